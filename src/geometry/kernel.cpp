@@ -1,0 +1,260 @@
+#include "geometry/kernel.h"
+
+#include <cmath>
+
+const Matrix identity{};
+const BMatrix bIdentity{};
+const Matrix inversion{-1, -1, 0, 0, 0, -1, 0, 0, 0, -1};
+
+namespace {
+
+enum class Geometry { sphere, plane, hyperbolic };
+
+Geometry current() {
+    if (settings.gen < 0) return Geometry::sphere;
+    if (settings.gen == 0) return Geometry::plane;
+    return Geometry::hyperbolic;
+}
+
+// -1 when the candidate a lies below the reference b by more than the tolerance, +1 above, 0 when
+// they agree.
+int compareTolerant(double a, double b) {
+    const double t = (std::fabs(b) + 1) * h;
+    if (b - a > t) return -1;
+    if (a - b > t) return 1;
+    return 0;
+}
+
+}  // namespace
+
+double dot(const Point& p, const Point& q) {
+    switch (current()) {
+        case Geometry::sphere: return p.x * q.x + p.y * q.y + p.z * q.z;
+        case Geometry::plane: return p.z * q.z;
+        case Geometry::hyperbolic: return p.z * q.z - p.x * q.x - p.y * q.y;
+    }
+    return 0;
+}
+
+double norm(const Point& p) { return dot(p, p); }
+
+double length(const Point& p) {
+    if (current() == Geometry::plane) return std::fabs(p.z);
+    return std::sqrt(dot(p, p));
+}
+
+double lengthLine(const Point& l) {
+    switch (current()) {
+        case Geometry::sphere: return std::sqrt(l.x * l.x + l.y * l.y + l.z * l.z);
+        case Geometry::plane: return std::sqrt(l.x * l.x + l.y * l.y);
+        case Geometry::hyperbolic: return std::sqrt(l.x * l.x + l.y * l.y - l.z * l.z);
+    }
+    return 0;
+}
+
+double dot2(const Point& p, const Point& q) { return p.x * q.x + p.y * q.y; }
+double norm2(const Point& p) { return p.x * p.x + p.y * p.y; }
+double normX(const Point& p) { return p.x * p.x; }
+
+double normY(const Point& p) {
+    double a = 0;
+    switch (current()) {
+        case Geometry::sphere: a = std::atan2(p.y, p.z); break;
+        case Geometry::plane: a = p.y; break;
+        case Geometry::hyperbolic: a = std::atanh(p.y / p.z); break;
+    }
+    return a * a;
+}
+
+double lengthColor(const Point& p) { return std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z); }
+
+double dist(const Point& p, const Point& q) {
+    switch (current()) {
+        case Geometry::sphere: {
+            const double c = dot(p, q) / std::sqrt(dot(p, p) * dot(q, q));
+            if (c > 1) return 0;
+            // Rounding can push the cosine of antipodal points just below −1, where acos is NaN.
+            if (c < -1) return PI;
+            return std::acos(c);
+        }
+        case Geometry::plane: {
+            const double dx = p.x - q.x, dy = p.y - q.y;
+            return std::sqrt(dx * dx + dy * dy);
+        }
+        case Geometry::hyperbolic: {
+            const double c = dot(p, q) / std::sqrt(dot(q, q) * dot(p, p));
+            if (c < 1) return 0;
+            return std::acosh(c);
+        }
+    }
+    return 0;
+}
+
+void linCom(Point& out, double s, const Point& a, double t, const Point& b) {
+    out = {s * a.x + t * b.x, s * a.y + t * b.y, s * a.z + t * b.z};
+}
+
+void cross(Point& out, const Point& a, const Point& b) {
+    out = {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+
+void crossB(BPoint& out, const BPoint& a, const BPoint& b) {
+    out = {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+
+void normalize(Point& out, const Point& p) {
+    const double l = length(p);
+    out = {p.x / l, p.y / l, p.z / l};
+}
+
+void normalizeLine(Point& out, const Point& l) {
+    const double n = lengthLine(l);
+    out = {l.x / n, l.y / n, l.z / n};
+}
+
+void midpoint(Point& out, const Point& a, const Point& b) {
+    normalize(out, Point{a.x + b.x, a.y + b.y, a.z + b.z});
+}
+
+void dotP(Point& out, const Matrix& M, const Point& p) {
+    out = {M.m00 * p.x + M.m01 * p.y + M.m02 * p.z, M.m10 * p.x + M.m11 * p.y + M.m12 * p.z,
+           M.m20 * p.x + M.m21 * p.y + M.m22 * p.z};
+}
+
+void dotBP(BPoint& out, const BMatrix& M, const BPoint& p) {
+    out = {M.m00 * p.x + M.m01 * p.y + M.m02 * p.z, M.m10 * p.x + M.m11 * p.y + M.m12 * p.z,
+           M.m20 * p.x + M.m21 * p.y + M.m22 * p.z};
+}
+
+void smallP(Point& out, const BPoint& p) {
+    out = {static_cast<double>(p.x), static_cast<double>(p.y), static_cast<double>(p.z)};
+}
+
+namespace {
+
+template <class M>
+void product(M& out, const M& A, const M& B) {
+    out.sign = A.sign * B.sign;
+    out.m00 = A.m00 * B.m00 + A.m01 * B.m10 + A.m02 * B.m20;
+    out.m01 = A.m00 * B.m01 + A.m01 * B.m11 + A.m02 * B.m21;
+    out.m02 = A.m00 * B.m02 + A.m01 * B.m12 + A.m02 * B.m22;
+    out.m10 = A.m10 * B.m00 + A.m11 * B.m10 + A.m12 * B.m20;
+    out.m11 = A.m10 * B.m01 + A.m11 * B.m11 + A.m12 * B.m21;
+    out.m12 = A.m10 * B.m02 + A.m11 * B.m12 + A.m12 * B.m22;
+    out.m20 = A.m20 * B.m00 + A.m21 * B.m10 + A.m22 * B.m20;
+    out.m21 = A.m20 * B.m01 + A.m21 * B.m11 + A.m22 * B.m21;
+    out.m22 = A.m20 * B.m02 + A.m21 * B.m12 + A.m22 * B.m22;
+}
+
+// Reflection in the unit line (x, y, z), sign −1.
+template <class M, class T>
+void reflection(M& out, T x, T y, T z, Geometry g) {
+    out.sign = -1;
+    out.m00 = 1 - 2 * x * x, out.m01 = -2 * x * y, out.m02 = -2 * x * z;
+    out.m10 = -2 * x * y, out.m11 = 1 - 2 * y * y, out.m12 = -2 * y * z;
+    switch (g) {
+        case Geometry::sphere: out.m20 = -2 * x * z, out.m21 = -2 * y * z, out.m22 = 1 - 2 * z * z; break;
+        case Geometry::plane: out.m20 = 0, out.m21 = 0, out.m22 = 1; break;
+        case Geometry::hyperbolic: out.m20 = 2 * x * z, out.m21 = 2 * y * z, out.m22 = 1 + 2 * z * z; break;
+    }
+}
+
+// The translation carrying O to (x, y, z) (forward) or (x, y, z) to O (inverse), sign +1.
+template <class M, class T>
+void translation(M& out, T x, T y, T z, bool inverse, Geometry g) {
+    const T c = 1 / (z + 1);
+    const T s = inverse ? -1 : 1;
+    out.sign = 1;
+    switch (g) {
+        case Geometry::sphere:
+            out.m00 = 1 - c * x * x, out.m01 = -c * x * y, out.m02 = s * x;
+            out.m10 = -c * x * y, out.m11 = 1 - c * y * y, out.m12 = s * y;
+            out.m20 = -s * x, out.m21 = -s * y, out.m22 = z;
+            break;
+        case Geometry::plane:
+            out.m00 = 1, out.m01 = 0, out.m02 = s * x;
+            out.m10 = 0, out.m11 = 1, out.m12 = s * y;
+            out.m20 = 0, out.m21 = 0, out.m22 = z;
+            break;
+        case Geometry::hyperbolic:
+            out.m00 = 1 + c * x * x, out.m01 = c * x * y, out.m02 = s * x;
+            out.m10 = c * x * y, out.m11 = 1 + c * y * y, out.m12 = s * y;
+            out.m20 = s * x, out.m21 = s * y, out.m22 = z;
+            break;
+    }
+}
+
+}  // namespace
+
+void dotM(Matrix& out, const Matrix& A, const Matrix& B) { product(out, A, B); }
+void dotBM(BMatrix& out, const BMatrix& A, const BMatrix& B) { product(out, A, B); }
+
+void inv(Matrix& out, const Matrix& M) {
+    // Adjugate over the stored sign, which is the determinant of every isometry made here.
+    const double s = M.sign;
+    out.sign = 1 / s;
+    out.m00 = (M.m11 * M.m22 - M.m12 * M.m21) / s;
+    out.m01 = (M.m02 * M.m21 - M.m01 * M.m22) / s;
+    out.m02 = (M.m01 * M.m12 - M.m02 * M.m11) / s;
+    out.m10 = (M.m12 * M.m20 - M.m10 * M.m22) / s;
+    out.m11 = (M.m00 * M.m22 - M.m02 * M.m20) / s;
+    out.m12 = (M.m02 * M.m10 - M.m00 * M.m12) / s;
+    out.m20 = (M.m10 * M.m21 - M.m11 * M.m20) / s;
+    out.m21 = (M.m01 * M.m20 - M.m00 * M.m21) / s;
+    out.m22 = (M.m00 * M.m11 - M.m01 * M.m10) / s;
+}
+
+void smallM(Matrix& out, const BMatrix& M) {
+    out = {static_cast<double>(M.sign), static_cast<double>(M.m00), static_cast<double>(M.m01),
+           static_cast<double>(M.m02),  static_cast<double>(M.m10), static_cast<double>(M.m11),
+           static_cast<double>(M.m12),  static_cast<double>(M.m20), static_cast<double>(M.m21),
+           static_cast<double>(M.m22)};
+}
+
+void reflectM(Matrix& out, const Point& l) { reflection(out, l.x, l.y, l.z, current()); }
+void reflectBM(BMatrix& out, const BPoint& l) { reflection(out, l.x, l.y, l.z, current()); }
+
+void translateM(Matrix& out, const Point& p) { translation(out, p.x, p.y, p.z, false, current()); }
+void translateMInv(Matrix& out, const Point& p) {
+    translation(out, p.x, p.y, p.z, true, current());
+}
+void translateBM(BMatrix& out, const BPoint& p) {
+    translation(out, p.x, p.y, p.z, false, current());
+}
+void translateBMInv(BMatrix& out, const BPoint& p) {
+    translation(out, p.x, p.y, p.z, true, current());
+}
+
+void rotateMXY(Matrix& out, const Point& a, const Point& b) {
+    const double C = a.x * b.x + a.y * b.y;
+    const double S = a.x * b.y - a.y * b.x;
+    // On the plane the divisor |b|² makes it a rotation with scaling that carries b onto a.
+    const double d = settings.gen != 0 ? std::sqrt(C * C + S * S) : b.x * b.x + b.y * b.y;
+    out = {1, C / d, S / d, 0, -S / d, C / d, 0, 0, 0, 1};
+}
+
+int compareP(const Point& a, const Point& b) {
+    if (int c = compareTolerant(a.x, b.x)) return c;
+    if (int c = compareTolerant(a.y, b.y)) return c;
+    return compareTolerant(a.z, b.z);
+}
+
+bool equalsP(const Point& a, const Point& b) { return compareP(a, b) == 0; }
+
+int compareM(const Matrix& A, const Matrix& B) {
+    const double* a = &A.m00;
+    const double* b = &B.m00;
+    for (int i = 0; i < 9; ++i) {
+        if (int c = compareTolerant(a[i], b[i])) return c;
+    }
+    return 0;
+}
+
+bool equalsM(const Matrix& A, const Matrix& B) { return A.sign == B.sign && compareM(A, B) == 0; }
+
+bool validQ(float x, float y) { return x < kOffView && y < kOffView; }
+
+bool validP(const Point& p) { return p.x < kOffModel && p.y < kOffModel && p.z < kOffModel; }
+
+double minDouble(double a, double b) { return a < b ? a : b; }
+double maxDouble(double a, double b) { return a > b ? a : b; }

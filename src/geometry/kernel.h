@@ -1,0 +1,84 @@
+#pragma once
+
+// The numeric vocabulary of all three geometries.
+//
+// Points are column vectors: p' = M·p, and dotM(out, A, B) is A·B (B acts first).
+// Sphere x²+y²+z²=1, plane z=1, hyperboloid z²−x²−y²=1 (z>0); the sign of `settings.gen`
+// picks one, and every operation reads it at each call. Angles are radians.
+// Results go to a caller-supplied record given first, which must not alias an input.
+//
+// Tolerance: a candidate a agrees with a reference b when |a − b| ≤ (|b| + 1)·h. The component
+// order of compareP (x, y, z) and compareM (m00 … m22) with this tolerance is the key of every
+// sorted table; changing either would split one point into two.
+
+#include "geometry/settings.h"
+#include "geometry/types.h"
+
+inline constexpr double PI = 3.14159265358979323846;
+inline constexpr double h = 1e-6;
+
+// Largest finite single-precision value: stands for "no finite image".
+inline constexpr float kOffView = 3.4028235e38f;
+inline constexpr double kOffModel = 3.4028234663852886e38;
+
+extern const Matrix identity;   // sign +1, unit matrix
+extern const BMatrix bIdentity;
+extern const Matrix inversion;  // sign −1, minus the unit matrix
+
+// Scalars.
+double dot(const Point& p, const Point& q);  // the point form of the geometry
+double norm(const Point& p);
+double length(const Point& p);
+double lengthLine(const Point& l);
+double dot2(const Point& p, const Point& q);
+double norm2(const Point& p);
+double normX(const Point& p);
+double normY(const Point& p);
+double lengthColor(const Point& p);
+double dist(const Point& p, const Point& q);
+
+// Points.
+void linCom(Point& out, double s, const Point& a, double t, const Point& b);
+void cross(Point& out, const Point& a, const Point& b);
+void crossB(BPoint& out, const BPoint& a, const BPoint& b);
+void normalize(Point& out, const Point& p);
+void normalizeLine(Point& out, const Point& l);
+void midpoint(Point& out, const Point& a, const Point& b);
+void dotP(Point& out, const Matrix& M, const Point& p);
+void dotBP(BPoint& out, const BMatrix& M, const BPoint& p);
+void smallP(Point& out, const BPoint& p);
+
+// Matrices.
+void dotM(Matrix& out, const Matrix& A, const Matrix& B);
+void dotBM(BMatrix& out, const BMatrix& A, const BMatrix& B);
+void inv(Matrix& out, const Matrix& M);
+void smallM(Matrix& out, const BMatrix& M);
+void reflectM(Matrix& out, const Point& l);
+void reflectBM(BMatrix& out, const BPoint& l);
+void translateM(Matrix& out, const Point& p);
+void translateMInv(Matrix& out, const Point& p);
+void translateBM(BMatrix& out, const BPoint& p);
+void translateBMInv(BMatrix& out, const BPoint& p);
+void rotateMXY(Matrix& out, const Point& a, const Point& b);
+
+// Comparisons.
+int compareP(const Point& a, const Point& b);
+bool equalsP(const Point& a, const Point& b);
+int compareM(const Matrix& A, const Matrix& B);
+bool equalsM(const Matrix& A, const Matrix& B);
+bool validQ(float x, float y);
+bool validP(const Point& p);
+double minDouble(double a, double b);
+double maxDouble(double a, double b);
+
+// Convenience forms returning by value, for code that reads better without an out record.
+inline Point dotP(const Matrix& M, const Point& p) {
+    Point out;
+    dotP(out, M, p);
+    return out;
+}
+inline Matrix dotM(const Matrix& A, const Matrix& B) {
+    Matrix out;
+    dotM(out, A, B);
+    return out;
+}

@@ -1,0 +1,3 @@
+#include "geometry/settings.h"
+
+Settings settings;
