@@ -1,0 +1,260 @@
+#include "platform/qt_draw.h"
+
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPolygonF>
+#include <QSvgGenerator>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// A 100 × 100 transparent image showing the model square (−1, −1)–(1, 1), y upwards.
+struct Canvas {
+    QImage image{100, 100, QImage::Format_ARGB32_Premultiplied};
+    Canvas() { image.fill(Qt::transparent); }
+
+    template <class F>
+    void paint(F&& f) {
+        QPainter painter(&image);
+        QtDrawLayer layer(painter, QRectF(-1, -1, 2, 2), QRectF(0, 0, 100, 100));
+        f(layer);
+    }
+
+    // The pixel under the model point.
+    QColor at(double x, double y) const {
+        const int px = int(std::floor((x + 1) * 50)), py = int(std::floor((1 - y) * 50));
+        return image.pixelColor(px, py);
+    }
+};
+
+void square(DrawLayer& l, float x0, float y0, float x1, float y1) {
+    l.removeAllPoints();
+    l.moveTo(x0, y0);
+    l.lineTo(x1, y0);
+    l.lineTo(x1, y1);
+    l.lineTo(x0, y1);
+}
+
+}  // namespace
+
+TEST(QtDrawLayer, ModelYPointsUp) {
+    Canvas c;
+    c.paint([](DrawLayer& l) {
+        l.setColor(1, 0, 0, 1);
+        square(l, -1, 0, 1, 1);
+        l.fill();
+    });
+    EXPECT_EQ(c.at(0, 0.5), QColor(255, 0, 0));
+    EXPECT_EQ(c.at(0, -0.5).alpha(), 0);
+    EXPECT_EQ(c.image.pixelColor(50, 10), QColor(255, 0, 0));  // top of the image
+}
+
+TEST(QtDrawLayer, ModelRectangleMapsOntoTheDeviceRectangle) {
+    QImage image(200, 100, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        // The right half of the image shows (0, 0)–(4, 2).
+        QtDrawLayer layer(painter, QRectF(0, 0, 4, 2), QRectF(100, 0, 100, 100));
+        layer.setColor(0, 0, 1, 1);
+        layer.rectPath(0, 0, 2, 1);  // the lower left quarter of that view
+        layer.fill();
+    }
+    EXPECT_EQ(image.pixelColor(125, 75), QColor(0, 0, 255));
+    EXPECT_EQ(image.pixelColor(175, 75).alpha(), 0);
+    EXPECT_EQ(image.pixelColor(125, 25).alpha(), 0);
+    EXPECT_EQ(image.pixelColor(50, 75).alpha(), 0);
+}
+
+TEST(QtDrawLayer, FillsCompositeOverWithTheirAlpha) {
+    Canvas c;
+    c.paint([](DrawLayer& l) {
+        l.setColor(1, 1, 1, 1);
+        l.rectPath(-1, -1, 2, 2);
+        l.fill();
+        l.setColor(1, 0, 0, 0.5f);
+        square(l, -1, -1, 0, 1);
+        l.fill();
+    });
+    const QColor blended = c.at(-0.5, 0);
+    EXPECT_EQ(blended.red(), 255);
+    EXPECT_NEAR(blended.green(), 128, 2);
+    EXPECT_NEAR(blended.blue(), 128, 2);
+    EXPECT_EQ(c.at(0.5, 0), QColor(255, 255, 255));
+}
+
+TEST(QtDrawLayer, EdgeTracedThereAndBackLooksLikeOneLine) {
+    Canvas once, twice;
+    auto edge = [](bool back) {
+        return [back](DrawLayer& l) {
+            l.setColor(0, 0, 1, 0.5f);
+            l.removeAllPoints();
+            l.moveTo(-0.5f, 0.05f);
+            l.lineTo(0, 0.05f);
+            l.lineTo(0.5f, 0.05f);
+            if (back) {
+                l.lineTo(0, 0.05f);
+                l.lineTo(-0.5f, 0.05f);
+            }
+            l.setLineWidth(0.3f);
+            l.stroke();
+        };
+    };
+    once.paint(edge(false));
+    twice.paint(edge(true));
+    for (double x : {-0.4, 0.0, 0.3}) {
+        SCOPED_TRACE(x);
+        EXPECT_EQ(twice.at(x, 0.05), once.at(x, 0.05));
+        EXPECT_NEAR(twice.at(x, 0.05).alpha(), 128, 2);
+    }
+}
+
+TEST(QtDrawLayer, StrokesHaveFlatCapsAndMiterJoins) {
+    Canvas c;
+    c.paint([](DrawLayer& l) {
+        l.setColor(0, 0, 0, 1);
+        l.removeAllPoints();
+        l.moveTo(-0.5f, 0);
+        l.lineTo(0, 0);
+        l.lineTo(0, 0.5f);
+        l.setLineWidth(0.2f);
+        l.stroke();
+    });
+    EXPECT_EQ(c.at(-0.45, 0.0).alpha(), 255);
+    // A flat cap ends the line at its end point: a square cap would reach 0.1 further.
+    EXPECT_EQ(c.at(-0.56, 0.0).alpha(), 0);
+    EXPECT_EQ(c.at(0.0, 0.56).alpha(), 0);
+    // The outer corner of a right-angled miter join is filled; a bevel would cut it off.
+    EXPECT_EQ(c.at(0.08, -0.08).alpha(), 255);
+}
+
+TEST(QtDrawLayer, ContainsUsesTheNonZeroRule) {
+    Canvas c;
+    c.paint([](QtDrawLayer& l) {
+        // Two overlapping squares drawn the same way round: the overlap is inside.
+        square(l, -0.8f, -0.8f, 0.2f, 0.2f);
+        l.closePath();
+        l.moveTo(-0.2f, -0.2f);
+        l.lineTo(0.8f, -0.2f);
+        l.lineTo(0.8f, 0.8f);
+        l.lineTo(-0.2f, 0.8f);
+        l.closePath();
+        EXPECT_TRUE(l.contains(0, 0));
+        EXPECT_TRUE(l.contains(-0.5f, -0.5f));
+        EXPECT_FALSE(l.contains(0.5f, -0.5f));
+        l.ovalPath(-0.5f, -0.5f, 1, 1);
+        EXPECT_TRUE(l.contains(0.3f, 0.3f));
+        EXPECT_FALSE(l.contains(0.45f, 0.45f));
+    });
+}
+
+TEST(QtDrawLayer, ArcsRunAnticlockwiseInModelCoordinates) {
+    Canvas c;
+    c.paint([](QtDrawLayer& l) {
+        l.removeAllPoints();
+        l.arc(0, 0, 0.5f, 0, 90);
+        const QPointF end = l.path().currentPosition();
+        EXPECT_NEAR(end.x(), 0, 1e-6);
+        EXPECT_NEAR(end.y(), 0.5, 1e-6);
+        // Every point of the quarter arc lies in the first quadrant on the circle.
+        for (const QPolygonF& poly : l.path().toSubpathPolygons()) {
+            for (const QPointF& p : poly) {
+                EXPECT_GE(p.x(), -1e-6);
+                EXPECT_GE(p.y(), -1e-6);
+                EXPECT_NEAR(std::hypot(p.x(), p.y()), 0.5, 1e-3);
+            }
+        }
+        // From 90 to 0 the arc goes the long way round, through the lower half.
+        l.removeAllPoints();
+        l.arc(0, 0, 0.5f, 90, 0);
+        const QRectF box = l.path().boundingRect();
+        EXPECT_NEAR(box.left(), -0.5, 1e-3);
+        EXPECT_NEAR(box.top(), -0.5, 1e-3);
+        EXPECT_NEAR(box.right(), 0.5, 1e-3);
+        EXPECT_NEAR(box.bottom(), 0.5, 1e-3);
+        EXPECT_NEAR(l.path().currentPosition().x(), 0.5, 1e-6);
+    });
+}
+
+TEST(QtDrawLayer, PointsThatAreNotFiniteAreDropped) {
+    Canvas c;
+    c.paint([](QtDrawLayer& l) {
+        const float nan = std::numeric_limits<float>::quiet_NaN();
+        const float inf = std::numeric_limits<float>::infinity();
+        l.setColor(nan, 0, 2, nan);
+        l.removeAllPoints();
+        l.moveTo(nan, 0);
+        l.lineTo(-inf, 0);
+        EXPECT_TRUE(l.path().isEmpty());
+        l.fill();
+        l.setLineWidth(-3);
+        l.stroke();
+        // Far-away but finite co-ordinates (a vertex near a singular plane of a projection)
+        // are clipped by Qt, not a reason to stall.
+        l.setColor(0, 1, 0, 1);
+        l.moveTo(-1e12f, -1);
+        l.lineTo(1e12f, -1);
+        l.lineTo(0, 1e12f);
+        l.fill();
+    });
+    EXPECT_EQ(c.at(0, 0.0).green(), 255);
+}
+
+TEST(QtDrawLayer, TextIsMeasuredAndDrawnInModelUnits) {
+    Canvas c;
+    c.paint([](QtDrawLayer& l) {
+        const auto small = l.measureText("τρί vertex", 0.1f);
+        const auto large = l.measureText("τρί vertex", 0.2f);
+        EXPECT_GT(small.width, 0.2f);
+        EXPECT_NEAR(large.width / small.width, 2, 0.2);
+        EXPECT_NEAR(small.height, 0.1f * 1.16f, 0.03f);  // DejaVu's line height
+        l.setColor(0, 0, 0, 1);
+        l.drawText("πολύ", -0.5f, 0.0f, 0.4f);
+    });
+    // Everything painted lies above and right of the lower-left point.
+    int painted = 0;
+    for (int y = 0; y < 100; ++y) {
+        for (int x = 0; x < 100; ++x) {
+            if (c.image.pixelColor(x, y).alpha() == 0) continue;
+            ++painted;
+            EXPECT_LE(y, 50) << x << "," << y;
+            EXPECT_GE(x, 24) << x << "," << y;
+        }
+    }
+    EXPECT_GT(painted, 50);
+}
+
+TEST(QtDrawLayer, PaintsOntoVectorDevices) {
+    QBuffer svgBytes;
+    {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&svgBytes);
+        svg.setSize(QSize(100, 100));
+        svg.setViewBox(QRect(0, 0, 100, 100));
+        QPainter painter(&svg);
+        QtDrawLayer layer(painter, QRectF(-1, -1, 2, 2), QRectF(0, 0, 100, 100));
+        layer.setColor(1, 0, 0, 1);
+        layer.ovalPath(-0.5f, -0.5f, 1, 1);
+        layer.fill();
+    }
+    EXPECT_TRUE(svgBytes.data().contains("<path"));
+
+    QBuffer pdfBytes;
+    pdfBytes.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter pdf(&pdfBytes);
+        QPainter painter(&pdf);
+        const QRectF page(0, 0, pdf.width(), pdf.height());
+        QtDrawLayer layer(painter, QRectF(-1, -1, 2, 2), page);
+        layer.setColor(0, 0, 1, 1);
+        layer.rectPath(-0.5f, -0.5f, 1, 1);
+        layer.fill();
+        layer.drawText("κύκλος", -0.5f, 0.6f, 0.1f);
+    }
+    EXPECT_TRUE(pdfBytes.data().startsWith("%PDF"));
+}
