@@ -4,12 +4,15 @@
 
 #include "colour/colour.h"
 #include "geometry/settings.h"
+#include "geometry/triangle_group.h"
 #include "platform/draw.h"
+#include "render/chain.h"
 #include "tiling/tables.h"
 
 RecordingScope::RecordingScope() {
     settings = Settings{};
     colourState = ColourState{};
+    initColorMatrices();
     setCurrentLayer(&layer);
 }
 
@@ -29,4 +32,25 @@ void expectCommands(const RecordingLayer& layer, std::initializer_list<ExpectedC
             EXPECT_NEAR(got[i].v[k], e.v[k], tol) << "arg " << k;
         ++i;
     }
+}
+
+void makePicture(int v, int e, int f, int groupOrder, double lengthV, double lengthE,
+                 double lengthF) {
+    Settings& s = settings;
+    s.genV = v, s.genE = e, s.genF = f;
+    s.groupOrder = groupOrder;
+    s.lengthV = lengthV, s.lengthE = lengthE, s.lengthF = lengthF;
+    setGenType();
+    setGen();
+    rebuildModules();
+    ranAllColor();
+    for (int t = 0; t < 16; ++t) *typeColor(t) = BColor{t / 16.0f, 1 - t / 16.0f, 0.5f};
+}
+
+int typeOfColour(float r, float g, float b) {
+    for (int t = 0; t < 16; ++t) {
+        const BColor c = *typeColor(t);
+        if (c.r == r && c.g == g && c.b == b) return t;
+    }
+    return -1;
 }

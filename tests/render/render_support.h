@@ -13,6 +13,15 @@ struct RecordingScope {
     ~RecordingScope();
 };
 
+// Builds the picture of the triangle group (v, e, f) up to groupOrder elements with the given
+// lengths, through the generation chain, and gives the sixteen type colours distinct values
+// (type t is (t/16, 1 − t/16, 0.5)). Call after the settings have been reset.
+void makePicture(int v, int e, int f, int groupOrder, double lengthV = 0.2, double lengthE = 0.3,
+                 double lengthF = 0.5);
+
+// The type whose distinct colour this is, or −1.
+int typeOfColour(float r, float g, float b);
+
 struct ExpectedCommand {
     RecordingLayer::Op op;
     std::vector<float> v = {};
