@@ -110,6 +110,14 @@ std::vector<int> referenceOrder(const std::vector<double>& depths) {
     return out;
 }
 
+// The module tables are megabytes; emptying them is clearing their counts.
+void clearModuleTables() {
+    ModuleTables& m = moduleTables;
+    m.triModule.count = 0;
+    m.polyModuleV.count = m.polyModuleE.count = m.polyModuleF.count = 0;
+    m.quadModuleV.count = m.quadModuleE.count = m.quadModuleF.count = 0;
+}
+
 void resetAll() {
     settings = Settings{};
     drawLists = DrawLists{};
@@ -279,7 +287,7 @@ TEST(DepthKey, FollowsTheViewAndTheProjection) {
 
 TEST(DrawLists, SetShapeListsEveryRecordInTableOrderThenSorts) {
     resetAll();
-    moduleTables = ModuleTables{};
+    clearModuleTables();
     // Three poly tables of two records each and three quad tables of two; depths distinct and
     // falling in table order, so the sorted lists are the table order reversed.
     std::vector<DataModule> centres(6);
@@ -325,6 +333,6 @@ TEST(DrawLists, SetShapeListsEveryRecordInTableOrderThenSorts) {
         EXPECT_EQ(drawLists.poly[i], &polyTables[k / 2]->at(k % 2));
         EXPECT_EQ(drawLists.quad[i], &quadTables[k / 2]->at(k % 2));
     }
-    moduleTables = ModuleTables{};
+    clearModuleTables();
     drawLists = DrawLists{};
 }
