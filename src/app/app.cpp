@@ -1,0 +1,169 @@
+#include "app/app.h"
+
+#include <QGuiApplication>
+#include <QKeySequence>
+#include <QScreen>
+#include <QShortcut>
+#include <cstdlib>
+#include <ctime>
+
+#include "canvas/view.h"
+#include "canvas/window.h"
+#include "geometry/random.h"
+#include "geometry/settings.h"
+#include "render/chain.h"
+#include "widgets/cwindow.h"
+
+namespace {
+
+unsigned clockSeed() {
+    return static_cast<unsigned>(std::time(nullptr));
+}
+
+}  // namespace
+
+App::App(unsigned seed) {
+    createInterface(seed);
+}
+
+App::App() {
+    createInterface(clockSeed());
+}
+
+App::~App() {
+    delete wPoly;
+}
+
+void App::createInterface(unsigned seed) {
+    wPoly = new Window;
+    view = new View;
+    wPoly->setContentView(view);
+    wCircle = new CWindow(wPoly);
+    tabView = new CView;
+    wCircle->setContentView(tabView);
+
+    connect(view, &View::lengthChanged, this, &App::updateLength);
+    connect(wPoly, &Window::resized, this, &App::windowDidResize);
+    connect(wPoly, &Window::activated, this, &App::drawingWindowActivated);
+
+    // The full-screen borderless window has no close button: the desktop's quit key leaves.
+    quitShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), wPoly);
+    quitShortcut->setContext(Qt::ApplicationShortcut);
+    connect(quitShortcut, &QShortcut::activated, qApp, &QCoreApplication::quit,
+            Qt::QueuedConnection);
+
+    view->awakeFromNib(seed);
+}
+
+void App::applicationDidFinishLaunching() {
+    finishLaunching(clockSeed());
+}
+
+void App::applicationDidFinishLaunching(unsigned seed) {
+    finishLaunching(seed);
+}
+
+void App::finishLaunching(unsigned seed) {
+    // 1. Screen changes refit the drawing window.
+    auto* gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    if (gui) {
+        connect(gui, &QGuiApplication::primaryScreenChanged, this, [this](QScreen* screen) {
+            observeScreen(screen);
+            applicationDidChangeScreenParameters();
+        });
+        connect(gui, &QGuiApplication::screenAdded, this,
+                &App::applicationDidChangeScreenParameters);
+        connect(gui, &QGuiApplication::screenRemoved, this,
+                &App::applicationDidChangeScreenParameters);
+        connect(gui, &QGuiApplication::applicationStateChanged, this,
+                &App::applicationStateChanged);
+    }
+    QScreen* screen = QGuiApplication::primaryScreen();
+    observeScreen(screen);
+
+    // 2. The drawing window over the whole main screen, in front and key.
+    wPoly->fitToScreen(screen);
+    wPoly->show();
+    wPoly->raise();
+    wPoly->activateWindow();
+
+    // 3. A fresh random source.
+    srandom(seed);
+
+    // 4. The panel at a random place: its lower-left corner at (x, y) in screen co-ordinates with
+    // y upwards, x drawn first, so its centre may lie anywhere on the screen.
+    const QRect frame = screen ? screen->geometry() : QRect(0, 0, 1920, 1080);
+    const double x = ranDouble() * frame.width() - CWindow::kSize / 2.0;
+    const double y = ranDouble() * frame.height() - CWindow::kSize / 2.0;
+    const int left = frame.left() + static_cast<int>(std::lround(x));
+    const int top =
+        frame.top() + frame.height() - static_cast<int>(std::lround(y)) - CWindow::kSize;
+    wCircle->setGeometry(left, top, CWindow::kSize, CWindow::kSize);
+    wCircle->setWindowOpacity(settings.panelAlpha);
+    wCircle->show();
+    // Without a window manager nothing keeps the panel above: raise it once it is shown.
+    wCircle->raise();
+
+    // 5. Hiding the menu bar: there is none.
+
+    // 6. Fifteen tab pages at the origin of the panel view; only tabIndex's is shown.
+    for (int i = 0; i < CView::kTabCount; ++i) {
+        QWidget* page = new QWidget(tabView);
+        page->setGeometry(0, 0, CWindow::kSize, CWindow::kSize);
+        page->setVisible(i == settings.tabIndex);
+        tab[i] = page;
+    }
+
+    // 7. The controls of tab 0, the geometry labels, the controls of tabs 1 to 14.
+    updateGeometry();
+    launched_ = true;
+}
+
+void App::observeScreen(QScreen* screen) {
+    disconnect(screenGeometry_);
+    if (screen)
+        screenGeometry_ = connect(screen, &QScreen::geometryChanged, this,
+                                  &App::applicationDidChangeScreenParameters);
+}
+
+void App::selectTab(int index) {
+    if (index == settings.tabIndex) return;
+    if (index < 0 || index >= CView::kTabCount) return;
+    if (QWidget* shown = selectedTab()) shown->hide();
+    settings.tabIndex = index;
+    if (QWidget* page = tab[index]) page->show();
+}
+
+QWidget* App::selectedTab() const {
+    const int i = settings.tabIndex;
+    return i >= 0 && i < CView::kTabCount ? tab[i] : nullptr;
+}
+
+void App::updateLength() {}
+
+void App::updateGeometry() {
+    updateGeometryLabels();
+}
+
+void App::applicationDidChangeScreenParameters() {
+    wPoly->fitToScreen();
+    view->setWindowZoom();
+}
+
+void App::windowDidResize() {
+    view->setWindowZoom();
+}
+
+void App::applicationStateChanged(Qt::ApplicationState state) {
+    if (!launched_) return;
+    if (state == Qt::ApplicationActive) {
+        wCircle->show();
+        wCircle->raise();
+    } else {
+        wCircle->hide();
+    }
+}
+
+void App::drawingWindowActivated() {
+    if (launched_ && wCircle->isVisible()) wCircle->raise();
+}

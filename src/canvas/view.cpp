@@ -1,0 +1,115 @@
+#include "canvas/view.h"
+
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QScreen>
+
+#include "canvas/frame_painter.h"
+#include "geometry/settings.h"
+#include "render/chain.h"
+#include "render/frame.h"
+
+namespace {
+
+// The model rectangle the frame painter maps onto a surface of this size.
+ViewRect boundsFor(const QSize& size) {
+    return viewRectFor(size.width(), size.height(), settings.windowZoom);
+}
+
+}  // namespace
+
+View::View(QWidget* parent) : QWidget(parent) {
+    setCursor(Qt::CrossCursor);
+    setMouseTracking(false);
+    setFocusPolicy(Qt::StrongFocus);
+    // Not opaque: the window behind is clear, so a background alpha below 1 shows the desktop.
+    setAutoFillBackground(false);
+}
+
+void View::awakeFromNib(unsigned seed) {
+    initRandom(seed);
+    setWindowZoom();
+    display();
+}
+
+void View::setWindowZoom() {
+    QSize size = this->size();
+    if (!isVisible() || size.isEmpty()) {
+        if (QScreen* screen = QGuiApplication::primaryScreen()) size = screen->geometry().size();
+    }
+    if (size.isEmpty()) return;
+    ::setWindowZoom(size.width(), size.height());
+    update();
+}
+
+void View::display() {
+    if (isVisible())
+        repaint();
+    else
+        update();
+}
+
+QPointF View::modelPoint(const QPointF& widgetPos) const {
+    const ViewRect r = boundsFor(size());
+    const double w = std::max(1, width()), h = std::max(1, height());
+    return {r.x + widgetPos.x() / w * r.width, r.y + (h - widgetPos.y()) / h * r.height};
+}
+
+QPointF View::widgetPoint(const QPointF& modelPos) const {
+    const ViewRect r = boundsFor(size());
+    const double w = std::max(1, width()), h = std::max(1, height());
+    return {(modelPos.x() - r.x) / r.width * w, h - (modelPos.y() - r.y) / r.height * h};
+}
+
+bool View::knowsPageRange(int& firstPage, int& lastPage) const {
+    firstPage = 1;
+    lastPage = 1;
+    return true;
+}
+
+QRectF View::rectForPage(int page) const {
+    if (page != 1) return {};
+    const ViewRect& r = viewState.rect0;
+    return {r.x, r.y, r.width, r.height};
+}
+
+void View::paintEvent(QPaintEvent*) {
+    paintFrame(this, size());
+}
+
+void View::handle(MouseEffect effect) {
+    switch (effect) {
+        case MouseEffect::none:
+            break;
+        case MouseEffect::redraw:
+            update();
+            break;
+        case MouseEffect::lengths:
+            emit lengthChanged();
+            update();
+            break;
+    }
+}
+
+void View::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        event->ignore();
+        return;
+    }
+    tracking_ = true;
+    const QPointF p = modelPoint(event->position());
+    handle(mouseDown(static_cast<float>(p.x()), static_cast<float>(p.y())));
+}
+
+void View::mouseMoveEvent(QMouseEvent* event) {
+    if (!tracking_ || !(event->buttons() & Qt::LeftButton)) return;
+    const QPointF p = modelPoint(event->position());
+    handle(mouseDragged(static_cast<float>(p.x()), static_cast<float>(p.y())));
+}
+
+void View::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || !tracking_) return;
+    tracking_ = false;
+    mouseUp();
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QPointF>
+#include <QRectF>
+#include <QWidget>
+
+#include "canvas/mouse.h"
+
+// The drawing view. Its bounds are the model rectangle rect0 (origin at the centre, y upwards,
+// the shorter side spanning −windowZoom..windowZoom), mapped onto the whole widget, so painted
+// points and mouse points share model co-ordinates. It paints one frame per repaint and turns
+// left-button drags into view motions or new edge lengths (canvas/mouse.h).
+class View : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit View(QWidget* parent = nullptr);
+
+    // Launch: the random picture (seeded with seed), the bounds, the first frame.
+    void awakeFromNib(unsigned seed);
+
+    // rect0 from windowZoom and the size of the drawing surface: the view's own size once it
+    // has one, the main screen's before that.
+    void setWindowZoom();
+    // Repaint now, before returning.
+    void display();
+
+    // Widget position (logical pixels, y downwards) to model co-ordinates.
+    QPointF modelPoint(const QPointF& widgetPos) const;
+    // Model co-ordinates to the widget position.
+    QPointF widgetPoint(const QPointF& modelPos) const;
+
+    // Printing: the picture is one page, page 1, whose rectangle is the view's bounds; any other
+    // page is the empty rectangle. The print system may not shrink or grow it.
+    bool knowsPageRange(int& firstPage, int& lastPage) const;
+    QRectF rectForPage(int page) const;
+    double heightAdjustLimit() const { return 1.0; }
+    double widthAdjustLimit() const { return 1.0; }
+
+  signals:
+    // The mouse set new edge lengths; the panel refreshes its length sliders.
+    void lengthChanged();
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+  private:
+    void handle(MouseEffect effect);
+    bool tracking_ = false;
+};

@@ -1,0 +1,212 @@
+#include "app/app.h"
+
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QShortcut>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWindow>
+#include <cmath>
+#include <cstring>
+
+#include "canvas/view.h"
+#include "canvas/window.h"
+#include "geometry/settings.h"
+#include "render/depth_order.h"
+#include "render/frame.h"
+#include "tiling/enumeration.h"
+#include "tiling/tables.h"
+#include "widgets/cwindow.h"
+
+namespace {
+
+struct Picture {
+    int geometry, genV, genE, genF, gen;
+    double lengthV, lengthE, lengthF;
+    int matrixCount;
+    BColor windowColor;
+};
+
+Picture currentPicture() {
+    const Settings& s = settings;
+    return {s.geometry, s.genV,    s.genE,    s.genF,        s.gen,
+            s.lengthV,  s.lengthE, s.lengthF, matrixCount(), s.windowColor};
+}
+
+class AppTest : public testing::Test {
+  protected:
+    void SetUp() override { settings = Settings{}; }
+};
+
+TEST_F(AppTest, LaunchDrawsARandomPictureBeforeTheWindowsAreShown) {
+    App app(11);
+    const Picture a = currentPicture();
+    // The chain has run: the group, its modules and the draw lists exist for the random triangle.
+    EXPECT_GT(a.matrixCount, 0);
+    EXPECT_GT(drawLists.triCount, 0);
+    EXPECT_GT(drawLists.quadCount, 0);
+    const int sign = (a.gen > 0) - (a.gen < 0);
+    EXPECT_EQ(a.gen,
+              a.genV * a.genE * a.genF - a.genV * a.genE - a.genE * a.genF - a.genF * a.genV);
+    EXPECT_EQ(a.geometry, sign + 1);
+    EXPECT_NEAR(a.lengthV + a.lengthE + a.lengthF, 1, 1e-12);
+    EXPECT_FALSE(app.wPoly->isVisible());
+    EXPECT_FALSE(app.wCircle->isVisible());
+
+    // Finishing the launch does not build the picture again.
+    const QuadModule* firstQuad = drawLists.quad[0];
+    const BColor firstColour = groupTables.dataVEF.at(0).polyColor;
+    app.applicationDidFinishLaunching(12);
+    EXPECT_EQ(matrixCount(), a.matrixCount);
+    EXPECT_EQ(drawLists.quad[0], firstQuad);
+    EXPECT_TRUE(groupTables.dataVEF.at(0).polyColor == firstColour);
+}
+
+TEST_F(AppTest, TwoSeedsGiveTwoPictures) {
+    const Settings defaults;
+    Picture pictures[2];
+    const unsigned seeds[2] = {1, 2};
+    for (int i = 0; i < 2; ++i) {
+        settings = Settings{};
+        App app(seeds[i]);
+        pictures[i] = currentPicture();
+        // No launch shows the stored defaults of the random settings.
+        EXPECT_FALSE(settings.lengthV == defaults.lengthV && settings.lengthE == defaults.lengthE);
+        EXPECT_FALSE(settings.windowColor == defaults.windowColor);
+    }
+    const Picture &a = pictures[0], &b = pictures[1];
+    EXPECT_TRUE(a.genV != b.genV || a.genE != b.genE || a.genF != b.genF ||
+                a.geometry != b.geometry);
+    EXPECT_NE(a.lengthV, b.lengthV);
+    EXPECT_FALSE(a.windowColor == b.windowColor);
+
+    // The same seed gives the same picture.
+    settings = Settings{};
+    App again(seeds[0]);
+    const Picture c = currentPicture();
+    EXPECT_EQ(c.genV, a.genV);
+    EXPECT_EQ(c.genE, a.genE);
+    EXPECT_EQ(c.genF, a.genF);
+    EXPECT_EQ(c.lengthV, a.lengthV);
+    EXPECT_EQ(c.matrixCount, a.matrixCount);
+}
+
+TEST_F(AppTest, WindowsAfterLaunch) {
+    App app(5);
+    app.applicationDidFinishLaunching(6);
+    QScreen* screen = QGuiApplication::primaryScreen();
+    ASSERT_NE(screen, nullptr);
+    const QRect frame = screen->geometry();
+
+    // The drawing window: borderless and clear over the whole main screen, the view filling it.
+    EXPECT_TRUE(app.wPoly->isVisible());
+    EXPECT_TRUE(app.wPoly->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_TRUE(app.wPoly->testAttribute(Qt::WA_TranslucentBackground));
+    EXPECT_EQ(app.wPoly->geometry(), frame);
+    EXPECT_EQ(app.view->geometry(), QRect(QPoint(0, 0), frame.size()));
+    const ViewRect expected = viewRectFor(frame.width(), frame.height(), settings.windowZoom);
+    EXPECT_FLOAT_EQ(viewState.rect0.x, expected.x);
+    EXPECT_FLOAT_EQ(viewState.rect0.height, expected.height);
+
+    // The panel: 432 × 432, translucent, above the drawing window, its centre on the screen.
+    CWindow* panel = app.wCircle;
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_EQ(panel->size(), QSize(432, 432));
+    EXPECT_EQ(app.tabView->size(), QSize(432, 432));
+    EXPECT_TRUE(panel->isWindow());
+    EXPECT_TRUE(panel->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_TRUE(panel->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(panel->windowFlags() & Qt::WindowType_Mask, Qt::Tool);
+    EXPECT_TRUE(panel->windowFlags() & Qt::WindowDoesNotAcceptFocus);
+    EXPECT_TRUE(panel->testAttribute(Qt::WA_TranslucentBackground));
+    ASSERT_NE(panel->windowHandle(), nullptr);
+    EXPECT_EQ(panel->windowHandle()->transientParent(), app.wPoly->windowHandle());
+    EXPECT_NEAR(panel->windowOpacity(), settings.panelAlpha, 1.0 / 255);  // kept in 8 bits
+    EXPECT_TRUE(frame.adjusted(0, 0, 1, 1).contains(panel->geometry().center()));
+}
+
+TEST_F(AppTest, PanelPlacesDrawnFromTheSeedAnywhereOnTheScreen) {
+    const QRect frame = QGuiApplication::primaryScreen()->geometry();
+    QPoint first;
+    for (unsigned seed : {3u, 4u}) {
+        App app(1);
+        app.applicationDidFinishLaunching(seed);
+        const QPoint centre = app.wCircle->geometry().center();
+        EXPECT_TRUE(frame.adjusted(0, 0, 1, 1).contains(centre));
+        if (seed == 3)
+            first = centre;
+        else
+            EXPECT_NE(centre, first);
+    }
+}
+
+TEST_F(AppTest, OnlyTheTabOfTabIndexIsShown) {
+    for (int index : {0, 6, 14}) {
+        SCOPED_TRACE(index);
+        settings = Settings{};
+        settings.tabIndex = index;
+        App app(7);
+        app.applicationDidFinishLaunching(8);
+        EXPECT_EQ(settings.tabIndex, index);
+        for (int i = 0; i < 15; ++i) {
+            ASSERT_NE(app.tab[i], nullptr);
+            EXPECT_EQ(app.tab[i]->parentWidget(), app.tabView);
+            EXPECT_EQ(app.tab[i]->geometry(), QRect(0, 0, 432, 432));
+            EXPECT_EQ(app.tab[i]->isVisibleTo(app.tabView), i == index) << "tab " << i;
+        }
+        EXPECT_EQ(app.selectedTab(), app.tab[index]);
+    }
+}
+
+TEST_F(AppTest, SelectTabSwitchesPagesAndIgnoresTheShownOne) {
+    App app(9);
+    app.applicationDidFinishLaunching(10);
+    app.selectTab(4);
+    EXPECT_EQ(settings.tabIndex, 4);
+    EXPECT_TRUE(app.tab[4]->isVisibleTo(app.tabView));
+    EXPECT_FALSE(app.tab[0]->isVisibleTo(app.tabView));
+    app.tab[3]->show();  // a page shown by other means stays as it is when tab 4 is chosen again
+    app.selectTab(4);
+    EXPECT_TRUE(app.tab[3]->isVisibleTo(app.tabView));
+    EXPECT_TRUE(app.tab[4]->isVisibleTo(app.tabView));
+    app.selectTab(15);
+    EXPECT_EQ(settings.tabIndex, 4);
+}
+
+TEST_F(AppTest, PanelIsHiddenWhileTheProgramIsInactive) {
+    App app(13);
+    app.applicationDidFinishLaunching(14);
+    ASSERT_TRUE(app.wCircle->isVisible());
+    app.applicationStateChanged(Qt::ApplicationInactive);
+    EXPECT_FALSE(app.wCircle->isVisible());
+    EXPECT_TRUE(app.wPoly->isVisible());
+    app.applicationStateChanged(Qt::ApplicationActive);
+    EXPECT_TRUE(app.wCircle->isVisible());
+    app.applicationStateChanged(Qt::ApplicationHidden);
+    EXPECT_FALSE(app.wCircle->isVisible());
+}
+
+TEST_F(AppTest, ScreenChangeRefitsTheDrawingWindow) {
+    App app(15);
+    app.applicationDidFinishLaunching(16);
+    app.wPoly->setGeometry(10, 10, 300, 200);
+    app.applicationDidChangeScreenParameters();
+    EXPECT_EQ(app.wPoly->geometry(), QGuiApplication::primaryScreen()->geometry());
+}
+
+TEST_F(AppTest, CtrlQQuits) {
+    App app(17);
+    app.applicationDidFinishLaunching(18);
+    ASSERT_NE(app.quitShortcut, nullptr);
+    EXPECT_EQ(app.quitShortcut->key(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    EXPECT_EQ(app.quitShortcut->context(), Qt::ApplicationShortcut);
+    app.wPoly->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(app.wPoly));
+    QSignalSpy spy(app.quitShortcut, &QShortcut::activated);
+    QTest::keyClick(app.view, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(spy.count(), 1);
+}
+
+}  // namespace

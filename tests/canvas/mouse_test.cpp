@@ -1,0 +1,116 @@
+#include "canvas/mouse.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "canvas_support.h"
+#include "geometry/kernel.h"
+#include "geometry/settings.h"
+#include "render/depth_order.h"
+#include "render/projection.h"
+#include "tiling/generating_point.h"
+#include "tiling/tables.h"
+
+namespace {
+
+bool finiteM(const Matrix& M) {
+    for (double v : {M.m00, M.m01, M.m02, M.m10, M.m11, M.m12, M.m20, M.m21, M.m22})
+        if (!std::isfinite(v)) return false;
+    return true;
+}
+
+bool sameBits(const Matrix& a, const Matrix& b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+class Mouse : public testing::Test {
+  protected:
+    void TearDown() override { mouseUp(); }
+};
+
+// Positions whose model point has no finite motion to or from the view centre: the south pole
+// (antipodal to the centre) for a translation, a point on the axis of the turn for a rotation.
+TEST_F(Mouse, StepsWithoutAFiniteMotionAreSkipped) {
+    struct Row {
+        const char* name;
+        int mode;
+        float x, y;  // seen on the x axis of the sphere: (sqrt(1 − r²), x, y)
+    };
+    const Row rows[] = {{"translate onto the south pole", 2, 0, -1},
+                        {"turn onto the z axis", 1, 0, 1}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        makePicture(2, 3, 5);
+        settings.project3D2D = 3;
+        settings.mouseMode = row.mode;
+        EXPECT_EQ(mouseDown(0.3f, 0.2f), MouseEffect::none);
+        EXPECT_EQ(mouseDragged(0.25f, 0.3f), MouseEffect::redraw);
+        const Matrix kept = settings.pointMatrix, keptColour = settings.colorMatrix;
+        EXPECT_EQ(mouseDragged(row.x, row.y), MouseEffect::none);
+        EXPECT_TRUE(sameBits(settings.pointMatrix, kept));
+        EXPECT_TRUE(sameBits(settings.colorMatrix, keptColour));
+        EXPECT_EQ(mouseDragged(0.2f, 0.35f), MouseEffect::redraw);
+        EXPECT_TRUE(finiteM(settings.pointMatrix));
+        EXPECT_TRUE(finiteM(settings.colorMatrix));
+        mouseUp();
+    }
+}
+
+TEST_F(Mouse, KiteWithoutPreimageUnderThePointerKeepsTheLengths) {
+    // The Poincaré disc (hyperbolic plane, stereographic view) has no preimage on the unit
+    // circle. Stretch one kite of the picture across the circle at (1, 0) and click there.
+    makePicture(7, 3, 2, 0.5, 0.3, 0.2);
+    settings.mouseMode = 0;
+    settings.mirrorDraw = false;
+    ASSERT_GT(drawLists.quadCount, 0);
+    QuadModule& q = *drawLists.quad[drawLists.quadCount - 1];
+    // Points with z = 0 are seen at (x, y) under this projection.
+    q.centre->polyPoint = {0.9, -0.1, 0};
+    q.side1->polyPoint = {1.1, -0.1, 0};
+    q.corner->polyPoint = {1.1, 0.1, 0};
+    q.side2->polyPoint = {0.9, 0.1, 0};
+    const Point generating = specialPoints.polyVEF;
+    const double lengths[] = {settings.lengthV, settings.lengthE, settings.lengthF};
+
+    bool changed = true;
+    EXPECT_TRUE(reshapeSelf(1.0f, 0.0f, &changed));
+    EXPECT_FALSE(changed);
+    EXPECT_EQ(mouseDown(1.0f, 0.0f), MouseEffect::none);
+    EXPECT_EQ(settings.lengthV, lengths[0]);
+    EXPECT_EQ(settings.lengthE, lengths[1]);
+    EXPECT_EQ(settings.lengthF, lengths[2]);
+    EXPECT_EQ(std::memcmp(&specialPoints.polyVEF, &generating, sizeof generating), 0);
+}
+
+TEST_F(Mouse, MirrorCopyIsNeverHitAtTheViewCentre) {
+    makePicture(2, 3, 5);
+    bool changed = true;
+    EXPECT_FALSE(reshapeMirror(0, 0, &changed));
+    EXPECT_FALSE(changed);
+    // Just beside the centre the mirror copy (the far hemisphere, blown up) is there.
+    EXPECT_TRUE(reshapeMirror(0.01f, 0.0f, &changed));
+    EXPECT_TRUE(changed);
+}
+
+TEST_F(Mouse, NoCopyDrawnNothingHit) {
+    makePicture(2, 4, 4);
+    settings.mouseMode = 0;
+    const double lengthV = settings.lengthV;
+    settings.selfDraw = false;
+    settings.mirrorDraw = false;
+    EXPECT_EQ(mouseDown(0.1f, 0.1f), MouseEffect::none);
+    settings.selfDraw = true;
+    settings.selfMirrorEmphasis = 2;  // neither order: neither copy is tried
+    EXPECT_EQ(mouseDown(0.1f, 0.1f), MouseEffect::none);
+    EXPECT_EQ(settings.lengthV, lengthV);
+    settings.selfMirrorEmphasis = 0;
+    EXPECT_EQ(mouseDown(0.1f, 0.1f), MouseEffect::lengths);
+    // Far outside the enumerated picture nothing is hit.
+    const double moved = settings.lengthV;
+    EXPECT_EQ(mouseDown(1e6f, 1e6f), MouseEffect::none);
+    EXPECT_EQ(settings.lengthV, moved);
+}
+
+}  // namespace
