@@ -220,18 +220,6 @@ TEST(DepthSort, SortsAPartOfTheListOnly) {
     EXPECT_EQ(f.triOrder(), (std::vector<int>{0, 4, 3, 2, 1, 5}));
 }
 
-TEST(DepthSort, DistinctDepthsEndAscending) {
-    resetAll();
-    std::vector<double> depths;
-    for (int i = 0; i < 1000; ++i) depths.push_back(std::sin(i * 1.7) + i * 1e-3);
-    Fixture f(depths);
-    setOrder();
-    std::vector<int> order = f.quadOrder();
-    for (size_t i = 1; i < order.size(); ++i) {
-        EXPECT_LT(depths[order[i - 1]], depths[order[i]]) << "at " << i;
-    }
-}
-
 TEST(DepthSort, EndsOnDepthsThatAreNotNumbers) {
     resetAll();
     const double nan = std::numeric_limits<double>::quiet_NaN();
