@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QImage>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QSize>
+
+// A whole frame of the picture painted through the drawing layer onto any Qt device: the
+// drawing window, an exported image, a PDF, an SVG, a printer page. The model rectangle follows
+// the device size: the origin at the centre, the shorter side spanning ±windowZoom.
+
+// Paints with a painter that is already active on its device; size is the device area to fill,
+// in the painter's co-ordinates.
+void paintFrame(QPainter& painter, QSize size);
+
+// Opens a painter on the device and paints the frame over the given size.
+void paintFrame(QPaintDevice* device, QSize size);
+
+// Clears the image to transparent and paints the frame over all of it.
+void renderFrame(QImage& image);

@@ -1,0 +1,100 @@
+#include "canvas/frame_painter.h"
+
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QImage>
+#include <QPdfWriter>
+#include <QSvgGenerator>
+#include <cmath>
+
+#include "canvas_support.h"
+#include "geometry/settings.h"
+
+namespace {
+
+// The first and last rows and columns where the image differs from its corner pixel.
+QRect paintedArea(const QImage& image) {
+    const QRgb corner = image.pixel(0, 0);
+    QRect area;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixel(x, y) != corner) area |= QRect(x, y, 1, 1);
+        }
+    }
+    return area;
+}
+
+}  // namespace
+
+TEST(FramePainter, UnitCircleStaysRoundOnTallAndWideImages) {
+    for (QSize size : {QSize(400, 200), QSize(200, 400), QSize(300, 300)}) {
+        SCOPED_TRACE(testing::Message() << size.width() << "x" << size.height());
+        makePicture(3, 3, 3);
+        settings.selfDraw = settings.mirrorDraw = settings.originDraw = false;
+        settings.windowColor = {0, 0, 0};
+        settings.circleColor = {1, 1, 1};
+        settings.circleAlpha = 1;
+        settings.windowZoom = 2;
+        QImage image(size, QImage::Format_ARGB32_Premultiplied);
+        renderFrame(image);
+        const QRect circle = paintedArea(image);
+        // The shorter side spans 2 × windowZoom = 4 units: the circle is a quarter of it.
+        const int shorter = std::min(size.width(), size.height());
+        EXPECT_NEAR(circle.width(), shorter / 2.0, 3);
+        EXPECT_NEAR(circle.height(), shorter / 2.0, 3);
+        EXPECT_NEAR(circle.center().x(), size.width() / 2.0, 2);
+        EXPECT_NEAR(circle.center().y(), size.height() / 2.0, 2);
+    }
+}
+
+TEST(FramePainter, RenderStartsFromAClearImage) {
+    makePicture(7, 3, 2);
+    settings.windowAlpha = 0.5;
+    QImage image(160, 90, QImage::Format_ARGB32_Premultiplied);
+    renderFrame(image);
+    const QImage first = image.copy();
+    renderFrame(image);
+    EXPECT_EQ(image, first);
+    // A half-transparent background over nothing stays half transparent.
+    settings.selfDraw = settings.mirrorDraw = settings.circleDraw = settings.originDraw = false;
+    renderFrame(image);
+    renderFrame(image);
+    EXPECT_NEAR(qAlpha(image.pixel(80, 45)), 128, 1);
+}
+
+TEST(FramePainter, PaintsOntoVectorDevices) {
+    makePicture(2, 3, 5);
+    QBuffer svgBytes;
+    {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&svgBytes);
+        svg.setSize(QSize(320, 180));
+        svg.setViewBox(QRect(0, 0, 320, 180));
+        paintFrame(&svg, QSize(320, 180));
+    }
+    EXPECT_GT(svgBytes.data().count("<path"), 100);
+
+    QBuffer pdfBytes;
+    pdfBytes.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter pdf(&pdfBytes);
+        pdf.setPageSize(QPageSize(QSizeF(160, 90), QPageSize::Millimeter));
+        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+        paintFrame(&pdf, QSize(pdf.width(), pdf.height()));
+    }
+    EXPECT_TRUE(pdfBytes.data().startsWith("%PDF"));
+    EXPECT_GT(pdfBytes.data().size(), 10000);
+}
+
+TEST(FramePainter, NothingToPaintIsHarmless) {
+    makePicture(3, 3, 3);
+    QImage empty;
+    renderFrame(empty);
+    EXPECT_TRUE(empty.isNull());
+    paintFrame(nullptr, QSize(10, 10));
+    QImage image(10, 10, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::green);
+    paintFrame(&image, QSize(0, 0));
+    EXPECT_EQ(image.pixelColor(5, 5), QColor(Qt::green));
+}

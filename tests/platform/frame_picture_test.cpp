@@ -1,0 +1,216 @@
+// Whole frames painted into QImages through the Qt drawing layer, checked the way a person
+// would look at them: the background where nothing else is, the tiling filling the middle, the
+// unit circle where it belongs. KALEIDRA_PICTURE_DIR=<dir> keeps the images as PNG files.
+
+#include <gtest/gtest.h>
+
+#include <QColor>
+#include <QDir>
+#include <QImage>
+#include <QPainter>
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+#include "colour/colour.h"
+#include "geometry/kernel.h"
+#include "geometry/settings.h"
+#include "geometry/triangle_group.h"
+#include "platform/qt_draw.h"
+#include "platform/recording_layer.h"
+#include "render/chain.h"
+#include "render/depth_order.h"
+#include "render/frame.h"
+
+namespace {
+
+constexpr int kWidth = 480, kHeight = 270;
+const QColor kBackground(26, 26, 51);
+
+struct Picture {
+    const char* name;
+    int v, e, f;
+};
+
+const Picture kPictures[] = {{"sphere", 2, 3, 5}, {"plane", 2, 4, 4}, {"hyperbolic", 7, 3, 2}};
+
+void makePicture(const Picture& p, int projection) {
+    settings = Settings{};
+    colourState = ColourState{};
+    initColorMatrices();
+    Settings& s = settings;
+    s.genV = p.v, s.genE = p.e, s.genF = p.f;
+    s.lengthV = 0.2, s.lengthE = 0.3, s.lengthF = 0.5;
+    setGenType();
+    setGen();
+    rebuildModules();
+    srandom(5);
+    ranAllColor();
+    for (int t = 0; t < 16; ++t) {
+        *typeColor(t) = BColor{0.3f + 0.7f * ((t * 7) % 16) / 16.0f,
+                               0.3f + 0.7f * ((t * 3) % 16) / 16.0f, 0.9f - 0.6f * t / 16.0f};
+    }
+    s.windowColor = {float(kBackground.redF()), float(kBackground.greenF()),
+                     float(kBackground.blueF())};
+    s.circleColor = {1, 1, 1};
+    s.circleAlpha = 1;
+    s.originColor = {1, 0, 0};
+    s.project3D2D = projection;
+    setOrder();
+}
+
+QImage render() {
+    QImage image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    const ViewRect r = viewRectFor(kWidth, kHeight, settings.windowZoom);
+    QtDrawLayer layer(painter, QRectF(r.x, r.y, r.width, r.height), QRectF(0, 0, kWidth, kHeight));
+    drawFrame(layer, kWidth, kHeight);
+    return image;
+}
+
+void keep(const QImage& image, const std::string& name) {
+    if (const char* dir = std::getenv("KALEIDRA_PICTURE_DIR")) {
+        QDir().mkpath(dir);
+        image.save(QString::fromStdString(std::string(dir) + "/" + name + ".png"));
+    }
+}
+
+// Model co-ordinates of a pixel centre, and back.
+double pixelsPerUnit() {
+    return kHeight / (2 * settings.windowZoom);
+}
+QPointF modelOf(int px, int py) {
+    const double s = pixelsPerUnit();
+    return {(px + 0.5 - kWidth / 2.0) / s, (kHeight / 2.0 - py - 0.5) / s};
+}
+QPoint pixelOf(double x, double y) {
+    const double s = pixelsPerUnit();
+    return {int(std::floor(kWidth / 2.0 + x * s)), int(std::floor(kHeight / 2.0 - y * s))};
+}
+
+// The area any painted shape of the two copies can reach, from a recording of the same frame.
+QRectF paintedBounds() {
+    RecordingLayer recording;
+    settings.windowDraw = settings.circleDraw = settings.originDraw = false;
+    drawFrame(recording, kWidth, kHeight);
+    settings.windowDraw = settings.circleDraw = settings.originDraw = true;
+    QRectF box;
+    for (const auto& p : recording.paints()) {
+        for (const auto& c : p.path) {
+            QRectF r;
+            if (c.op == RecordingLayer::Op::ovalPath)
+                r = QRectF(c.v[0], c.v[1], c.v[2], c.v[3]);
+            else
+                r = QRectF(c.v[0], c.v[1], 0, 0);
+            const double margin = p.stroke ? p.lineWidth : 0;
+            box |= r.adjusted(-margin, -margin, margin, margin);
+        }
+    }
+    return box;
+}
+
+bool isBackground(const QColor& c) {
+    return std::abs(c.red() - kBackground.red()) <= 1 &&
+           std::abs(c.green() - kBackground.green()) <= 1 &&
+           std::abs(c.blue() - kBackground.blue()) <= 1 && c.alpha() == 255;
+}
+
+}  // namespace
+
+TEST(FramePicture, BackgroundCoversTheWholeImage) {
+    makePicture(kPictures[1], 2);
+    settings.selfDraw = settings.mirrorDraw = settings.circleDraw = settings.originDraw = false;
+    const QImage image = render();
+    for (QPoint corner : {QPoint(0, 0), QPoint(kWidth - 1, 0), QPoint(0, kHeight - 1),
+                          QPoint(kWidth - 1, kHeight - 1), QPoint(kWidth / 2, kHeight / 2)}) {
+        EXPECT_TRUE(isBackground(image.pixelColor(corner))) << corner.x() << "," << corner.y();
+    }
+}
+
+TEST(FramePicture, EveryGeometryInEveryProjection) {
+    int cornersSeen = 0;
+    for (const Picture& picture : kPictures) {
+        for (int projection = 0; projection < 6; ++projection) {
+            const std::string name = std::string(picture.name) + "-" + std::to_string(projection);
+            SCOPED_TRACE(name);
+            makePicture(picture, projection);
+            const QImage image = render();
+            keep(image, name);
+
+            // The frame is opaque everywhere: the background lies under everything.
+            for (int y = 0; y < kHeight; y += 7) {
+                for (int x = 0; x < kWidth; x += 7) ASSERT_EQ(image.pixelColor(x, y).alpha(), 255);
+            }
+
+            // Corners beyond every painted shape show the background.
+            const QRectF reach = paintedBounds();
+            for (QPoint corner : {QPoint(0, 0), QPoint(kWidth - 1, 0), QPoint(0, kHeight - 1),
+                                  QPoint(kWidth - 1, kHeight - 1)}) {
+                const QPointF m = modelOf(corner.x(), corner.y());
+                const double pad = 2 / pixelsPerUnit();
+                if (reach.adjusted(-pad, -pad, pad, pad).contains(m)) continue;
+                ++cornersSeen;
+                EXPECT_TRUE(isBackground(image.pixelColor(corner)))
+                    << "corner " << corner.x() << "," << corner.y();
+            }
+
+            // Views along z centre the picture: round the centre (inside the unit circle,
+            // clear of the origin mark) almost nothing is bare background. Views along x put
+            // it off centre, still over a good part of the frame, except that the plane
+            // wrapped round the cylinder y² + z² = 1 and seen along its axis is the unit
+            // circle itself, with bare background inside.
+            const bool wrappedPlane = settings.gen == 0 && projection == 3;
+            int bare = 0, total = 0, bareAll = 0;
+            for (int y = 0; y < kHeight; ++y) {
+                for (int x = 0; x < kWidth; ++x) {
+                    const bool isBare = isBackground(image.pixelColor(x, y));
+                    bareAll += isBare;
+                    const QPointF m = modelOf(x, y);
+                    const double r = std::hypot(m.x(), m.y());
+                    if (r < 0.1 || r > (wrappedPlane ? 0.95 : 0.8)) continue;
+                    ++total;
+                    bare += isBare;
+                }
+            }
+            if (wrappedPlane) {
+                EXPECT_EQ(bare, total);
+            } else if (projection < 3) {
+                EXPECT_LT(bare, total / 20) << bare << " of " << total;
+            } else {
+                EXPECT_LT(bareAll, kWidth * kHeight * 3 / 4) << bareAll;
+            }
+
+            // The unit circle: switching it off changes only pixels on the circle, and all the
+            // way round.
+            settings.circleDraw = false;
+            const QImage without = render();
+            const double reachPixels =
+                1.5 + 0.5 * settings.circleThick * settings.windowZoom / 100 * pixelsPerUnit();
+            int onCircle = 0;
+            for (int y = 0; y < kHeight; ++y) {
+                for (int x = 0; x < kWidth; ++x) {
+                    if (image.pixel(x, y) == without.pixel(x, y)) continue;
+                    const QPointF m = modelOf(x, y);
+                    const double off = std::abs(std::hypot(m.x(), m.y()) - 1) * pixelsPerUnit();
+                    EXPECT_LE(off, reachPixels) << x << "," << y;
+                    ++onCircle;
+                }
+            }
+            for (int k = 0; k < 12; ++k) {
+                const double a = k * PI / 6;
+                const QPoint p = pixelOf(std::cos(a), std::sin(a));
+                bool changed = false;
+                for (int dy = -1; dy <= 1; ++dy) {
+                    for (int dx = -1; dx <= 1; ++dx) {
+                        changed |= image.pixel(p.x() + dx, p.y() + dy) !=
+                                   without.pixel(p.x() + dx, p.y() + dy);
+                    }
+                }
+                EXPECT_TRUE(changed) << "angle " << k * 30;
+            }
+            EXPECT_GT(onCircle, 300);
+        }
+    }
+    EXPECT_GE(cornersSeen, 10);  // most views leave some corners bare
+}
