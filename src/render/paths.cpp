@@ -1,5 +1,6 @@
 #include "render/paths.h"
 
+#include <cassert>
 #include <cmath>
 
 #include "platform/draw.h"
@@ -10,6 +11,12 @@ PathPointList pathPoint;
 namespace {
 
 using Projection = ScreenPoint (*)(const Point&);
+
+// Every shape is drawn into the layer the frame has made current.
+DrawLayer& target() {
+    assert(currentLayer() && "paths are drawn only while a frame paints");
+    return *currentLayer();
+}
 
 template <Projection project>
 void lineToIfValid(DrawLayer& layer, const Point& p) {
@@ -48,7 +55,7 @@ void steps(DrawLayer& layer, const Point& a, const Point& b) {
 
 template <Projection project>
 void edge(const Point& a, const Point& b, float width) {
-    DrawLayer& layer = *currentLayer();
+    DrawLayer& layer = target();
     layer.removeAllPoints();
     if (const ScreenPoint s = project(a); validS(s)) {
         layer.moveTo(s.x, s.y);
@@ -68,7 +75,7 @@ void edge(const Point& a, const Point& b, float width) {
 // The closed cycle through corners[0..n) starting at the first corner with an image.
 template <Projection project>
 bool cycle(const Point* const* corners, int n) {
-    DrawLayer& layer = *currentLayer();
+    DrawLayer& layer = target();
     layer.removeAllPoints();
     for (int s = 0; s < n; ++s) {
         const ScreenPoint first = project(*corners[s]);
@@ -84,16 +91,16 @@ bool cycle(const Point* const* corners, int n) {
 template <Projection project>
 void polygon(const PolyModule& poly) {
     buildPolyOutline(poly);
-    if (cycle<project>(pathPoint.point.data(), pathPoint.count)) currentLayer()->fill();
+    if (cycle<project>(pathPoint.point.data(), pathPoint.count)) target().fill();
 }
 
 }  // namespace
 
 void path1Self(const Point& a, const Point& b) {
-    steps<projXYSelf>(*currentLayer(), a, b);
+    steps<projXYSelf>(target(), a, b);
 }
 void path1Mirror(const Point& a, const Point& b) {
-    steps<projXYMirror>(*currentLayer(), a, b);
+    steps<projXYMirror>(target(), a, b);
 }
 
 void path2Self(const Point& a, const Point& b, float width) {
