@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Kaleidra documents: a property-list dictionary of every setting, the colours of every element
+// and, for other readers, the computed triangle and group. Opening restores the settings,
+// rebuilds the picture and lays the stored colours and view over it; the computed keys are
+// written but never read back.
+//
+// Documents come from outside, so the whole dictionary is read into a staging copy and checked
+// before anything is applied: a refused document beeps and leaves every setting and table as it
+// was.
+
+inline constexpr const char* kDocumentSuffix = ".Kaleidra2D";
+
+// The current picture as the dictionary save writes, in XML.
+std::string documentXml();
+
+// Writes the current picture to path atomically: the earlier file, if any, is replaced only by a
+// complete new one. false after a beep when the file could not be written.
+[[nodiscard]] bool saveDocument(const std::string& path);
+
+// Opens a document from a file or from its bytes (XML or binary). false after a beep; nothing has
+// changed then. On success the settings, tables and view hold the document's picture; the
+// caller refreshes the panel and the view.
+[[nodiscard]] bool openDocument(const std::string& path);
+[[nodiscard]] bool openDocumentData(std::string_view bytes);
