@@ -1,5 +1,6 @@
 #include "app/app.h"
 
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QKeySequence>
 #include <QScreen>
@@ -7,6 +8,8 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "app/document.h"
+#include "app/output.h"
 #include "canvas/view.h"
 #include "canvas/window.h"
 #include "geometry/random.h"
@@ -138,6 +141,51 @@ QWidget* App::selectedTab() const {
     const int i = settings.tabIndex;
     return i >= 0 && i < CView::kTabCount ? tab[i] : nullptr;
 }
+
+bool App::openFile(const QString& path) {
+    if (!openDocument(path.toStdString())) return false;
+    updateGeometry();
+    updateLength();
+    view->setWindowZoom();
+    view->update();
+    tabView->update();
+    if (QWidget* page = selectedTab()) page->update();
+    return true;
+}
+
+namespace {
+
+const QString kDocumentFilter = QStringLiteral("Kaleidra documents (*.Kaleidra2D)");
+
+}  // namespace
+
+void App::open() {
+    QFileDialog dialog(nullptr, QStringLiteral("open Kaleidra2D"));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter(kDocumentFilter);
+    dialog.selectFile(QStringLiteral("Kaleidra"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    openFile(dialog.selectedFiles().constFirst());
+}
+
+void App::save() {
+    QFileDialog dialog(nullptr, QStringLiteral("save Kaleidra2D"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(kDocumentFilter);
+    dialog.setDefaultSuffix(QStringLiteral("Kaleidra2D"));
+    dialog.selectFile(QStringLiteral("Kaleidra"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    (void)saveDocument(dialog.selectedFiles().constFirst().toStdString());  // beeps on failure
+}
+
+void App::print() { runPrintDialog(wPoly, view->size()); }
+
+void App::copy() {
+    copyPicturePdf(view->size());
+    wPoly->lower();
+}
+
+void App::help() { sendEmail(); }
 
 void App::updateLength() {}
 

@@ -34,6 +34,16 @@ class App : public QObject {
     void selectTab(int index);
     QWidget* selectedTab() const;
 
+    // Opens a document handed over by the desktop or the command line: true when it was applied
+    // (panel and view then show it), false after the beep with nothing changed.
+    bool openFile(const QString& path);
+    // The main tab's document and output buttons.
+    void open();   // the open dialog, filtered on .Kaleidra2D
+    void save();   // the save dialog, proposing "Kaleidra"
+    void print();  // the print dialog, one page the size of the view
+    void copy();   // a PDF of the picture on the clipboard; the drawing window goes behind
+    void help();   // a new e-mail to the authors
+
     // Refresh the edge-length controls.
     void updateLength();
     // geometry and the surface descriptions from the sign of gen and the projection.

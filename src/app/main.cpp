@@ -1,13 +1,36 @@
 #include <QApplication>
+#include <QGuiApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "app/app.h"
+#include "app/command_line.h"
 #include "platform/qt_beep.h"
 
 int main(int argc, char** argv) {
+    const CommandLine command = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    switch (command.mode) {
+        case CommandLine::Mode::help: std::fputs(kUsage, stdout); return 0;
+        case CommandLine::Mode::version: std::printf("kaleidra %s\n", KALEIDRA_VERSION); return 0;
+        case CommandLine::Mode::error:
+            std::fprintf(stderr, "kaleidra: %s\n", command.error.c_str());
+            return 2;
+        case CommandLine::Mode::exportPicture: {
+            // No window is opened: paint offscreen whether or not there is a display.
+            if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+            QGuiApplication application(argc, argv);
+            return runExport(command);
+        }
+        case CommandLine::Mode::run: break;
+    }
+
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kaleidra"));
     installQtBeep();
     App app;
     app.applicationDidFinishLaunching();
+    if (!command.document.empty()) app.openFile(QString::fromStdString(command.document));
     return QApplication::exec();
 }
