@@ -68,52 +68,47 @@ void BM_Frame(benchmark::State& state) {
     state.SetLabel(p.name);
 }
 
-// One recorded fill or stroke, ready for QPainter.
-struct Primitive {
+QPainterPath qtPath(const RecordingLayer::Paint& p) {
     QPainterPath path;
-    QColor color;
-    qreal width;
-    bool stroke;
-};
-
-std::vector<Primitive> recordFrame() {
-    RecordingLayer recording;
-    drawFrame(recording, kWidth, kHeight);
-    std::vector<Primitive> out;
-    for (const RecordingLayer::Paint& p : recording.paints()) {
-        QPainterPath path;
-        path.setFillRule(Qt::WindingFill);
-        for (const RecordingLayer::Command& c : p.path) {
-            const float* v = c.v;
-            switch (c.op) {
-                case RecordingLayer::Op::moveTo:
-                    path.moveTo(v[0], v[1]);
-                    break;
-                case RecordingLayer::Op::lineTo:
-                    path.lineTo(v[0], v[1]);
-                    break;
-                case RecordingLayer::Op::ovalPath:
-                    path.addEllipse(v[0], v[1], v[2], v[3]);
-                    break;
-                case RecordingLayer::Op::rectPath:
-                    path.addRect(v[0], v[1], v[2], v[3]);
-                    break;
-                case RecordingLayer::Op::closePath:
-                    path.closeSubpath();
-                    break;
-                default:
-                    break;
-            }
+    path.setFillRule(Qt::WindingFill);
+    for (const RecordingLayer::Command& c : p.path) {
+        const float* v = c.v;
+        switch (c.op) {
+            case RecordingLayer::Op::moveTo:
+                path.moveTo(v[0], v[1]);
+                break;
+            case RecordingLayer::Op::lineTo:
+                path.lineTo(v[0], v[1]);
+                break;
+            case RecordingLayer::Op::ovalPath:
+                path.addEllipse(v[0], v[1], v[2], v[3]);
+                break;
+            case RecordingLayer::Op::rectPath:
+                path.addRect(v[0], v[1], v[2], v[3]);
+                break;
+            case RecordingLayer::Op::closePath:
+                path.closeSubpath();
+                break;
+            default:
+                break;
         }
-        out.push_back({path, QColor::fromRgbF(p.r, p.g, p.b, p.alpha), p.lineWidth, p.stroke});
     }
-    return out;
+    return path;
 }
 
-void BM_Floor(benchmark::State& state) {
-    const Picture& p = kPictures[state.range(0)];
-    prepare(p, static_cast<int>(state.range(1)));
-    const std::vector<Primitive> primitives = recordFrame();
+void paintOne(QPainter& painter, const QPainterPath& path, const RecordingLayer::Paint& p) {
+    const QColor color = QColor::fromRgbF(p.r, p.g, p.b, p.alpha);
+    if (p.stroke) {
+        QPen pen(color, p.lineWidth, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+        pen.setMiterLimit(10);
+        painter.strokePath(path, pen);
+    } else {
+        painter.fillPath(path, color);
+    }
+}
+
+template <class PaintAll>
+void replayLoop(benchmark::State& state, PaintAll paintAll) {
     const ViewRect r = viewRectFor(kWidth, kHeight, settings.windowZoom);
     QImage image = newImage();
     for (auto _ : state) {
@@ -122,19 +117,38 @@ void BM_Floor(benchmark::State& state) {
         painter.setRenderHint(QPainter::Antialiasing);
         const qreal sx = kWidth / r.width, sy = kHeight / r.height;
         painter.setTransform(QTransform(sx, 0, 0, -sy, -r.x * sx, (r.y + r.height) * sy));
-        for (const Primitive& q : primitives) {
-            if (q.stroke) {
-                QPen pen(q.color, q.width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
-                pen.setMiterLimit(10);
-                painter.strokePath(q.path, pen);
-            } else {
-                painter.fillPath(q.path, q.color);
-            }
-        }
+        paintAll(painter);
         painter.end();
         benchmark::DoNotOptimize(image.constBits());
     }
-    state.SetLabel(std::string(p.name) + " " + std::to_string(primitives.size()) + " paints");
+}
+
+// The floor: the recorded primitives, each path built afresh and painted, as a frame does.
+void BM_Floor(benchmark::State& state) {
+    const Picture& p = kPictures[state.range(0)];
+    prepare(p, static_cast<int>(state.range(1)));
+    RecordingLayer recording;
+    drawFrame(recording, kWidth, kHeight);
+    const std::vector<RecordingLayer::Paint>& paints = recording.paints();
+    replayLoop(state, [&](QPainter& painter) {
+        for (const RecordingLayer::Paint& q : paints) paintOne(painter, qtPath(q), q);
+    });
+    state.SetLabel(std::string(p.name) + " " + std::to_string(paints.size()) + " paints");
+}
+
+// Below the floor: the same QPainterPaths built once, so Qt's per-path caches stay warm.
+void BM_FloorPrebuilt(benchmark::State& state) {
+    const Picture& p = kPictures[state.range(0)];
+    prepare(p, static_cast<int>(state.range(1)));
+    RecordingLayer recording;
+    drawFrame(recording, kWidth, kHeight);
+    std::vector<QPainterPath> paths;
+    for (const RecordingLayer::Paint& q : recording.paints()) paths.push_back(qtPath(q));
+    replayLoop(state, [&](QPainter& painter) {
+        for (size_t i = 0; i < paths.size(); ++i)
+            paintOne(painter, paths[i], recording.paints()[i]);
+    });
+    state.SetLabel(p.name);
 }
 
 // A layer that takes every command and paints nothing.
@@ -181,4 +195,5 @@ void pictures(benchmark::internal::Benchmark* b) {
 
 BENCHMARK(BM_Frame)->Apply(pictures);
 BENCHMARK(BM_Floor)->Apply(pictures);
+BENCHMARK(BM_FloorPrebuilt)->Apply(pictures);
 BENCHMARK(BM_FrameWithoutPixels)->Apply(pictures);
