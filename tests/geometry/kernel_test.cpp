@@ -1,8 +1,251 @@
-#include <gtest/gtest.h>
-
 #include "geometry/kernel.h"
 
-TEST(Kernel, ComparePointsWithinTolerance) {
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <tuple>
+
+namespace {
+
+constexpr int kGeometries[] = {-1, 0, 1};  // a value of gen for the sphere, plane, hyperbolic
+
+const char* name(int gen) {
+    return gen < 0 ? "sphere" : gen == 0 ? "plane" : "hyperbolic";
+}
+
+// A point of the model surface of the current geometry over (x, y).
+Point surface(double x, double y) {
+    if (settings.gen < 0) return {x, y, std::sqrt(1 - x * x - y * y)};
+    if (settings.gen == 0) return {x, y, 1};
+    return {x, y, std::sqrt(1 + x * x + y * y)};
+}
+
+void expectMatrixNear(const Matrix& A, const Matrix& B, double tolerance) {
+    const double* a = &A.sign;
+    const double* b = &B.sign;
+    for (int i = 0; i < 10; ++i) EXPECT_NEAR(a[i], b[i], tolerance) << "entry " << i;
+}
+
+void expectPointNear(const Point& a, const Point& b, double tolerance) {
+    EXPECT_NEAR(a.x, b.x, tolerance);
+    EXPECT_NEAR(a.y, b.y, tolerance);
+    EXPECT_NEAR(a.z, b.z, tolerance);
+}
+
+}  // namespace
+
+TEST(Kernel, ComparePointsUsesTheToleranceComponentByComponent) {
     settings = Settings{};
-    EXPECT_EQ(compareP({1, 0, 0}, {1 + 5e-7, 0, 0}), 0);
+    struct Row {
+        const char* what;
+        Point a, b;
+        int expected;
+    };
+    const Row rows[] = {
+        {"5e-7 apart in x", {1 + 5e-7, 0, 0}, {1, 0, 0}, 0},
+        {"3e-6 above in x, near 1", {1 + 3e-6, 0, 0}, {1, 0, 0}, 1},
+        {"3e-6 below in x, near 1", {1 - 3e-6, 0, 0}, {1, 0, 0}, -1},
+        // Near 1 the tolerance is (|b| + 1)·h = 2e-6: 1.9e-6 still agrees.
+        {"1.9e-6 apart near 1", {1 + 1.9e-6, 0, 0}, {1, 0, 0}, 0},
+        // Near 1000 it has grown to about 1e-3.
+        {"5e-4 apart near 1000", {1000.0005, 0, 0}, {1000, 0, 0}, 0},
+        {"y decides when x agrees", {0, 1, 5}, {0, 2, 0}, -1},
+        {"x decides before y", {1, 0, 0}, {0, 9, 9}, 1},
+        {"z decides last", {0, 0, 2}, {0, 0, 1}, 1},
+        {"x agrees within tolerance, then y", {5e-7, 2, 0}, {0, 1, 0}, 1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        EXPECT_EQ(compareP(row.a, row.b), row.expected);
+        EXPECT_EQ(equalsP(row.a, row.b), row.expected == 0);
+    }
+}
+
+TEST(Kernel, CompareMatricesIgnoresTheSignButEqualsSeesIt) {
+    settings = Settings{};
+    const Matrix rotation{1, 0, -1, 0, 1, 0, 0, 0, 0, 1};
+    Matrix reflection = rotation;
+    reflection.sign = -1;
+    EXPECT_EQ(compareM(rotation, reflection), 0);
+    EXPECT_FALSE(equalsM(rotation, reflection));
+    EXPECT_TRUE(equalsM(rotation, rotation));
+
+    Matrix nudged = rotation;
+    nudged.m22 += 5e-7;
+    EXPECT_EQ(compareM(nudged, rotation), 0);
+    nudged.m22 += 3e-6;
+    EXPECT_EQ(compareM(nudged, rotation), 1);
+    // The entries are walked in row order: an earlier entry decides over a later one.
+    Matrix early = rotation, late = rotation;
+    early.m01 -= 1;
+    late.m21 += 1;
+    Matrix both = early;
+    both.m21 += 1;
+    EXPECT_EQ(compareM(both, rotation), -1);
+    EXPECT_EQ(compareM(late, rotation), 1);
+}
+
+TEST(Kernel, DistanceFromAPointToItselfIsZeroEvenAfterRounding) {
+    for (int gen : kGeometries) {
+        SCOPED_TRACE(name(gen));
+        settings = Settings{};
+        settings.gen = gen;
+        for (auto [x, y] : {std::tuple{0.0, 0.0}, {0.3, 0.4}, {0.1, -0.7}, {0.577, 0.577}}) {
+            Point p = surface(x, y);
+            normalize(p, p);  // may leave B(p, p) a rounding away from 1
+            const double d = dist(p, p);
+            EXPECT_FALSE(std::isnan(d));
+            EXPECT_EQ(d, 0);
+        }
+    }
+    settings.gen = -1;
+    // The cosine computed for two antipodal points can fall a rounding below −1; acos would give
+    // NaN there.
+    Point a;
+    normalize(a, Point{0.1, 0.7, 0.3});
+    const Point b{-a.x, -a.y, -a.z};
+    EXPECT_NEAR(dist(a, b), PI, 1e-7);
+    EXPECT_FALSE(std::isnan(dist(a, b)));
+}
+
+TEST(Kernel, PlaneNormalizeKeepsTheSignOfZ) {
+    settings = Settings{};
+    settings.gen = 0;
+    Point p;
+    normalize(p, Point{2, 4, -2});
+    expectPointNear(p, Point{1, 2, -1}, 1e-15);
+    normalize(p, Point{3, 6, 3});
+    expectPointNear(p, Point{1, 2, 1}, 1e-15);
+}
+
+TEST(Kernel, TranslationsCarryTheOriginToAPointAndBack) {
+    const Point O{0, 0, 1};
+    for (int gen : kGeometries) {
+        SCOPED_TRACE(name(gen));
+        settings = Settings{};
+        settings.gen = gen;
+        for (auto [x, y] : {std::tuple{0.3, 0.4}, {-0.2, 0.1}, {0.0, -0.9}, {0.0, 0.0}}) {
+            SCOPED_TRACE(testing::Message() << "p = (" << x << ", " << y << ")");
+            const Point p = surface(x, y);
+            Matrix T, Tinv;
+            translateM(T, p);
+            translateMInv(Tinv, p);
+            expectPointNear(dotP(T, O), p, 1e-14);
+            expectPointNear(dotP(Tinv, p), O, 1e-14);
+            expectMatrixNear(dotM(T, Tinv), identity, 1e-14);
+            EXPECT_EQ(T.sign, 1);
+            // The extended-precision twins agree.
+            BMatrix B;
+            translateBM(B, BPoint{p.x, p.y, p.z});
+            Matrix rounded;
+            smallM(rounded, B);
+            expectMatrixNear(rounded, T, 1e-15);
+        }
+    }
+}
+
+TEST(Kernel, AReflectionSquaredIsTheIdentityAndFixesItsLine) {
+    for (int gen : kGeometries) {
+        SCOPED_TRACE(name(gen));
+        settings = Settings{};
+        settings.gen = gen;
+        Point line;  // unit under the line form of the geometry
+        normalizeLine(line, Point{0.6, -0.5, 0.2});
+        EXPECT_NEAR(lengthLine(line), 1, 1e-15);
+        Matrix R;
+        reflectM(R, line);
+        EXPECT_EQ(R.sign, -1);
+        const Matrix RR = dotM(R, R);
+        EXPECT_EQ(RR.sign, 1);
+        expectMatrixNear(RR, identity, 1e-14);
+
+        // A point of the surface on the line stays where it is.
+        Point q;
+        if (gen == 0) {
+            q = {-line.x * line.z, -line.y * line.z, 1};
+        } else {
+            cross(q, line, Point{1, 0, 0});  // orthogonal to the covector: on the line
+            normalize(q, q);
+        }
+        EXPECT_NEAR(line.x * q.x + line.y * q.y + line.z * q.z, 0, 1e-15);
+        expectPointNear(dotP(R, q), q, 1e-14);
+
+        BMatrix B;
+        reflectBM(B, BPoint{line.x, line.y, line.z});
+        EXPECT_EQ(B.sign, -1);
+        Matrix rounded;
+        smallM(rounded, B);
+        expectMatrixNear(rounded, R, 1e-15);
+    }
+}
+
+TEST(Kernel, InverseUndoesIsometries) {
+    for (int gen : kGeometries) {
+        SCOPED_TRACE(name(gen));
+        settings = Settings{};
+        settings.gen = gen;
+        Matrix T, R, M, Minv;
+        translateM(T, surface(0.25, -0.5));
+        Point line;
+        normalizeLine(line, Point{1, 2, 0});
+        reflectM(R, line);
+        dotM(M, T, R);
+        inv(Minv, M);
+        EXPECT_EQ(Minv.sign, -1);
+        expectMatrixNear(dotM(Minv, M), identity, 1e-13);
+    }
+}
+
+TEST(Kernel, RotateXYScalesOnThePlaneOnly) {
+    settings = Settings{};
+    settings.gen = 0;
+    const Point a{1, 0, 1}, b{0, 2, 1};
+    Matrix M;
+    rotateMXY(M, a, b);
+    // b is carried exactly onto a: half its length, turned a quarter.
+    expectPointNear(dotP(M, b), Point{1, 0, 1}, 1e-15);
+    expectPointNear(dotP(M, Point{0, 4, 1}), Point{2, 0, 1}, 1e-15);
+    for (int gen : {-1, 1}) {
+        SCOPED_TRACE(name(gen));
+        settings.gen = gen;
+        rotateMXY(M, a, b);
+        const Point image = dotP(M, Point{0, 2, 0});
+        EXPECT_NEAR(image.x, 2, 1e-15);  // turned, not scaled
+        EXPECT_NEAR(image.y, 0, 1e-15);
+        EXPECT_EQ(M.sign, 1);
+    }
+}
+
+TEST(Kernel, ValidityAndMinMaxOnEdgeValues) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_TRUE(validP(Point{1, 2, 3}));
+    EXPECT_FALSE(validP(Point{nan, 0, 0}));
+    EXPECT_FALSE(validP(Point{0, 0, kOffModel}));
+    EXPECT_TRUE(validQ(1.0f, -1e30f));
+    EXPECT_FALSE(validQ(kOffView, 0));
+    EXPECT_FALSE(validQ(0, std::numeric_limits<float>::quiet_NaN()));
+    EXPECT_EQ(minDouble(1, 2), 1);
+    EXPECT_EQ(maxDouble(1, 2), 2);
+    EXPECT_TRUE(std::isnan(minDouble(1, nan)));  // a < b is false: b
+    EXPECT_EQ(minDouble(nan, 1), 1);
+    EXPECT_TRUE(std::isnan(maxDouble(1, nan)));
+}
+
+TEST(Kernel, LinesAndMidpointsFollowTheGeometry) {
+    for (int gen : kGeometries) {
+        SCOPED_TRACE(name(gen));
+        settings = Settings{};
+        settings.gen = gen;
+        const Point a = surface(0.2, 0.1), b = surface(-0.3, 0.4);
+        Point m;
+        midpoint(m, a, b);
+        EXPECT_NEAR(dist(a, m), dist(m, b), 1e-14);
+        EXPECT_NEAR(dist(a, m) * 2, dist(a, b), 1e-14);
+        if (gen != 0) {
+            EXPECT_NEAR(norm(m), 1, 1e-14);
+        } else {
+            EXPECT_DOUBLE_EQ(m.z, 1);
+        }
+    }
 }

@@ -1,0 +1,642 @@
+#include "tiling/enumeration.h"
+
+// Sections: searching and inserting; the step of the fill; one pass (initGroup); the threshold
+// search that lets setGroup run only the last pass from scratch; setGroup.
+
+#include <cassert>
+#include <cmath>
+#include <cstring>
+
+#include "geometry/kernel.h"
+#include "geometry/random.h"
+#include "geometry/settings.h"
+#include "geometry/triangle_group.h"
+#include "tiling/generating_point.h"
+#include "tiling/point_grid.h"
+#include "tiling/search.h"
+
+GroupTables groupTables;
+
+// ---------------------------------------------------------------------------------------------
+// Searching and inserting
+
+namespace {
+
+// The tri points of the data records by table (V … VEF) and pool slot: the keys the pass searches
+// thousands of times, kept together instead of spread over the records.
+Point dataKeys[7][kCapacity];
+
+// Within a pass, most searches are for an element or a point already stored, reached again along
+// another path and equal to the stored one but for rounding. These find such entries by pool
+// slot without a search (see veryClose in search.h); anything else is searched for.
+NearHash<kCapacity> groupNear;
+NearHash<kCapacity> dataNear[7];
+
+// A point of the plane that a matrix moves (x, y) to, standing for the whole matrix in grids.
+constexpr double kProbeX = 0.1234, kProbeY = 0.3571;
+double probeX(const Matrix& M) {
+    return M.m00 * kProbeX + M.m01 * kProbeY + M.m02;
+}
+double probeY(const Matrix& M) {
+    return M.m10 * kProbeX + M.m11 * kProbeY + M.m12;
+}
+
+int lookupMatrix(const SortedTable<Matrix>& table, const Matrix& M) {
+    return splitSearch(table.count, [&](int i) { return compareMInline(table.at(i), M); });
+}
+
+// Whether the pass's group table holds an element all but identical to M.
+bool nearlyStored(const Matrix& M) {
+    const SortedTable<Matrix>& table = groupTables.matrix;
+    return groupNear.find(probeX(M), probeY(M), [&](int slot) {
+        const Matrix& A = table.pool[slot];
+        return slot < table.count && veryCloseM(A, M) && compareMInline(A, M) == 0;
+    }) >= 0;
+}
+
+int insertInPass(const Matrix& M, int position) {
+    const int slot = insertSorted(groupTables.matrix, M, position);
+    groupNear.insert(slot, probeX(M), probeY(M));
+    return slot;
+}
+
+// Whether data records are born with random colours; only the passes whose tables are kept
+// draw them.
+bool drawColours = true;
+
+}  // namespace
+
+int indexMatrix(const Matrix& M, int lo, int hi) {
+    const SortedTable<Matrix>& table = groupTables.matrix;
+    return tolerantSearch(lo, hi, [&](int i) { return compareMInline(table.at(i), M); });
+}
+
+void insertMatrix(const Matrix& M, int position) {
+    insertSorted(groupTables.matrix, M, position);
+}
+
+int indexDataModule(const DataTable& table, const Point& p, int lo, int hi) {
+    return tolerantSearch(lo, hi, [&](int i) { return comparePInline(table.at(i).triPoint, p); });
+}
+
+namespace {
+
+int insertData(DataTable& table, const Matrix& M, const Point& triPoint, const Point& polyPoint,
+               int position) {
+    DataModule record;
+    if (drawColours) {
+        ranColor(&record.triColor);
+        ranColor(&record.polyColor);
+    }
+    record.triPoint = triPoint;
+    record.polyPoint = polyPoint;
+    record.matrix = M;
+    return insertSorted(table, record, position);
+}
+
+}  // namespace
+
+void insertDataModule(DataTable& table, const Matrix& M, const Point& triPoint,
+                      const Point& polyPoint, int position) {
+    insertData(table, M, triPoint, polyPoint, position);
+}
+
+namespace {
+
+// The seven data tables with the fixed point (the key) and the paired poly point of each.
+struct DataSource {
+    DataTable* table;
+    const Point* triPoint;
+    const Point* polyPoint;
+};
+
+std::array<DataSource, 7> dataSources() {
+    const TriangleGroup& g = triangleGroup;
+    const SpecialPoints& s = specialPoints;
+    GroupTables& t = groupTables;
+    return {{{&t.dataV, &g.triV, &g.triV},
+             {&t.dataE, &g.triE, &g.triE},
+             {&t.dataF, &g.triF, &g.triF},
+             {&t.dataEF, &s.triEF, &s.polyEF},
+             {&t.dataFV, &s.triFV, &s.polyFV},
+             {&t.dataVE, &s.triVE, &s.polyVE},
+             {&t.dataVEF, &s.triVEF, &s.polyVEF}}};
+}
+
+}  // namespace
+
+namespace {
+
+// insertAll, searching either the records themselves or, in a pass, the pass's copy of their
+// keys (valid while the tables are built by runPass alone).
+void insertElement(const Matrix& M, int position, bool inPass) {
+    if (inPass) {
+        insertInPass(M, position);
+    } else {
+        insertMatrix(M, position);
+    }
+    const std::array<DataSource, 7> sources = dataSources();
+    for (int t = 0; t < 7; ++t) {
+        DataTable& table = *sources[t].table;
+        const Point triPoint = dotP(M, *sources[t].triPoint);
+        const Point* keys = dataKeys[t];
+        int found;
+        if (inPass) {
+            const int count = table.count;
+            const bool near = dataNear[t].find(triPoint.x, triPoint.y, [&](int slot) {
+                return slot < count && veryClose(keys[slot], triPoint) &&
+                       comparePInline(keys[slot], triPoint) == 0;
+            }) >= 0;
+            if (near) continue;
+            found = splitSearch(
+                count, [&](int i) { return comparePInline(keys[table.order[i]], triPoint); });
+        } else {
+            found = splitSearch(
+                table.count, [&](int i) { return comparePInline(table.at(i).triPoint, triPoint); });
+        }
+        if (found >= 0) continue;
+        // A data table gains at most one record per group element, so it cannot fill before
+        // the group table does; the test only guards against overrunning.
+        if (table.full()) continue;
+        const int slot = insertData(table, M, triPoint, dotP(M, *sources[t].polyPoint), -found - 1);
+        dataKeys[t][slot] = triPoint;
+        if (inPass) dataNear[t].insert(slot, triPoint.x, triPoint.y);
+    }
+}
+
+}  // namespace
+
+void insertAll(const Matrix& M, const BMatrix& /*B*/, int position) {
+    insertElement(M, position, false);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The step of the fill
+
+namespace {
+
+enum class KeyKind { sphere, hyperbolic, plane, planeX };
+
+struct Variant {
+    KeyKind kind;
+    bool band;  // limited to |Y| < π·spiralAngle
+};
+
+Variant currentVariant() {
+    const bool band = settings.project3D2D > 2;
+    if (settings.gen < 0) return {KeyKind::sphere, band};
+    if (settings.gen > 0) return {KeyKind::hyperbolic, band};
+    return {band ? KeyKind::planeX : KeyKind::plane, band};
+}
+
+struct Evaluation {
+    Matrix M;       // the candidate element, rounded
+    double key;     // of its triangle under the view
+    Point V, E, F;  // its corners under the view
+};
+
+Evaluation evaluate(const Variant& v, const BMatrix& B) {
+    const TriangleGroup& g = triangleGroup;
+    Evaluation e;
+    smallM(e.M, B);
+    const Matrix Q = dotM(settings.pointMatrix, e.M);
+    const Point& V = e.V = dotP(Q, g.triV);
+    const Point& E = e.E = dotP(Q, g.triE);
+    const Point& F = e.F = dotP(Q, g.triF);
+    switch (v.kind) {
+        case KeyKind::sphere:
+            e.key = maxDouble(maxDouble(V.z, E.z), F.z);
+            break;
+        case KeyKind::hyperbolic:
+            e.key = minDouble(minDouble(V.z, E.z), F.z);
+            break;
+        case KeyKind::plane:
+            e.key = minDouble(minDouble(norm2(V), norm2(E)), norm2(F));
+            break;
+        case KeyKind::planeX:
+            e.key = minDouble(minDouble(normX(V), normX(E)), normX(F));
+            break;
+    }
+    return e;
+}
+
+bool accepts(const Variant& v, double key, double normMax) {
+    const double t = (normMax + 1) * h;
+    return v.kind == KeyKind::sphere ? key > normMax - t : key < normMax + t;
+}
+
+// Whether key beats the reference by more than the tolerance: larger on the sphere, smaller
+// elsewhere.
+bool beats(const Variant& v, double key, double reference) {
+    const double t = h * (1 + reference);
+    return v.kind == KeyKind::sphere ? key - reference > t : reference - key > t;
+}
+
+void recordRejection(const Variant& v, double key) {
+    GroupTables& t = groupTables;
+    if (t.normMax == t.normMin || beats(v, key, t.normMin)) t.normMin = key;
+}
+
+bool inBand(const Variant& v, const Evaluation& e) {
+    if (!v.band) return true;
+    const double w = minDouble(minDouble(normY(e.V), normY(e.E)), normY(e.F));
+    const double band = PI * settings.spiralAngle;
+    return std::sqrt(w) - band < (band + 1) * h;
+}
+
+const BMatrix& reflection(int k) {
+    const TriangleGroup& g = triangleGroup;
+    return k == 0 ? g.bReflectEF : k == 1 ? g.bReflectFV : g.bReflectVE;
+}
+
+struct Frame {
+    int k;
+    BMatrix B;
+};
+
+// The fill recurses once per accepted triangle, thousands deep; an explicit stack visits in the
+// same order (children pushed in reverse, so side 0's subtree is finished before side 1's).
+Frame fillStack[2 * kCapacity + 8];
+bool passFull = false;  // the group table filled up: the pass ends at once
+
+void fill(const Variant& v, int k0, const BMatrix& B0) {
+    if (passFull) return;
+    int top = 0;
+    fillStack[top++] = {k0, B0};
+    while (top > 0) {
+        const Frame frame = fillStack[--top];
+        const Evaluation e = evaluate(v, frame.B);
+        if (!accepts(v, e.key, groupTables.normMax)) {
+            recordRejection(v, e.key);
+            continue;
+        }
+        if (!inBand(v, e)) continue;
+        if (nearlyStored(e.M)) continue;
+        const int found = lookupMatrix(groupTables.matrix, e.M);
+        if (found >= 0) continue;
+        if (groupTables.matrix.full()) {
+            passFull = true;
+            return;
+        }
+        insertElement(e.M, -found - 1, true);
+        for (int k = 2; k >= 0; --k) {
+            if (k == frame.k) continue;
+            Frame& child = fillStack[top++];
+            child.k = k;
+            dotBM(child.B, frame.B, reflection(k));
+        }
+    }
+}
+
+void fillFor(KeyKind kind, bool band, int k, const BMatrix& B) {
+    fill({kind, band}, k, B);
+}
+
+// One pass at the current thresholds.
+void runPass(bool colours) {
+    drawColours = colours;
+    passFull = false;
+    GroupTables& t = groupTables;
+    t.matrix.count = 0;
+    groupNear.clear();
+    insertInPass(identity, 0);
+    const std::array<DataSource, 7> sources = dataSources();
+    for (int i = 0; i < 7; ++i) {
+        const DataSource& source = sources[i];
+        const Point& p = *source.triPoint;
+        source.table->count = 0;
+        insertData(*source.table, identity, p, *source.polyPoint, 0);
+        dataKeys[i][0] = p;
+        dataNear[i].clear();
+        dataNear[i].insert(0, p.x, p.y);
+    }
+    const Variant v = currentVariant();
+    for (int k = 0; k < 3; ++k) fill(v, k, reflection(k));
+    drawColours = true;
+}
+
+}  // namespace
+
+void addXYEll(int k, const BMatrix& B) {
+    fillFor(KeyKind::sphere, false, k, B);
+}
+void addXYHyp(int k, const BMatrix& B) {
+    fillFor(KeyKind::hyperbolic, false, k, B);
+}
+void addXYPar(int k, const BMatrix& B) {
+    fillFor(KeyKind::plane, false, k, B);
+}
+void addZEll(int k, const BMatrix& B) {
+    fillFor(KeyKind::sphere, true, k, B);
+}
+void addZHyp(int k, const BMatrix& B) {
+    fillFor(KeyKind::hyperbolic, true, k, B);
+}
+void addZPar(int k, const BMatrix& B) {
+    fillFor(KeyKind::planeX, true, k, B);
+}
+
+void initGroup() {
+    runPass(true);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The threshold search
+//
+// Pass i of the fill accepts the connected set S_i of triangles whose key is within T_i, and
+// T_{i+1} is the best key among the neighbours of S_i outside it. Since T only loosens, S_i grows:
+// S_{i+1} is S_i together with everything reachable from its rejected neighbours within T_{i+1}.
+// Keeping those rejected neighbours in a heap ordered by key, each pass costs only what it adds,
+// and the thresholds and counts come out as the passes from scratch give them; setGroup then runs
+// the last pass from scratch, so the tables (their records, their order, which element owns a
+// point) are exactly those of the straightforward passes.
+//
+// The one place where a pass's visiting order matters is its threshold when two rejected keys
+// differ by less than the tolerance without being the same value: the first one met wins. When
+// that happens the pass is run from scratch to read its threshold.
+
+namespace {
+
+class ThresholdSearch {
+  public:
+    enum class Outcome { ok, nonFinite };
+
+    // Runs the passes; on ok, lastThreshold() is the threshold of the last pass.
+    Outcome run(const Variant& v) {
+        v_ = v;
+        const bool sphere = v_.kind == KeyKind::sphere;
+        const int wanted = settings.groupOrder;
+        const int finite = settings.groupOrderMax;
+        double T = sphere || v_.kind == KeyKind::hyperbolic ? 1 : 0;
+        groupCount_ = 0;
+        grid_.clear();
+        store(identity);
+        heapSize_ = 0;
+        slotCount_ = 0;
+        hasPrevious_ = false;
+        full_ = false;
+        nonFinite_ = false;
+        for (int k = 0; k < 3; ++k) consider(k, reflection(k), T);
+        int previous = -1;
+        for (;;) {
+            // This pass: everything rejected so far that T now accepts, and what it reaches.
+            while (heapSize_ > 0 && !full_ && accepts(v_, heap_[0].key, T)) {
+                const Entry entry = heap_[0];
+                popHeap();
+                admit(pending_[entry.slot].k, pending_[entry.slot].B, T);
+            }
+            drain(T);
+            if (nonFinite_) return Outcome::nonFinite;
+            const int count = groupCount_;
+            bool more = count < wanted && count != previous && !full_;
+            if (sphere) more = more && count < finite;
+            if (!more) break;
+            previous = count;
+            previous_ = T;
+            hasPrevious_ = true;
+            T = nextThreshold(T);
+        }
+        last_ = T;
+        // The last pass rejects nothing only when it holds the whole finite group; its threshold
+        // is then the one kept by the pass before, which is read from that pass run from scratch
+        // so that it is the same value to the last bit.
+        if (heapSize_ == 0 && hasPrevious_) {
+            GroupTables& t = groupTables;
+            t.normMax = t.normMin = previous_;
+            runPass(false);
+            last_ = t.normMin;
+        }
+        return Outcome::ok;
+    }
+
+    double lastThreshold() const { return last_; }
+
+  private:
+    struct Entry {
+        double key;
+        int slot;
+    };
+    struct Pending {
+        int k;
+        BMatrix B;
+    };
+    static constexpr int kSlots = 3 * kCapacity + 8;
+
+    // The candidate B reached across side k, tested against T.
+    void consider(int k, const BMatrix& B, double T) {
+        const Evaluation e = evaluate(v_, B);
+        if (!std::isfinite(e.key)) {
+            nonFinite_ = true;
+            return;
+        }
+        if (!accepts(v_, e.key, T)) {
+            if (slotCount_ == kSlots) {
+                nonFinite_ = true;  // cannot happen with kCapacity elements; stay safe
+                return;
+            }
+            pending_[slotCount_] = {k, B};
+            pushHeap({e.key, slotCount_++});
+            return;
+        }
+        if (!inBand(v_, e)) return;
+        insertIfNew(k, B, e.M);
+    }
+
+    // A rejected candidate that the current threshold accepts.
+    void admit(int k, const BMatrix& B, double /*T*/) {
+        const Evaluation e = evaluate(v_, B);
+        if (!inBand(v_, e)) return;
+        insertIfNew(k, B, e.M);
+    }
+
+    void insertIfNew(int k, const BMatrix& B, const Matrix& M) {
+        if (stored(M)) return;
+        if (groupCount_ == kCapacity) {
+            full_ = true;
+            return;
+        }
+        store(M);
+        flood_[floodSize_++] = {k, B};
+    }
+
+    // The elements found so far need no order here, only an answer to "is it there": whether
+    // some element compares equal to M, which the grid lists all candidates for.
+    bool stored(const Matrix& M) const {
+        bool equal = false;
+        const double tx = h * (kProbeX * (std::fabs(M.m00) + 1) + kProbeY * (std::fabs(M.m01) + 1) +
+                               (std::fabs(M.m02) + 1));
+        const double ty = h * (kProbeX * (std::fabs(M.m10) + 1) + kProbeY * (std::fabs(M.m11) + 1) +
+                               (std::fabs(M.m12) + 1));
+        const bool answered = grid_.visit(probeX(M), probeY(M), tx, ty, [&](int id) {
+            equal = equal || compareMInline(group_[id], M) == 0;
+        });
+        if (answered) return equal;
+        for (int id = 0; id < groupCount_; ++id) {
+            if (compareMInline(group_[id], M) == 0) return true;
+        }
+        return false;
+    }
+
+    void store(const Matrix& M) {
+        group_[groupCount_] = M;
+        grid_.insert(groupCount_++, probeX(M), probeY(M));
+    }
+
+    void drain(double T) {
+        while (floodSize_ > 0 && !full_ && !nonFinite_) {
+            const Pending p = flood_[--floodSize_];
+            for (int k = 0; k < 3; ++k) {
+                if (k == p.k) continue;
+                BMatrix child;
+                dotBM(child, p.B, reflection(k));
+                consider(k, child, T);
+            }
+        }
+        floodSize_ = 0;
+    }
+
+    // The best rejected key, as the pass from scratch would record it.
+    double nextThreshold(double T) {
+        if (heapSize_ == 0) return T;  // nothing rejected: the threshold stays
+        const double best = heap_[0].key;
+        if (!nearTie(best)) return best;
+        GroupTables& t = groupTables;
+        t.normMax = t.normMin = T;
+        runPass(false);
+        return t.normMin;
+    }
+
+    // Whether some rejected key other than best itself (beyond rounding) lies within the
+    // tolerance of it, so that the order of visiting decides which one a pass keeps.
+    bool nearTie(double best) const {
+        const double same = 1e-9 * (1 + std::fabs(best));
+        int stack[64];
+        int top = 0;
+        stack[top++] = 0;
+        while (top > 0) {
+            const int i = stack[--top];
+            const double key = heap_[i].key;
+            if (beats(v_, best, key)) continue;  // and so does every key below it in the heap
+            if (std::fabs(key - best) > same) return true;
+            for (int c = 2 * i + 1; c <= 2 * i + 2; ++c) {
+                if (c < heapSize_ && top < 64)
+                    stack[top++] = c;
+                else if (c < heapSize_)
+                    return true;  // too many ties to walk: be exact
+            }
+        }
+        return false;
+    }
+
+    bool better(double a, double b) const { return v_.kind == KeyKind::sphere ? a > b : a < b; }
+    void pushHeap(Entry e) {
+        int i = heapSize_++;
+        while (i > 0) {
+            const int parent = (i - 1) / 2;
+            if (!better(e.key, heap_[parent].key)) break;
+            heap_[i] = heap_[parent];
+            i = parent;
+        }
+        heap_[i] = e;
+    }
+    void popHeap() {
+        const Entry last = heap_[--heapSize_];
+        int i = 0;
+        for (;;) {
+            int c = 2 * i + 1;
+            if (c >= heapSize_) break;
+            if (c + 1 < heapSize_ && better(heap_[c + 1].key, heap_[c].key)) ++c;
+            if (!better(heap_[c].key, last.key)) break;
+            heap_[i] = heap_[c];
+            i = c;
+        }
+        if (heapSize_ > 0) heap_[i] = last;
+    }
+
+    Variant v_{KeyKind::plane, false};
+    Matrix group_[kCapacity];
+    int groupCount_ = 0;
+    PointGrid<kCapacity> grid_;
+    Entry heap_[kSlots];
+    int heapSize_ = 0;
+    Pending pending_[kSlots];
+    int slotCount_ = 0;
+    Pending flood_[kCapacity + 8];
+    int floodSize_ = 0;
+    bool full_ = false;
+    bool nonFinite_ = false;
+    double last_ = 0;
+    double previous_ = 0;  // threshold of the pass before the last
+    bool hasPrevious_ = false;
+};
+
+ThresholdSearch thresholdSearch;  // megabytes of fixed tables: static, never on the stack
+
+bool finiteMatrix(const Matrix& M) {
+    const double* m = &M.sign;
+    for (int i = 0; i < 10; ++i) {
+        if (!std::isfinite(m[i])) return false;
+    }
+    return true;
+}
+
+// The passes exactly as written: from scratch each time, until enough elements, the whole finite
+// group, a pass that adds nothing, or a full table.
+void passesFromScratch() {
+    GroupTables& t = groupTables;
+    const bool sphere = settings.gen < 0;
+    int previous = -1;
+    for (;;) {
+        runPass(true);
+        t.normMax = t.normMin;
+        const int count = t.matrix.count;
+        bool more = count < settings.groupOrder && count != previous && !passFull;
+        if (sphere) more = more && count < settings.groupOrderMax;
+        if (!more) break;
+        previous = count;
+    }
+}
+
+void recentre() {
+    Matrix& view = settings.pointMatrix;
+    settings.pointMatrixInitial = view;
+    const Point P = dotP(view, triangleGroup.triV);
+    Matrix T;
+    if (settings.gen < 0 && 1 + P.z <= h) {
+        // V shows at (or next to) the south pole, where the translation to O divides by z + 1 = 0:
+        // turn half-way round the y axis first, then translate.
+        const Matrix halfTurn{1, -1, 0, 0, 0, 1, 0, 0, 0, -1};
+        Matrix rest;
+        translateMInv(rest, dotP(halfTurn, P));
+        dotM(T, rest, halfTurn);
+    } else {
+        translateMInv(T, P);
+    }
+    view = dotM(T, view);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// setGroup
+
+int setGroup() {
+    recentre();
+    GroupTables& t = groupTables;
+    const Variant v = currentVariant();
+    const double start = v.kind == KeyKind::sphere || v.kind == KeyKind::hyperbolic ? 1 : 0;
+    t.normMax = t.normMin = start;
+    if (!finiteMatrix(settings.pointMatrix)) {
+        passesFromScratch();
+        return t.matrix.count;
+    }
+    if (thresholdSearch.run(v) != ThresholdSearch::Outcome::ok) {
+        t.normMax = t.normMin = start;
+        passesFromScratch();
+        return t.matrix.count;
+    }
+    t.normMax = t.normMin = thresholdSearch.lastThreshold();
+    runPass(true);
+    t.normMax = t.normMin;
+    return t.matrix.count;
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "geometry/types.h"
+
+// The special points of the fundamental triangle V, E, F (corners in triangleGroup).
+//
+// The tri points are fixed by the triangle: the incentre and the touch points of the incircle.
+// The poly points follow the generating point P of the Wythoff construction, placed from the
+// three edge-length proportions settings.lengthV/E/F: an edge of the tiling joins P to its
+// mirror image in a side, and lengthV is the share of the edges crossing side EF (opposite V),
+// lengthE of those crossing FV, lengthF of those crossing VE.
+struct SpecialPoints {
+    Point refTriV, refTriE, refTriF;  // each corner mirrored in its opposite side
+    Point triVEF;                     // incentre
+    Point triEF, triFV, triVE;        // feet of the incentre on the sides
+    Point polyVEF;                    // the generating point P
+    Point polyEF, polyFV, polyVE;     // feet of P on the sides (midpoints of the tiling's edges)
+};
+
+extern SpecialPoints specialPoints;
+
+// Incentre and touch points from the corners and reflections of triangleGroup.
+void setTriPoint();
+
+// P and its feet from the proportions: exact on the plane, by bracketing and bisection of a
+// scale parameter on the sphere and the hyperbolic plane.
+void setPolyPoint();
+
+// Bracket the scale s in (lo, hi), widening by (0.8, 1.25) until some ratio is strictly
+// bracketed; the search always stops, and leaves P in specialPoints.polyVEF.
+void initPolyEll(double lo, double hi);
+void initPolyHyp(double lo, double hi);
+// Bisect s geometrically on coordinate k (0 V, 1 E, 2 F) until its ratio is within h of its
+// proportion; a is the end whose ratio lies below, b the end whose ratio lies above.
+void findPolyEll(int k, double a, double b);
+void findPolyHyp(int k, double a, double b);
+
+// One step of the proportions toward equal shares for the kinds flagged uniform.
+void equalizeLength();
+// Random proportions with sum 1.
+void ranLength();
+// Set proportion `which` (0 V, 1 E, 2 F) to value and rescale the other two so the three sum to 1.
+// Only the settings change; the caller then runs setPolyPoint and setPolyModules.
+void setLength(int which, double value);
+// After the flag `which` (0 V, 1 E, 2 F) was toggled: if no flag is left set, set that one again
+// and return true (the caller refreshes its check box).
+bool keepUniform(int which);
+// After P (specialPoints.polyVEF) was moved directly: the proportions become its three edge
+// lengths over their sum, and the feet of P are recomputed. The caller runs setPolyModules.
+void setLengthFromPoint();
+
+// Refresh the poly points of the data records from the current feet and P, without enumerating
+// the group again: dataEF, dataFV, dataVE, dataVEF take their matrix applied to polyEF, polyFV,
+// polyVE, polyVEF. Tri points, matrices, colours and counters stay as they are.
+void setPolyModules();
+
+struct DataModule;
+// record.polyPoint = record.matrix · point.
+void setDataPoint(DataModule& record, const Point& point);

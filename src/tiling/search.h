@@ -1,0 +1,105 @@
+#pragma once
+
+// Searching and inserting in the sorted tables of tables.h.
+//
+// The comparisons are tolerant, so they are not transitive at the scale of the tolerance, and the
+// exact sequence of probes decides which of two nearly equal entries is met; both searches below
+// keep the sequence every table of the program is built with.
+
+#include <cassert>
+#include <cmath>
+#include <cstring>
+
+#include "geometry/kernel.h"
+#include "tiling/tables.h"
+
+// compareP and compareM, inlined for the inner loops of the searches (the same arithmetic, so the
+// same answers to the last bit).
+inline int compareTolerantInline(double a, double b) {
+    const double t = (std::fabs(b) + 1) * h;
+    if (b - a > t) return -1;
+    if (a - b > t) return 1;
+    return 0;
+}
+
+inline int comparePInline(const Point& a, const Point& b) {
+    if (int c = compareTolerantInline(a.x, b.x)) return c;
+    if (int c = compareTolerantInline(a.y, b.y)) return c;
+    return compareTolerantInline(a.z, b.z);
+}
+
+inline int compareMInline(const Matrix& A, const Matrix& B) {
+    const double* a = &A.m00;
+    const double* b = &B.m00;
+    for (int i = 0; i < 9; ++i) {
+        if (int c = compareTolerantInline(a[i], b[i])) return c;
+    }
+    return 0;
+}
+
+// Whether a point found equal to q is so close to it (1e-12 relative in every component) that a
+// search for q takes the same path as a search for that entry: a probe could only be compared
+// differently if one of its components lay within 1e-12 of the tolerance boundary round the
+// entry. When a grid shows that exactly one entry of a table is equal to q and it is this close,
+// that entry is what the binary search returns; when the grid shows none, the search finds none.
+inline bool veryClose(const Point& a, const Point& q) {
+    constexpr double e = 1e-12;
+    return std::fabs(a.x - q.x) <= (std::fabs(q.x) + 1) * e &&
+           std::fabs(a.y - q.y) <= (std::fabs(q.y) + 1) * e &&
+           std::fabs(a.z - q.z) <= (std::fabs(q.z) + 1) * e;
+}
+
+inline bool veryCloseM(const Matrix& A, const Matrix& M) {
+    constexpr double e = 1e-12;
+    const double* a = &A.m00;
+    const double* m = &M.m00;
+    for (int i = 0; i < 9; ++i) {
+        if (!(std::fabs(a[i] - m[i]) <= (std::fabs(m[i]) + 1) * e)) return false;
+    }
+    return true;
+}
+
+// compare(i) is the comparison of entry i with the wanted key: > 0 when the entry is greater.
+// Results are the index of an equal entry, or −(insertion position) − 1.
+
+// Between lo and hi: probe (lo + hi)/2; with fewer than two entries left that probe decides.
+template <class Compare>
+int tolerantSearch(int lo, int hi, Compare compare) {
+    for (;;) {
+        const int mid = (lo + hi) / 2;
+        const int c = compare(mid);
+        if (hi - lo < 2) return c > 0 ? -mid - 1 : c < 0 ? -mid - 2 : mid;
+        if (c == 0) return mid;
+        if (c > 0) {
+            hi = mid;
+        } else {
+            lo = mid;
+        }
+    }
+}
+
+// Over a whole table of count entries, comparing with the middle entry before searching the
+// proper half.
+template <class Compare>
+int splitSearch(int count, Compare compare) {
+    if (count <= 0) return -1;
+    const int mid = count / 2;
+    const int c = compare(mid);
+    if (c == 0) return mid;
+    if (count < 2) return c > 0 ? -mid - 1 : -mid - 2;
+    return c > 0 ? tolerantSearch(0, mid, compare) : tolerantSearch(mid, count, compare);
+}
+
+// Stores record in the next free pool slot and shifts the sorted slot numbers from position up;
+// returns the slot. The table must not be full.
+template <class Record>
+int insertSorted(SortedTable<Record>& table, const Record& record, int position) {
+    assert(!table.full() && position >= 0 && position <= table.count);
+    const int slot = table.count;
+    table.pool[slot] = record;
+    std::memmove(&table.order[position + 1], &table.order[position],
+                 sizeof(table.order[0]) * (table.count - position));
+    table.order[position] = static_cast<uint16_t>(slot);
+    ++table.count;
+    return slot;
+}

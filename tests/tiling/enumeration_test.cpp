@@ -1,0 +1,380 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <tuple>
+
+#include "compare_support.h"
+#include "tiling_support.h"
+
+namespace {
+
+const SortedTable<Matrix>& group() {
+    return groupTables.matrix;
+}
+
+// The table entry equal to M (sign included), or −1.
+int find(const Matrix& M) {
+    const int i = indexMatrix(M, 0, matrixCount());
+    return i >= 0 && group().at(i).sign == M.sign ? i : -1;
+}
+
+// The key of the triangle carried by M under the current view, as the plain fill ranks it.
+double key(const Matrix& M) {
+    const TriangleGroup& g = triangleGroup;
+    const Matrix Q = dotM(settings.pointMatrix, M);
+    const Point c[3] = {dotP(Q, g.triV), dotP(Q, g.triE), dotP(Q, g.triF)};
+    if (settings.gen < 0) return std::max({c[0].z, c[1].z, c[2].z});
+    if (settings.gen > 0) return std::min({c[0].z, c[1].z, c[2].z});
+    return std::min({norm2(c[0]), norm2(c[1]), norm2(c[2])});
+}
+
+// Better means nearer the viewer: larger on the sphere, smaller elsewhere.
+bool better(double a, double b) {
+    return settings.gen < 0 ? a > b : a < b;
+}
+
+Matrix translation(double x, double y) {
+    Point p{x, y, 1};
+    if (settings.gen < 0) p.z = std::sqrt(1 - x * x - y * y);
+    if (settings.gen > 0) p.z = std::sqrt(1 + x * x + y * y);
+    Matrix T;
+    translateM(T, p);
+    return T;
+}
+
+}  // namespace
+
+TEST(Enumeration, FullSphericalGroupsAreClosedUnderProducts) {
+    struct Row {
+        int p, q, r, order;
+    };
+    for (const Row& row : {Row{2, 3, 5, 120}, {2, 3, 4, 48}, {2, 3, 3, 24}, {2, 2, 7, 28}}) {
+        for (int groupOrder : {200, 2000}) {
+            SCOPED_TRACE(testing::Message()
+                         << row.p << "," << row.q << "," << row.r << " at " << groupOrder);
+            makeTriangle(row.p, row.q, row.r);
+            settings.groupOrder = groupOrder;
+            ASSERT_EQ(setGroup(), row.order);
+            int positive = 0;
+            for (int i = 0; i < matrixCount(); ++i) {
+                const Matrix& A = group().at(i);
+                positive += A.sign == 1;
+                Matrix Ainv;
+                inv(Ainv, A);
+                EXPECT_GE(find(Ainv), 0) << "inverse of entry " << i;
+                for (int j = 0; j < matrixCount(); ++j) {
+                    ASSERT_GE(find(dotM(A, group().at(j))), 0) << "product " << i << "·" << j;
+                }
+            }
+            EXPECT_EQ(positive, row.order / 2);
+            EXPECT_GE(find(identity), 0);
+        }
+    }
+}
+
+TEST(Enumeration, APartialSphereStopsAtTheFirstPassReachingTheCount) {
+    makeTriangle(2, 3, 5);
+    settings.groupOrder = 50;
+    const int count = setGroup();
+    EXPECT_GE(count, 50);
+    EXPECT_LT(count, 120);
+    // Asking for one fewer than one pass gave stops at that same pass.
+    makeTriangle(2, 3, 5);
+    settings.groupOrder = count - 1;
+    EXPECT_EQ(setGroup(), count);
+}
+
+TEST(Enumeration, TablesAreSortedWithoutEqualEntries) {
+    for (auto [p, q, r, project] : {std::tuple{2, 3, 5, 2},
+                                    {3, 3, 3, 2},
+                                    {2, 4, 4, 3},
+                                    {7, 3, 2, 2},
+                                    {7, 3, 2, 3},
+                                    {5, 5, 5, 2}}) {
+        SCOPED_TRACE(testing::Message() << p << "," << q << "," << r << " projection " << project);
+        makeTriangle(p, q, r);
+        settings.groupOrder = 1000;
+        settings.project3D2D = project;
+        setGroup();
+        const int n = matrixCount();
+        for (int i = 0; i + 1 < n; ++i) {
+            ASSERT_LT(compareM(group().at(i), group().at(i + 1)), 0) << "entries " << i;
+        }
+        for (int i = 0; i < n; ++i) {
+            for (int j = i + 1; j < n; ++j) {
+                ASSERT_NE(compareM(group().at(i), group().at(j)), 0) << i << " and " << j;
+            }
+        }
+        for (DataTable* table : dataTables()) {
+            for (int i = 0; i + 1 < table->count; ++i) {
+                ASSERT_LT(compareP(table->at(i).triPoint, table->at(i + 1).triPoint), 0);
+            }
+            for (int i = 0; i < table->count; ++i) {
+                for (int j = i + 1; j < table->count; ++j) {
+                    ASSERT_NE(compareP(table->at(i).triPoint, table->at(j).triPoint), 0);
+                }
+            }
+        }
+    }
+}
+
+TEST(Enumeration, OneElementReachedByTwoWordsIsStoredOnce) {
+    makeTriangle(7, 3, 2);
+    settings.groupOrder = 300;
+    setGroup();
+    const TriangleGroup& g = triangleGroup;
+    // Round F (order 2) both ways: EF·FV·EF·FV is the identity, and EF·FV = FV·EF.
+    const Matrix a = dotM(g.reflectEF, g.reflectFV);
+    const Matrix b = dotM(g.reflectFV, g.reflectEF);
+    const int i = find(a);
+    ASSERT_GE(i, 0);
+    EXPECT_EQ(find(b), i);
+    // Round V the long way (seven turns less one) and the short way (one turn back).
+    Matrix longWay = identity;
+    for (int k = 0; k < 6; ++k) longWay = dotM(longWay, dotM(g.reflectFV, g.reflectVE));
+    const Matrix shortWay = dotM(g.reflectVE, g.reflectFV);
+    ASSERT_GE(find(shortWay), 0);
+    EXPECT_EQ(find(longWay), find(shortWay));
+}
+
+// What a pass accepts is everything with a key within its threshold, connected: no triangle
+// next to an accepted one is left out while having a better key than the worst accepted.
+TEST(Enumeration, EveryEnumeratedSetIsASublevelSet) {
+    const TriangleGroup& g = triangleGroup;
+    for (auto [p, q, r, order] : {std::tuple{2, 3, 5, 40},
+                                  {2, 3, 7, 200},
+                                  {3, 3, 3, 500},
+                                  {2, 4, 4, 300},
+                                  {7, 3, 2, 1000},
+                                  {4, 5, 6, 700}}) {
+        SCOPED_TRACE(testing::Message() << p << "," << q << "," << r << " at " << order);
+        makeTriangle(p, q, r);
+        settings.groupOrder = order;
+        settings.pointMatrix = translation(0.11, -0.07);
+        setGroup();
+        double worst = key(identity);
+        for (int i = 0; i < matrixCount(); ++i) {
+            const double k = key(group().at(i));
+            if (better(worst, k)) worst = k;
+        }
+        const Matrix* reflections[3] = {&g.reflectEF, &g.reflectFV, &g.reflectVE};
+        int outside = 0;
+        for (int i = 0; i < matrixCount(); ++i) {
+            for (const Matrix* R : reflections) {
+                const Matrix neighbour = dotM(group().at(i), *R);
+                if (find(neighbour) >= 0) continue;
+                ++outside;
+                const double k = key(neighbour);
+                const double t = (std::fabs(worst) + 1) * 2 * h;
+                EXPECT_FALSE(better(k, worst) && std::fabs(k - worst) > t)
+                    << "a neighbour of entry " << i << " with key " << k << " beyond " << worst;
+            }
+        }
+        if (settings.gen >= 0) {
+            EXPECT_GT(outside, 0);
+        }
+    }
+}
+
+TEST(Enumeration, TheFirstPassTakesTheTrianglesRoundV) {
+    struct Row {
+        int p, q, r, count;
+    };
+    for (const Row& row : {Row{3, 3, 3, 6}, Row{6, 3, 2, 12}, Row{7, 3, 2, 14}, Row{4, 5, 6, 8},
+                           Row{12, 12, 12, 24}, Row{2, 3, 5, 4}}) {
+        SCOPED_TRACE(testing::Message() << row.p << "," << row.q << "," << row.r);
+        makeTriangle(row.p, row.q, row.r);
+        settings.groupOrder = 0;  // a single pass
+        EXPECT_EQ(setGroup(), row.count);
+        for (int i = 0; i < matrixCount(); ++i) {
+            EXPECT_TRUE(equalsP(dotP(group().at(i), triangleGroup.triV), triangleGroup.triV));
+        }
+    }
+}
+
+TEST(Enumeration, RebuildingGivesTheSameTables) {
+    makeTriangle(7, 3, 2);
+    settings.groupOrder = 500;
+    settings.pointMatrix = translation(0.3, 0.2);
+    const int first = setGroup();
+    const auto before = std::make_unique<GroupTables>(groupTables);  // megabytes: off the stack
+    EXPECT_EQ(setGroup(), first);  // the view is already centred on V
+    EXPECT_EQ(groupTables.matrix.count, before->matrix.count);
+    for (int i = 0; i < first; ++i) {
+        EXPECT_TRUE(equalsM(groupTables.matrix.at(i), before->matrix.at(i)));
+    }
+}
+
+TEST(Enumeration, RecentringPutsVAtTheOriginAndKeepsTheOldView) {
+    const Point O{0, 0, 1};
+    for (auto [p, q, r] : {std::tuple{2, 3, 5}, {3, 3, 3}, {7, 3, 2}}) {
+        SCOPED_TRACE(testing::Message() << p << "," << q << "," << r);
+        makeTriangle(p, q, r);
+        const Matrix view = dotM(translation(0.4, -0.3), Matrix{1, 0, -1, 0, 1, 0, 0, 0, 0, 1});
+        settings.pointMatrix = view;
+        setGroup();
+        EXPECT_TRUE(equalsM(settings.pointMatrixInitial, view));
+        const Point V = dotP(settings.pointMatrix, triangleGroup.triV);
+        EXPECT_NEAR(V.x, O.x, 1e-12);
+        EXPECT_NEAR(V.y, O.y, 1e-12);
+        EXPECT_NEAR(V.z, O.z, 1e-12);
+    }
+    // V shown at the south pole of the sphere, where the translation to O would divide by zero.
+    makeTriangle(2, 3, 5);
+    settings.pointMatrix = Matrix{1, 1, 0, 0, 0, -1, 0, 0, 0, -1};  // half-turn about x
+    EXPECT_EQ(setGroup(), 120);
+    EXPECT_TRUE(finite(settings.pointMatrix));
+    const Point V = dotP(settings.pointMatrix, triangleGroup.triV);
+    EXPECT_NEAR(V.z, 1, 1e-12);
+}
+
+TEST(Enumeration, HostileViewsAndOrdersEndSoundly) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    struct Row {
+        const char* what;
+        int p, q, r;
+        Matrix view;
+        int groupOrder;
+    };
+    const Row rows[] = {
+        {"NaN view on the plane", 3, 3, 3, Matrix{1, nan, 0, 0, 0, 1, 0, 0, 0, 1}, 200},
+        {"NaN view on the sphere", 2, 3, 5, Matrix{1, 1, 0, 0, 0, 1, 0, 0, 0, nan}, 200},
+        {"NaN view, hyperbolic", 7, 3, 2, Matrix{1, 1, 0, nan, 0, 1, 0, 0, 0, 1}, 200},
+        {"zero view, hyperbolic", 7, 3, 2, Matrix{1, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 200},
+        {"zero view, sphere", 2, 3, 5, Matrix{1, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 200},
+        {"far hyperbolic view", 7, 3, 2, Matrix{1, 1e150, 0, 0, 0, 1, 0, 0, 0, 1e150}, 200},
+        {"huge order on the plane", 3, 3, 3, identity, 1000000},
+        {"huge order, hyperbolic", 12, 12, 12, identity, 1000000},
+        {"negative order", 7, 3, 2, identity, -5},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        makeTriangle(row.p, row.q, row.r);
+        settings.pointMatrix = row.view;
+        settings.groupOrder = row.groupOrder;
+        const int count = setGroup();
+        EXPECT_GE(count, 1);
+        EXPECT_LE(count, kCapacity);
+        for (DataTable* table : dataTables()) EXPECT_LE(table->count, kCapacity);
+        newModules();
+        EXPECT_LE(moduleTables.triModule.count, kCapacity);
+    }
+}
+
+TEST(Enumeration, ViewsFromNavigationKeepTheCount) {
+    // The picture is centred on V whatever the view, so a turned or moved view enumerates the
+    // same number of elements.
+    for (auto [p, q, r] : {std::tuple{3, 3, 3}, {7, 3, 2}, {2, 3, 7}}) {
+        SCOPED_TRACE(testing::Message() << p << "," << q << "," << r);
+        makeTriangle(p, q, r);
+        const int plain = setGroup();
+        const double c = std::cos(0.7), s = std::sin(0.7);
+        settings.pointMatrix = dotM(translation(0.2, 0.5), Matrix{1, c, -s, 0, s, c, 0, 0, 0, 1});
+        EXPECT_EQ(setGroup(), plain);
+    }
+}
+
+// Every triangle, at no, the default and the largest group order, plain and band-limited: the
+// fill ends, stays within capacity, finds what was asked and leaves only finite points.
+TEST(Enumeration, EveryTriangleAtEveryOrderEndsWithFinitePoints) {
+    for (int p = 2; p <= 12; ++p) {
+        for (int q = 2; q <= 12; ++q) {
+            for (int r = 2; r <= 12; ++r) {
+                for (int order : {0, 200, 2000}) {
+                    for (int project : {2, 3}) {
+                        SCOPED_TRACE(testing::Message() << p << "," << q << "," << r << " at "
+                                                        << order << ", projection " << project);
+                        makeTriangle(p, q, r);
+                        settings.groupOrder = order;
+                        settings.project3D2D = project;
+                        const int count = setGroup();
+                        ASSERT_LE(count, kCapacity);
+                        if (settings.gen < 0) {
+                            EXPECT_GE(count, std::min(order, settings.groupOrderMax));
+                            EXPECT_LE(count, settings.groupOrderMax);
+                        } else {
+                            EXPECT_GE(count, order);
+                        }
+                        for (int i = 0; i < count; ++i) ASSERT_TRUE(finite(group().at(i)));
+                        for (DataTable* table : dataTables()) {
+                            for (int i = 0; i < table->count; ++i) {
+                                ASSERT_TRUE(finite(table->at(i).triPoint));
+                                ASSERT_TRUE(finite(table->at(i).polyPoint));
+                            }
+                        }
+                        newModules();
+                        // One tri record per element, but for elements so far out that rounding
+                        // has stored one triangle twice.
+                        ASSERT_LE(moduleTables.triModule.count, count);
+                        ASSERT_GE(moduleTables.triModule.count, count * 99 / 100);
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST(Enumeration, SpiralAngleAndProjectionsEnd) {
+    for (auto [p, q, r] : {std::tuple{3, 3, 3}, {2, 4, 4}, {7, 3, 2}, {2, 3, 5}}) {
+        for (int project = 0; project <= 5; ++project) {
+            for (double spiral : {1.0, 2.5, 10.0}) {
+                SCOPED_TRACE(testing::Message() << p << "," << q << "," << r << " projection "
+                                                << project << " spiral " << spiral);
+                makeTriangle(p, q, r);
+                settings.project3D2D = project;
+                settings.spiralAngle = spiral;
+                settings.groupOrder = 600;
+                const int count = setGroup();
+                EXPECT_LE(count, kCapacity);
+                if (settings.gen >= 0) {
+                    EXPECT_GE(count, 600);
+                }
+            }
+        }
+    }
+}
+
+// The program fills later passes from where the last one stopped and runs only the last one
+// from scratch; the straightforward build must give the very same tables.
+TEST(Enumeration, AgreesWithTheStraightforwardBuild) {
+    int index = 0;
+    for (int p = 2; p <= 12; ++p) {
+        for (int q = 2; q <= 12; ++q) {
+            for (int r = 2; r <= 12; ++r) {
+                ++index;
+                SCOPED_TRACE(testing::Message() << p << "," << q << "," << r);
+                makeTriangle(p, q, r, 0.2, 0.3, 0.5);
+                settings.groupOrder = 40 + index % 50;
+                settings.project3D2D = 2 + index % 2;
+                if (index % 3 == 0) settings.pointMatrix = translation(0.3, 0.2);
+                const reference::Group expected = reference::buildGroup();
+                setGroup();
+                ASSERT_TRUE(sameGroupAsReference(expected));
+            }
+        }
+    }
+}
+
+TEST(Enumeration, AgreesWithTheStraightforwardBuildAtLargeOrders) {
+    struct Row {
+        int p, q, r, order, project;
+    };
+    const Row rows[] = {{2, 3, 5, 2000, 2},    {3, 3, 3, 200, 2},    {3, 3, 3, 2000, 3},
+                        {2, 4, 4, 1000, 2},    {2, 3, 6, 700, 3},    {7, 3, 2, 2000, 2},
+                        {7, 3, 2, 2000, 3},    {4, 4, 4, 2000, 2},   {12, 12, 12, 2000, 2},
+                        {12, 12, 12, 2000, 3}, {11, 10, 5, 2000, 3}, {7, 10, 7, 2000, 2}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.p << "," << row.q << "," << row.r << " at "
+                                        << row.order << ", projection " << row.project);
+        makeTriangle(row.p, row.q, row.r, 0.5, 0.25, 0.25);
+        settings.groupOrder = row.order;
+        settings.project3D2D = row.project;
+        settings.pointMatrix = translation(0.05, 0.1);
+        const reference::Group expected = reference::buildGroup();
+        setGroup();
+        ASSERT_TRUE(sameGroupAsReference(expected));
+    }
+}

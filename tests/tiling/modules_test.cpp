@@ -1,0 +1,245 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <tuple>
+#include <vector>
+
+#include "compare_support.h"
+#include "tiling_support.h"
+
+namespace {
+
+void build(int p, int q, int r, int groupOrder, int project = 2) {
+    makeTriangle(p, q, r);
+    settings.groupOrder = groupOrder;
+    settings.project3D2D = project;
+    setGroup();
+    newModules();
+}
+
+std::vector<const SortedTable<PolyModule>*> polyTables() {
+    const ModuleTables& m = moduleTables;
+    return {&m.polyModuleV, &m.polyModuleE, &m.polyModuleF};
+}
+
+std::vector<const SortedTable<QuadModule>*> quadTables() {
+    const ModuleTables& m = moduleTables;
+    return {&m.quadModuleV, &m.quadModuleE, &m.quadModuleF};
+}
+
+bool complete(const PolyModule& poly) {
+    for (int i = 0; i < poly.n; ++i) {
+        if (!poly.cornerA[i] || !poly.sideA[i] || !poly.cornerB[i] || !poly.sideB[i]) return false;
+    }
+    return poly.centre != nullptr;
+}
+
+}  // namespace
+
+TEST(Modules, TheFullIcosahedralGroup) {
+    build(2, 3, 5, 200);
+    ASSERT_EQ(matrixCount(), 120);
+    const ModuleTables& m = moduleTables;
+    EXPECT_EQ(m.triModule.count, 120);
+    EXPECT_EQ(m.polyModuleV.count, 30);  // 120 / (2·2)
+    EXPECT_EQ(m.polyModuleE.count, 20);  // 120 / (2·3)
+    EXPECT_EQ(m.polyModuleF.count, 12);  // 120 / (2·5)
+    for (const SortedTable<QuadModule>* table : quadTables()) EXPECT_EQ(table->count, 120);
+    const int orders[3] = {2, 3, 5};
+    for (int kind = 0; kind < 3; ++kind) {
+        const SortedTable<PolyModule>& table = *polyTables()[kind];
+        for (int i = 0; i < table.count; ++i) {
+            const PolyModule& poly = table.at(i);
+            EXPECT_EQ(poly.kind, kind);
+            EXPECT_EQ(poly.n, orders[kind]);
+            EXPECT_TRUE(complete(poly)) << "kind " << kind << " record " << i;
+            for (int j = poly.n; j < 12; ++j) EXPECT_EQ(poly.cornerA[j], nullptr);
+        }
+    }
+}
+
+TEST(Modules, EveryFullSphericalGroupHasCompletePolygons) {
+    for (auto [p, q, r] : {std::tuple{2, 3, 4}, {2, 3, 3}, {2, 2, 7}, {4, 3, 2}, {2, 2, 2}}) {
+        SCOPED_TRACE(testing::Message() << p << "," << q << "," << r);
+        build(p, q, r, 2000);
+        const int order = settings.groupOrderMax;
+        ASSERT_EQ(matrixCount(), order);
+        EXPECT_EQ(moduleTables.triModule.count, order);
+        const int n[3] = {p, q, r};
+        for (int kind = 0; kind < 3; ++kind) {
+            const SortedTable<PolyModule>& table = *polyTables()[kind];
+            EXPECT_EQ(table.count, order / (2 * n[kind]));
+            for (int i = 0; i < table.count; ++i) EXPECT_TRUE(complete(table.at(i)));
+            EXPECT_EQ(quadTables()[kind]->count, order);
+        }
+    }
+}
+
+TEST(Modules, RimPolygonsHaveGapsWhileTrianglesAreComplete) {
+    for (auto [p, q, r] : {std::tuple{2, 4, 4}, {3, 3, 3}, {7, 3, 2}, {5, 5, 5}}) {
+        SCOPED_TRACE(testing::Message() << p << "," << q << "," << r);
+        build(p, q, r, 200);
+        int withGaps = 0, whole = 0;
+        for (const SortedTable<PolyModule>* table : polyTables()) {
+            for (int i = 0; i < table->count; ++i) {
+                complete(table->at(i)) ? ++whole : ++withGaps;
+            }
+        }
+        EXPECT_GT(withGaps, 0);
+        EXPECT_GT(whole, 0);
+        for (int i = 0; i < moduleTables.triModule.count; ++i) {
+            const TriModule& t = moduleTables.triModule.at(i);
+            for (const DataModule* d : {t.V, t.E, t.F, t.EF, t.FV, t.VE, t.VEF}) {
+                ASSERT_NE(d, nullptr);
+            }
+        }
+    }
+}
+
+TEST(Modules, APolygonUsesAsManyEntriesAsItsCornerOrder) {
+    build(4, 4, 2, 300);  // the plane; polygons of kind 0 are squares
+    const SortedTable<PolyModule>& squares = moduleTables.polyModuleV;
+    ASSERT_GT(squares.count, 0);
+    for (int i = 0; i < squares.count; ++i) {
+        const PolyModule& poly = squares.at(i);
+        EXPECT_EQ(poly.n, 4);
+        for (int j = 4; j < 12; ++j) {
+            EXPECT_EQ(poly.cornerA[j], nullptr);
+            EXPECT_EQ(poly.sideA[j], nullptr);
+            EXPECT_EQ(poly.cornerB[j], nullptr);
+            EXPECT_EQ(poly.sideB[j], nullptr);
+        }
+    }
+    // The polygon round V of the fundamental triangle is whole, and its first corner is the
+    // generating point's image under the identity.
+    const DataModule* V = &groupTables.dataV.at(
+        indexDataModule(groupTables.dataV, triangleGroup.triV, 0, groupTables.dataV.count));
+    bool seen = false;
+    for (int i = 0; i < squares.count; ++i) {
+        if (squares.at(i).centre != V) continue;
+        seen = true;
+        EXPECT_TRUE(complete(squares.at(i)));
+    }
+    EXPECT_TRUE(seen);
+}
+
+TEST(Modules, DrawCountersCountTheTrianglesAtEachPoint) {
+    for (auto [p, q, r, full] : {std::tuple{2, 3, 5, true}, {3, 3, 3, false}, {7, 3, 2, false}}) {
+        SCOPED_TRACE(testing::Message() << p << "," << q << "," << r);
+        build(p, q, r, 400);
+        const GroupTables& g = groupTables;
+        // The corner records: c0 is the number of enumerated triangles there, at most 2·order,
+        // exactly that round V of the fundamental triangle (and everywhere on the full sphere).
+        const DataTable* corners[3] = {&g.dataV, &g.dataE, &g.dataF};
+        const int orders[3] = {p, q, r};
+        for (int k = 0; k < 3; ++k) {
+            for (int i = 0; i < corners[k]->count; ++i) {
+                const DataModule& d = corners[k]->at(i);
+                EXPECT_LE(d.c0, 2u * orders[k]);
+                if (full) {
+                    EXPECT_EQ(d.c0, 2u * orders[k]);
+                }
+            }
+        }
+        const int v0 = indexDataModule(g.dataV, triangleGroup.triV, 0, g.dataV.count);
+        EXPECT_EQ(g.dataV.at(v0).c0, 2u * p);
+        // Side points: one or two triangles; where two, one of each orientation.
+        int inside = 0;
+        for (const DataTable* sides : {&g.dataEF, &g.dataFV, &g.dataVE}) {
+            for (int i = 0; i < sides->count; ++i) {
+                const DataModule& d = sides->at(i);
+                EXPECT_TRUE(d.c1 == 1 || d.c1 == 2);
+                EXPECT_EQ(d.c0, d.c1);
+                EXPECT_EQ(d.c2 + d.c3, d.c1);
+                if (d.c1 == 2) {
+                    ++inside;
+                    EXPECT_EQ(d.c2, 1u);
+                    EXPECT_EQ(d.c3, 1u);
+                }
+                if (full) {
+                    EXPECT_EQ(d.c1, 2u);
+                }
+            }
+        }
+        EXPECT_GT(inside, 0);
+        for (int i = 0; i < g.dataVEF.count; ++i) EXPECT_EQ(g.dataVEF.at(i).c2, 1u);
+        // Building the modules again counts afresh rather than on top.
+        newModules();
+        EXPECT_EQ(g.dataV.at(v0).c0, 2u * p);
+        for (int i = 0; i < g.dataVEF.count; ++i) EXPECT_EQ(g.dataVEF.at(i).c2, 1u);
+    }
+}
+
+// A new length moves the generating point only: the group, the module tables and the tri points
+// stay, and the poly points become each record's matrix applied to the new point.
+TEST(Modules, MovingALengthChangesOnlyPolyPoints) {
+    for (auto [p, q, r] : {std::tuple{2, 3, 5}, {2, 3, 6}, {7, 3, 2}}) {
+        SCOPED_TRACE(testing::Message() << p << "," << q << "," << r);
+        build(p, q, r, 300);
+        const int count = matrixCount();
+        // Megabytes each: kept off the stack.
+        const auto before = std::make_unique<GroupTables>(groupTables);
+        const auto modulesBefore = std::make_unique<ModuleTables>(moduleTables);
+        setLength(0, 0.7);
+        setPolyPoint();
+        setPolyModules();
+        EXPECT_EQ(matrixCount(), count);
+        EXPECT_EQ(std::memcmp(modulesBefore.get(), &moduleTables, sizeof(ModuleTables)), 0);
+        const std::vector<DataTable*> tables = dataTables();
+        const GroupTables& old = *before;
+        const DataTable* oldTables[7] = {&old.dataV,  &old.dataE,  &old.dataF,  &old.dataEF,
+                                         &old.dataFV, &old.dataVE, &old.dataVEF};
+        const Point* feet[7] = {nullptr,
+                                nullptr,
+                                nullptr,
+                                &specialPoints.polyEF,
+                                &specialPoints.polyFV,
+                                &specialPoints.polyVE,
+                                &specialPoints.polyVEF};
+        int moved = 0;
+        for (int k = 0; k < 7; ++k) {
+            ASSERT_EQ(tables[k]->count, oldTables[k]->count);
+            for (int i = 0; i < tables[k]->count; ++i) {
+                const DataModule& now = tables[k]->at(i);
+                const DataModule& was = oldTables[k]->at(i);
+                EXPECT_EQ(std::memcmp(&now.triPoint, &was.triPoint, sizeof(Point)), 0);
+                EXPECT_TRUE(equalsM(now.matrix, was.matrix));
+                EXPECT_EQ(now.c0, was.c0);
+                EXPECT_TRUE(now.triColor == was.triColor && now.polyColor == was.polyColor);
+                if (!feet[k]) {
+                    EXPECT_EQ(std::memcmp(&now.polyPoint, &was.polyPoint, sizeof(Point)), 0);
+                    continue;
+                }
+                const Point expected = dotP(now.matrix, *feet[k]);
+                EXPECT_EQ(std::memcmp(&now.polyPoint, &expected, sizeof(Point)), 0);
+                moved += !equalsP(now.polyPoint, was.polyPoint);
+            }
+        }
+        EXPECT_GT(moved, 0);
+    }
+}
+
+TEST(Modules, AgreeWithTheStraightforwardBuild) {
+    struct Row {
+        int p, q, r, order, project;
+    };
+    const Row rows[] = {{2, 3, 5, 200, 2},   {2, 2, 9, 200, 3},    {3, 3, 3, 300, 2},
+                        {2, 4, 4, 500, 3},   {2, 3, 6, 2000, 2},   {7, 3, 2, 2000, 2},
+                        {7, 3, 2, 800, 3},   {4, 4, 4, 2000, 2},   {12, 12, 12, 2000, 2},
+                        {5, 7, 9, 1500, 3},  {11, 10, 5, 2000, 3}, {7, 10, 7, 2000, 2},
+                        {10, 12, 5, 2000, 2}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.p << "," << row.q << "," << row.r << " at "
+                                        << row.order << ", projection " << row.project);
+        makeTriangle(row.p, row.q, row.r, 0.6, 0.1, 0.3);
+        settings.groupOrder = row.order;
+        settings.project3D2D = row.project;
+        const reference::Group group = reference::buildGroup();
+        setGroup();
+        ASSERT_TRUE(sameGroupAsReference(group));
+        const reference::Modules modules = reference::buildModules(group);
+        newModules();
+        EXPECT_TRUE(sameModulesAsReference(group, modules));
+    }
+}

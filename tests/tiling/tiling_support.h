@@ -1,0 +1,65 @@
+#pragma once
+
+// Setting up a triangle group and reading tables back, for the tiling tests.
+
+#include <cmath>
+#include <vector>
+
+#include "geometry/kernel.h"
+#include "geometry/settings.h"
+#include "geometry/triangle_group.h"
+#include "tiling/enumeration.h"
+#include "tiling/generating_point.h"
+#include "tiling/modules.h"
+
+// Defaults, then the orders p, q, r and the stages that come before the enumeration.
+inline void makeTriangle(int p, int q, int r, double lengthV = 1.0 / 3, double lengthE = 1.0 / 3,
+                         double lengthF = 1.0 / 3) {
+    settings = Settings{};
+    groupTables = GroupTables{};
+    moduleTables = ModuleTables{};
+    settings.genV = p;
+    settings.genE = q;
+    settings.genF = r;
+    settings.lengthV = lengthV;
+    settings.lengthE = lengthE;
+    settings.lengthF = lengthF;
+    setGenType();
+    setTriangle();
+    setTriPoint();
+    setPolyPoint();
+    if (settings.gen >= -4 && settings.gen <= -1) setGroupOrderMax();
+}
+
+inline std::vector<DataTable*> dataTables() {
+    GroupTables& t = groupTables;
+    return {&t.dataV, &t.dataE, &t.dataF, &t.dataEF, &t.dataFV, &t.dataVE, &t.dataVEF};
+}
+
+inline bool finite(const Point& p) {
+    return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
+}
+
+inline bool finite(const Matrix& M) {
+    const double* m = &M.sign;
+    for (int i = 0; i < 10; ++i) {
+        if (!std::isfinite(m[i])) return false;
+    }
+    return true;
+}
+
+// Table order of the records of a data table, so that references can be read as indices.
+struct TableIndex {
+    const DataTable* table;
+    std::vector<int> ofSlot;
+
+    explicit TableIndex(const DataTable& t) : table(&t), ofSlot(t.count, -2) {
+        for (int i = 0; i < t.count; ++i) ofSlot[t.order[i]] = i;
+    }
+    // −1 for null, −2 for a pointer that is not to a record of this table.
+    int operator()(const DataModule* record) const {
+        if (!record) return -1;
+        const long slot = record - table->pool.data();
+        return slot >= 0 && slot < table->count ? ofSlot[slot] : -2;
+    }
+};
