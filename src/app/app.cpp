@@ -44,6 +44,8 @@ void App::createInterface(unsigned seed) {
     wCircle = new CWindow(wPoly);
     tabView = new CView;
     wCircle->setContentView(tabView);
+    tabView->selectTab = [this](int index) { selectTab(index); };
+    tabView->selectedTab = [this] { return selectedTab(); };
 
     connect(view, &View::lengthChanged, this, &App::updateLength);
     connect(wPoly, &Window::resized, this, &App::windowDidResize);

@@ -1,0 +1,280 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "geometry/types.h"
+#include "widgets/control_model.h"
+
+class DrawLayer;
+
+// The panel's nine drawn controls. None keeps a copy of the value it shows: each holds a pointer
+// straight into the setting, writes it in place and then sends its one action (the target and
+// the message bound together as a callable that receives the control). Each paints through the
+// drawing layer in its own co-ordinates (origin lower left, y upwards) and tracks the left
+// button from press to release: press, every drag and the release are handled alike unless the
+// control says otherwise.
+//
+// Every constructor takes the tab page the control sits on, its frame (centre and size in the
+// page's 432 × 432 co-ordinates, y upwards), its action and its colour; pointers to settings and
+// colours must outlive the control.
+class Control : public QWidget {
+  public:
+    using Action = std::function<void(Control*)>;
+
+    static constexpr int kPageSize = 432;
+
+    Control(QWidget* page, const ControlFrame& frame, Action action, const BColor* color);
+
+    // Delivers the action with this control as sender (nothing when there is none).
+    void sendAction();
+    void setAction(Action action) { _action = std::move(action); }
+    const Action& action() const { return _action; }
+
+    // Repaint now, before returning (a hidden control only schedules it).
+    void display();
+
+    const ControlFrame& frame() const { return frame_; }
+    const BColor* color() const { return _color; }
+
+  protected:
+    // Press, drag and release in control co-ordinates.
+    virtual void mouseDown(double x, double y);
+    virtual void mouseDragged(double x, double y);
+    virtual void mouseUp(double x, double y);
+    virtual void draw(DrawLayer& layer) = 0;
+
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+    float w() const { return float(frame_.w); }
+    float h() const { return float(frame_.h); }
+
+    Action _action;
+    const BColor* _color;
+
+  private:
+    ControlFrame frame_;
+    bool tracking_ = false;
+};
+
+// A pill bound to a bool: white while the bool is set. A press toggles it; no tracking.
+class CCheckbox : public Control {
+  public:
+    CCheckbox(QWidget* page, const ControlFrame& frame, Action action, const BColor* color,
+              bool* selected, std::string text = {});
+
+    bool* setting() const { return _selected; }
+    const std::string& text() const { return _textA; }
+
+  protected:
+    void mouseDown(double x, double y) override;
+    void mouseDragged(double, double) override {}
+    void mouseUp(double, double) override {}
+    void draw(DrawLayer& layer) override;
+
+  private:
+    bool* _selected;
+    std::string _textA;
+};
+
+// A pill with one or two lines of text, white while held. It sends its action at the press and
+// again at every drag event while held, so a held button repeats as the mouse moves.
+class CPushButton : public Control {
+  public:
+    CPushButton(QWidget* page, const ControlFrame& frame, Action action, const BColor* color,
+                std::string textA, std::string textB = {});
+
+    bool selected() const { return _selected; }
+    void setSelected(bool selected);
+    // One line (the second is cleared), or two.
+    void setText(std::string textA);
+    void setText(std::string textA, std::string textB);
+    const std::string& textA() const { return _textA; }
+    const std::string& textB() const { return _textB; }
+
+  protected:
+    void mouseDown(double x, double y) override;
+    void mouseDragged(double x, double y) override;
+    void mouseUp(double x, double y) override;
+    void draw(DrawLayer& layer) override;
+
+  private:
+    bool _selected = false;
+    std::string _textA, _textB;
+};
+
+// A static label in its own font size (10 at creation); presses pass through to the page.
+class CTextField : public Control {
+  public:
+    CTextField(QWidget* page, const ControlFrame& frame, Action action, const BColor* color,
+               std::string textA, std::string textB = {});
+
+    int fontSize() const { return _fontSize; }
+    void setFontSize(int size);
+    const std::string& textA() const { return _textA; }
+    const std::string& textB() const { return _textB; }
+
+  protected:
+    void draw(DrawLayer& layer) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+  private:
+    int _fontSize = 10;
+    std::string _textA, _textB;
+};
+
+// The five-way colour scheme selector: five cells left to right, the chosen one white.
+// Dragging across the cells changes the choice live; the action goes out on every change.
+class BMenu : public Control {
+  public:
+    BMenu(QWidget* page, const ControlFrame& frame, Action action, const BColor* color, int* index);
+
+    int* setting() const { return _index; }
+    int count() const { return _count; }
+
+  protected:
+    void mouseDown(double x, double y) override;
+    void mouseDragged(double x, double y) override;
+    void mouseUp(double x, double y) override;
+    void draw(DrawLayer& layer) override;
+
+  private:
+    void track(double x);
+
+    int _count = 5;
+    int* _index;
+};
+
+// An option list of two to six rows, choice 0 at the top, the chosen one white.
+class CMenu : public Control {
+  public:
+    CMenu(QWidget* page, const ControlFrame& frame, Action action, const BColor* color, int* index,
+          std::vector<std::string> texts);
+
+    int* setting() const { return _index; }
+    int count() const { return _count; }
+    const std::vector<std::string>& texts() const { return _textA; }
+
+  protected:
+    void mouseDown(double x, double y) override;
+    void mouseDragged(double x, double y) override;
+    void mouseUp(double x, double y) override;
+    void draw(DrawLayer& layer) override;
+
+  private:
+    void track(double y);
+
+    int _count;
+    int* _index;
+    std::vector<std::string> _textA;
+};
+
+// An integer slider: caption followed by the value, a white marker at the value.
+class BSlider : public Control {
+  public:
+    BSlider(QWidget* page, const ControlFrame& frame, Action action, const BColor* color,
+            std::string text, int* value, int min, int max);
+
+    int* setting() const { return _value; }
+    int min() const { return _min; }
+    int max() const { return _max; }
+    const std::string& text() const { return _textA; }
+
+  protected:
+    void mouseDown(double x, double y) override;
+    void mouseDragged(double x, double y) override;
+    void mouseUp(double x, double y) override;
+    void draw(DrawLayer& layer) override;
+
+  private:
+    void track(double x);
+
+    int* _value;
+    int _min, _max;
+    std::string _textA;
+};
+
+// A real slider: caption followed by the value with two decimals, a white marker at the value.
+class CSlider : public Control {
+  public:
+    CSlider(QWidget* page, const ControlFrame& frame, Action action, const BColor* color,
+            std::string text, double* value, double min, double max);
+
+    double* setting() const { return _value; }
+    double min() const { return _min; }
+    double max() const { return _max; }
+    const std::string& text() const { return _textA; }
+
+  protected:
+    void mouseDown(double x, double y) override;
+    void mouseDragged(double x, double y) override;
+    void mouseUp(double x, double y) override;
+    void draw(DrawLayer& layer) override;
+
+  private:
+    void track(double x);
+
+    double* _value;
+    double _min, _max;
+    std::string _textA;
+};
+
+// An oval in the colour it is bound to. A press sends the action; no highlight, no tracking.
+class CColorWell : public Control {
+  public:
+    CColorWell(QWidget* page, const ControlFrame& frame, Action action, const BColor* color,
+               std::string text);
+
+    const std::string& text() const { return _textA; }
+
+  protected:
+    void mouseDown(double x, double y) override;
+    void mouseDragged(double, double) override {}
+    void mouseUp(double, double) override {}
+    void draw(DrawLayer& layer) override;
+
+  private:
+    std::string _textA;
+};
+
+// The hue/saturation/brightness wheel (200 × 200) editing one colour in place. Its sector, hue
+// and saturation are process-wide (colorPickerState), its brightness is settings.bright. Every
+// press, drag and release writes the colour and sends the action.
+class CColorPicker : public Control {
+  public:
+    // Ends by pointing the picker at color (setColor).
+    CColorPicker(QWidget* page, const ControlFrame& frame, Action action, BColor* color);
+
+    BColor* color() const { return edited_; }
+    // Edits c from now on; the picker's sector, hue, saturation and brightness follow it.
+    void setColor(BColor* c);
+    double bright() const;
+    // New brightness; the edited colour is rewritten from the model. No repaint.
+    void setBright(double v);
+
+    // The wheel at the current brightness: 192 × 192, the square of the wheel's bounding box,
+    // transparent outside it. Built when the brightness changes, not on every repaint.
+    const QImage& wheelImage();
+
+  protected:
+    void mouseDown(double x, double y) override;
+    void mouseDragged(double x, double y) override;
+    void mouseUp(double x, double y) override;
+    void draw(DrawLayer& layer) override;
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    void track(double x, double y);
+
+    BColor* edited_;  // the same colour as _color, writable
+    QImage wheel_;
+    double wheelBright_ = -1;
+};
