@@ -2,12 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <QBuffer>
 #include <QImage>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QPolygonF>
-#include <QSvgGenerator>
 #include <cmath>
 #include <limits>
 
@@ -227,34 +224,4 @@ TEST(QtDrawLayer, TextIsMeasuredAndDrawnInModelUnits) {
         }
     }
     EXPECT_GT(painted, 50);
-}
-
-TEST(QtDrawLayer, PaintsOntoVectorDevices) {
-    QBuffer svgBytes;
-    {
-        QSvgGenerator svg;
-        svg.setOutputDevice(&svgBytes);
-        svg.setSize(QSize(100, 100));
-        svg.setViewBox(QRect(0, 0, 100, 100));
-        QPainter painter(&svg);
-        QtDrawLayer layer(painter, QRectF(-1, -1, 2, 2), QRectF(0, 0, 100, 100));
-        layer.setColor(1, 0, 0, 1);
-        layer.ovalPath(-0.5f, -0.5f, 1, 1);
-        layer.fill();
-    }
-    EXPECT_TRUE(svgBytes.data().contains("<path"));
-
-    QBuffer pdfBytes;
-    pdfBytes.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter pdf(&pdfBytes);
-        QPainter painter(&pdf);
-        const QRectF page(0, 0, pdf.width(), pdf.height());
-        QtDrawLayer layer(painter, QRectF(-1, -1, 2, 2), page);
-        layer.setColor(0, 0, 1, 1);
-        layer.rectPath(-0.5f, -0.5f, 1, 1);
-        layer.fill();
-        layer.drawText("κύκλος", -0.5f, 0.6f, 0.1f);
-    }
-    EXPECT_TRUE(pdfBytes.data().startsWith("%PDF"));
 }
