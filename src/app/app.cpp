@@ -12,6 +12,7 @@
 #include "app/output.h"
 #include "canvas/view.h"
 #include "canvas/window.h"
+#include "geometry/kernel.h"
 #include "geometry/random.h"
 #include "geometry/settings.h"
 #include "render/chain.h"
@@ -104,6 +105,9 @@ void App::finishLaunching(unsigned seed) {
     const int top =
         frame.top() + frame.height() - static_cast<int>(std::lround(y)) - CWindow::kSize;
     wCircle->setGeometry(left, top, CWindow::kSize, CWindow::kSize);
+    // The ring of discs took its turn when the panel view was made, before any seeding, so it
+    // would stand the same way at every launch: turn it again from the fresh random source.
+    tabView->setAngle(2 * PI * ranDouble());
     wCircle->setWindowOpacity(settings.panelAlpha);
     wCircle->show();
     // Without a window manager nothing keeps the panel above: raise it once it is shown.
@@ -120,7 +124,9 @@ void App::finishLaunching(unsigned seed) {
     }
 
     // 7. The controls of tab 0, the geometry labels, the controls of tabs 1 to 14.
+    buildTab0();
     updateGeometry();
+    buildTabs();
     launched_ = true;
 }
 
@@ -150,8 +156,13 @@ bool App::openFile(const QString& path) {
     updateLength();
     view->setWindowZoom();
     view->update();
-    tabView->update();
-    if (QWidget* page = selectedTab()) page->update();
+    if (launched_) {
+        wCircle->setWindowOpacity(settings.panelAlpha);
+        // The picker follows the document's colour; every page reads its settings when shown.
+        colorPicker->setColor(colorPicker->color());
+        tabView->update();
+        if (QWidget* page = selectedTab()) page->update();
+    }
     return true;
 }
 
@@ -180,19 +191,17 @@ void App::save() {
     (void)saveDocument(dialog.selectedFiles().constFirst().toStdString());  // beeps on failure
 }
 
-void App::print() { runPrintDialog(wPoly, view->size()); }
+void App::print() {
+    runPrintDialog(wPoly, view->size());
+}
 
 void App::copy() {
     copyPicturePdf(view->size());
     wPoly->lower();
 }
 
-void App::help() { sendEmail(); }
-
-void App::updateLength() {}
-
-void App::updateGeometry() {
-    updateGeometryLabels();
+void App::help() {
+    sendEmail();
 }
 
 void App::applicationDidChangeScreenParameters() {

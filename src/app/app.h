@@ -2,10 +2,20 @@
 
 #include <QMetaObject>
 #include <QObject>
+#include <QSize>
 #include <array>
+#include <functional>
+#include <string>
+#include <unordered_map>
+
+#include "geometry/settings.h"
+#include "geometry/types.h"
+#include "widgets/controls.h"
 
 class CView;
 class CWindow;
+struct FamilyControls;
+struct PanelFamily;
 class QScreen;
 class QShortcut;
 class QWidget;
@@ -15,7 +25,14 @@ class Window;
 // The application controller. Construction creates the four interface objects and connects
 // them: the drawing window wPoly with the drawing view, the panel window wCircle with the panel
 // view tabView; then the drawing view wakes up (the random launch picture, its bounds, the first
-// frame). applicationDidFinishLaunching places and shows the windows and builds the tabs.
+// frame). applicationDidFinishLaunching places and shows the windows and builds the tabs with
+// every control (app/panel_layout.cpp).
+//
+// Every control sends one action here after it has written its setting. An action re-enters the
+// generation chain where the setting is read (render/chain.h), refreshes the controls that show
+// a value it changed, and redraws the picture only when the change can be seen
+// (app/actions.cpp). Actions of the six element families take the family's index in family
+// order (polyFace, polyEdge, polyVert, triFace, triEdge, triVert; colour/colour.h).
 class App : public QObject {
     Q_OBJECT
 
@@ -26,7 +43,8 @@ class App : public QObject {
     ~App() override;
 
     // Screen observer, the drawing window over the main screen, the random source seeded again
-    // (from the clock, or from seed), the panel window at a random place, the tab pages.
+    // (from the clock, or from seed), the panel window at a random place, the tab pages and
+    // their controls.
     void applicationDidFinishLaunching();
     void applicationDidFinishLaunching(unsigned seed);
 
@@ -37,23 +55,245 @@ class App : public QObject {
     // Opens a document handed over by the desktop or the command line: true when it was applied
     // (panel and view then show it), false after the beep with nothing changed.
     bool openFile(const QString& path);
-    // The main tab's document and output buttons.
+
+    // ---- Main tab: documents, output and the program's windows.
     void open();   // the open dialog, filtered on .Kaleidra2D
     void save();   // the save dialog, proposing "Kaleidra"
     void print();  // the print dialog, one page the size of the view
     void copy();   // a PDF of the picture on the clipboard; the drawing window goes behind
     void help();   // a new e-mail to the authors
+    void hide();   // minimises the program's windows
+    void hideOtherApplications();  // a desktop program cannot hide the others: nothing
+    void unhideAllApplications();  // shows the program's windows again
+    void stop();                   // ends the program
 
-    // Refresh the edge-length controls.
-    void updateLength();
-    // geometry and the surface descriptions from the sign of gen and the projection.
+    // ---- Refreshing the panel.
+    void updateGen();     // the three generator sliders
+    void updateLength();  // the three length sliders
+    // geometry and the surface descriptions from the sign of gen and the projection; the
+    // geometry menu.
     void updateGeometry();
+
+    // ---- Generators.
+    void setGenV();
+    void setGenE();
+    void setGenF();
+    // A generator has changed; oldGen is gen of the earlier generators.
+    void finishGen(int oldGen);
+    void ranGen();
+    void setGeometry();
+
+    // ---- Edge lengths.
+    void setLengthV();
+    void setLengthE();
+    void setLengthF();
+    void ranLength();
+    void equalizeLength();
+    void setLengthStep() {}
+    void setUniformV();
+    void setUniformE();
+    void setUniformF();
+
+    // ---- Projection.
+    void center();
+    void setSegments();
+    void setGroupOrder();
+    void setSpiralAngle();
+    void setWindowZoom();
+    void setProject3D2D();
+
+    // ---- View motions.
+    void identityMatrix();
+    void ranMatrix();
+    void reflectX();
+    void reflectY();
+    void reflectZ();
+    void translateXY();
+    void translateXZ();
+    void translateYX();
+    void translateYZ();
+    void translateZX();
+    void translateZY();
+    void setTranslateStep() {}
+
+    // ---- Mouse: the view reads these settings at its next press.
+    void setMouseMode() {}
+    void setMousePoints() {}
+    void setMouseColors() {}
+
+    // ---- Display.
+    void setSelfDraw();
+    void setMirrorDraw();
+    void setSelfMirrorEmphasis();
+    void setPolyTriEmphasis();
+    // A family switch has toggled (its check box on tab 6, 11, 12 or 13).
+    void setFamilyDraw(int family);
+    void setCircleDraw();
+    void setOriginDraw();
+    void setWindowDraw();
+    void showPoly();
+    void hidePoly();
+    void showTri();
+    void hideTri();
+
+    // ---- Schemes, offsets, transparency and thickness.
+    void ranAllScheme();
+    void copyScheme(int family);
+    void setScheme(int family);
+    void ranAllOffset();
+    void copyOffset(int family);
+    void setOffset(int family);
+    void ranAllAlpha();
+    void copyAlpha(int family);
+    void setAlpha(int family);
+    void setCircleAlpha();
+    void setOriginAlpha();
+    void setWindowAlpha();
+    void setPanelAlpha();
+    // The copy buttons of the circle, origin, window and panel rows: like the family copy
+    // buttons, they put their row's value into the six family values.
+    void copyCircleAlpha();
+    void copyOriginAlpha();
+    void copyWindowAlpha();
+    void copyPanelAlpha();
+    void ranAllThick();
+    void copyThick(int family);
+    void setThick(int family);
+    void setCircleThick();
+    void setOriginThick();
+    void copyCircleThick();
+    void copyOriginThick();
+
+    // ---- Colours.
+    // Tabs 11 and 12: new random type colours for the family; "•": the family to scheme 2.
+    void ranTypeColors(int family);
+    void setTypeScheme(int family);
+    // A type switch has toggled.
+    void setTypeDraw(int type);
+    // Tab 13: new individual colours for the family; "•": the family to scheme 1.
+    void ranIndividualColors(int family);
+    void setIndividualScheme(int family);
+    void setCircleDraw0();
+    void setOriginDraw0();
+    void setWindowDraw0();
+    void ranCircleColor0();
+    void ranOriginColor0();
+    void ranWindowColor0();
+    // A colour well was pressed: the picker edits color, titled title, on tab 14.
+    void editColor(BColor* color, const char* title);
+    // The picker has written its colour; the brightness slider has stored the brightness.
+    void setColorPicker();
+    void setBrightness();
+    // The title button: back to the tab that owns the colour being edited.
+    void updateColor();
+
+    // The name of the action a control sends ("setGenV", "copyPolyFaceAlpha" …), nullptr for
+    // labels and controls this panel did not make.
+    const char* actionName(const Control* control) const;
 
     Window* wPoly = nullptr;         // the drawing window
     View* view = nullptr;            // the drawing view
     CWindow* wCircle = nullptr;      // the panel window
     CView* tabView = nullptr;        // the panel view
     std::array<QWidget*, 15> tab{};  // the tab pages, children of tabView
+    // Scheme and option menus.
+    BMenu *pPolyFaceScheme = nullptr, *pPolyEdgeScheme = nullptr, *pPolyVertScheme = nullptr;
+    BMenu *pTriFaceScheme = nullptr, *pTriEdgeScheme = nullptr, *pTriVertScheme = nullptr;
+    CMenu *pGeometry = nullptr, *pProject3D2D = nullptr, *pMouseMode = nullptr;
+    CMenu *pSelfMirrorEmphasis = nullptr, *pPolyTriEmphasis = nullptr;
+    // Check boxes.
+    CCheckbox *bUniformV = nullptr, *bUniformE = nullptr, *bUniformF = nullptr;
+    CCheckbox *bMousePoints = nullptr, *bMouseColors = nullptr, *bSelfDraw = nullptr;
+    CCheckbox *bMirrorDraw = nullptr, *bPolyFaceDraw = nullptr, *bPolyEdgeDraw = nullptr;
+    CCheckbox *bPolyVertDraw = nullptr, *bTriFaceDraw = nullptr, *bTriEdgeDraw = nullptr;
+    CCheckbox *bTriVertDraw = nullptr, *bCircleDraw = nullptr, *bOriginDraw = nullptr;
+    CCheckbox *bWindowDraw = nullptr, *bPolyFaceDraw0 = nullptr, *bPolyEdgeDraw0 = nullptr;
+    CCheckbox *bPolyVertDraw0 = nullptr, *bTriFaceDraw0 = nullptr, *bTriEdgeDraw0 = nullptr;
+    CCheckbox *bTriVertDraw0 = nullptr, *bCircleDraw0 = nullptr, *bOriginDraw0 = nullptr;
+    CCheckbox *bWindowDraw0 = nullptr, *bPolyFaceDraw1 = nullptr, *bPolyEdgeDraw1 = nullptr;
+    CCheckbox *bPolyVertDraw1 = nullptr, *bTriFaceDraw1 = nullptr, *bTriEdgeDraw1 = nullptr;
+    CCheckbox *bTriVertDraw1 = nullptr, *bPolyFaceVDraw = nullptr, *bPolyFaceEDraw = nullptr;
+    CCheckbox *bPolyFaceFDraw = nullptr, *bPolyEdgeEFDraw = nullptr, *bPolyEdgeFVDraw = nullptr;
+    CCheckbox *bPolyEdgeVEDraw = nullptr, *bPolyVertPosDraw = nullptr, *bPolyVertNegDraw = nullptr;
+    CCheckbox *bTriFacePosDraw = nullptr, *bTriFaceNegDraw = nullptr, *bTriEdgeEFDraw = nullptr;
+    CCheckbox *bTriEdgeFVDraw = nullptr, *bTriEdgeVEDraw = nullptr, *bTriVertVDraw = nullptr;
+    CCheckbox *bTriVertEDraw = nullptr, *bTriVertFDraw = nullptr;
+    // Labels.
+    CTextField *tTitle = nullptr, *tArtist = nullptr, *tEqualizeLength = nullptr;
+    CTextField *tReflect = nullptr, *tTranslate = nullptr, *tMouseMode = nullptr;
+    // Push buttons.
+    CPushButton *qOpen = nullptr, *qSave = nullptr, *qPrint = nullptr;
+    CPushButton *qCopy = nullptr, *qHide = nullptr, *qHideOthers = nullptr;
+    CPushButton *qShowAll = nullptr, *qQuit = nullptr, *qSendEmail = nullptr;
+    CPushButton *qUpdateColor = nullptr, *qRanGen = nullptr, *qRanLength = nullptr;
+    CPushButton *qEqualizeLength = nullptr, *qCenter = nullptr, *qRanMatrix = nullptr;
+    CPushButton *qIdentityMatrix = nullptr, *qReflectX = nullptr, *qReflectY = nullptr;
+    CPushButton *qReflectZ = nullptr, *qTranslateYX = nullptr, *qTranslateZX = nullptr;
+    CPushButton *qTranslateXY = nullptr, *qTranslateZY = nullptr, *qTranslateXZ = nullptr;
+    CPushButton *qTranslateYZ = nullptr, *qShowPoly = nullptr, *qShowTri = nullptr;
+    CPushButton *qHidePoly = nullptr, *qHideTri = nullptr, *qRanAllScheme = nullptr;
+    CPushButton *qCopyPolyFaceScheme = nullptr, *qCopyPolyEdgeScheme = nullptr,
+                *qCopyPolyVertScheme = nullptr;
+    CPushButton *qCopyTriFaceScheme = nullptr, *qCopyTriEdgeScheme = nullptr,
+                *qCopyTriVertScheme = nullptr;
+    CPushButton *qRanAllOffset = nullptr, *qCopyPolyFaceOffset = nullptr,
+                *qCopyPolyEdgeOffset = nullptr;
+    CPushButton *qCopyPolyVertOffset = nullptr, *qCopyTriFaceOffset = nullptr,
+                *qCopyTriEdgeOffset = nullptr;
+    CPushButton *qCopyTriVertOffset = nullptr, *qRanAllAlpha = nullptr,
+                *qCopyPolyFaceAlpha = nullptr;
+    CPushButton *qCopyPolyEdgeAlpha = nullptr, *qCopyPolyVertAlpha = nullptr,
+                *qCopyTriFaceAlpha = nullptr;
+    CPushButton *qCopyTriEdgeAlpha = nullptr, *qCopyTriVertAlpha = nullptr,
+                *qCopyCircleAlpha = nullptr;
+    CPushButton *qCopyOriginAlpha = nullptr, *qCopyWindowAlpha = nullptr,
+                *qCopyPanelAlpha = nullptr;
+    CPushButton *qRanAllThick = nullptr, *qCopyPolyFaceThick = nullptr,
+                *qCopyPolyEdgeThick = nullptr;
+    CPushButton *qCopyPolyVertThick = nullptr, *qCopyTriFaceThick = nullptr,
+                *qCopyTriEdgeThick = nullptr;
+    CPushButton *qCopyTriVertThick = nullptr, *qCopyCircleThick = nullptr,
+                *qCopyOriginThick = nullptr;
+    CPushButton *qPolyFaceColor0 = nullptr, *qPolyEdgeColor0 = nullptr, *qPolyVertColor0 = nullptr;
+    CPushButton *qTriFaceColor0 = nullptr, *qTriEdgeColor0 = nullptr, *qTriVertColor0 = nullptr;
+    CPushButton *qRanPolyFaceColor0 = nullptr, *qRanPolyEdgeColor0 = nullptr,
+                *qRanPolyVertColor0 = nullptr;
+    CPushButton *qRanTriFaceColor0 = nullptr, *qRanTriEdgeColor0 = nullptr,
+                *qRanTriVertColor0 = nullptr;
+    CPushButton *qRanCircleColor0 = nullptr, *qRanOriginColor0 = nullptr,
+                *qRanWindowColor0 = nullptr;
+    CPushButton *qPolyFaceColor1 = nullptr, *qPolyEdgeColor1 = nullptr, *qPolyVertColor1 = nullptr;
+    CPushButton *qTriFaceColor1 = nullptr, *qTriEdgeColor1 = nullptr, *qTriVertColor1 = nullptr;
+    CPushButton *qRanPolyFaceColor1 = nullptr, *qRanPolyEdgeColor1 = nullptr,
+                *qRanPolyVertColor1 = nullptr;
+    CPushButton *qRanTriFaceColor1 = nullptr, *qRanTriEdgeColor1 = nullptr,
+                *qRanTriVertColor1 = nullptr;
+    // Integer and real sliders.
+    BSlider *sGenV = nullptr, *sGenE = nullptr, *sGenF = nullptr;
+    BSlider *sSegments = nullptr, *sGroupOrder = nullptr;
+    CSlider *sLengthV = nullptr, *sLengthE = nullptr, *sLengthF = nullptr;
+    CSlider *sLengthStep = nullptr, *sTranslateStep = nullptr, *sSpiralAngle = nullptr;
+    CSlider *sWindowZoom = nullptr, *sPolyFaceOffset = nullptr, *sPolyEdgeOffset = nullptr;
+    CSlider *sPolyVertOffset = nullptr, *sTriFaceOffset = nullptr, *sTriEdgeOffset = nullptr;
+    CSlider *sTriVertOffset = nullptr, *sPolyFaceAlpha = nullptr, *sPolyEdgeAlpha = nullptr;
+    CSlider *sPolyVertAlpha = nullptr, *sTriFaceAlpha = nullptr, *sTriEdgeAlpha = nullptr;
+    CSlider *sTriVertAlpha = nullptr, *sCircleAlpha = nullptr, *sOriginAlpha = nullptr;
+    CSlider *sWindowAlpha = nullptr, *sPanelAlpha = nullptr, *sPolyFaceThick = nullptr;
+    CSlider *sPolyEdgeThick = nullptr, *sPolyVertThick = nullptr, *sTriFaceThick = nullptr;
+    CSlider *sTriEdgeThick = nullptr, *sTriVertThick = nullptr, *sCircleThick = nullptr;
+    CSlider *sOriginThick = nullptr, *sBrightness = nullptr;
+    // Colour wells and the picker.
+    CColorWell *cPolyFaceVColor = nullptr, *cPolyFaceEColor = nullptr, *cPolyFaceFColor = nullptr;
+    CColorWell *cPolyEdgeEFColor = nullptr, *cPolyEdgeFVColor = nullptr,
+               *cPolyEdgeVEColor = nullptr;
+    CColorWell *cPolyVertPosColor = nullptr, *cPolyVertNegColor = nullptr,
+               *cTriFacePosColor = nullptr;
+    CColorWell *cTriFaceNegColor = nullptr, *cTriEdgeEFColor = nullptr, *cTriEdgeFVColor = nullptr;
+    CColorWell *cTriEdgeVEColor = nullptr, *cTriVertVColor = nullptr, *cTriVertEColor = nullptr;
+    CColorWell *cTriVertFColor = nullptr, *cCircleColor0 = nullptr, *cOriginColor0 = nullptr;
+    CColorWell* cWindowColor0 = nullptr;
+    CColorPicker* colorPicker = nullptr;
+
     QShortcut* quitShortcut = nullptr;
 
   public slots:
@@ -64,11 +304,55 @@ class App : public QObject {
     // The drawing window came to the front: the panel goes above it again.
     void drawingWindowActivated();
 
+  public:
+    // The drawing window takes any size it is given.
+    QSize windowWillResize(QSize proposed) const { return proposed; }
+
   private:
     void createInterface(unsigned seed);
     void finishLaunching(unsigned seed);
     void observeScreen(QScreen* screen);
 
+    // ---- Building the panel (app/panel_layout.cpp).
+    struct NamedAction {
+        const char* name = nullptr;
+        std::function<void()> run;
+    };
+    void buildTab0();
+    void buildTabs();  // tabs 1 to 14
+    void buildFamilyRows(int tab);
+    void buildFamilyColours(int tab);
+    void buildIndividualColours();
+    Control::Action wire(const NamedAction& action);
+    template <class C>
+    C* named(C* control, const NamedAction& action);
+    CPushButton* button(int tab, const ControlFrame& f, NamedAction a, std::string textA,
+                        std::string textB = {});
+    CCheckbox* checkbox(int tab, const ControlFrame& f, NamedAction a, bool* setting,
+                        std::string text = {});
+    CTextField* label(int tab, const ControlFrame& f, std::string text, int fontSize = 10);
+    CMenu* menu(int tab, const ControlFrame& f, NamedAction a, int* setting,
+                std::vector<std::string> texts);
+    BMenu* schemeMenu(int tab, const ControlFrame& f, NamedAction a, int* setting);
+    BSlider* intSlider(int tab, const ControlFrame& f, NamedAction a, std::string text,
+                       int* setting, int min, int max);
+    CSlider* realSlider(int tab, const ControlFrame& f, NamedAction a, std::string text,
+                        double* setting, double min, double max);
+    CColorWell* well(int tab, const ControlFrame& f, NamedAction a, BColor* color,
+                     std::string text);
+
+    // ---- Helpers of the actions (app/actions.cpp).
+    void redraw();
+    void redrawIf(bool visible);
+    void finishLengths();
+    void refreshSchemeMenus();
+    void refreshFamilySliders(CSlider* App::*FamilyControls::*slider);
+    void setEmphasisAndFamilies(int emphasis, int firstFamily, bool value);
+    void copyIntoFamilies(double Settings::*PanelFamily::*field, double value);
+    // The picker follows a colour that an action has just replaced.
+    void resyncPicker(const BColor* color);
+
     bool launched_ = false;
     QMetaObject::Connection screenGeometry_;
+    std::unordered_map<const Control*, const char*> actionNames_;
 };

@@ -1,0 +1,682 @@
+// The panel's actions, driven through the real controls: what each changes, which stage of the
+// chain it enters, and whether the picture is redrawn.
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QTimer>
+#include <QWindow>
+#include <cmath>
+#include <vector>
+
+#include "app/app.h"
+#include "canvas/navigation.h"
+#include "canvas/view.h"
+#include "canvas/window.h"
+#include "colour/colour.h"
+#include "geometry/kernel.h"
+#include "geometry/settings.h"
+#include "panel_support.h"
+#include "render/depth_order.h"
+#include "tiling/enumeration.h"
+#include "tiling/tables.h"
+#include "widgets/color_picker_model.h"
+#include "widgets/controls.h"
+#include "widgets/cwindow.h"
+
+namespace {
+
+bool isIdentity(const Matrix& m) {
+    return equalsM(m, identity);
+}
+
+// The x of a slider of width w (in its own co-ordinates) that gives the value v.
+double sliderX(double v, double min, double max, double w = 156) {
+    return (v - min) / (max - min) * (w - 1);
+}
+
+using Generators = PanelTest;
+
+TEST_F(Generators, GeometryFollowsTheSignOfGenAndResetsTheViewOnlyWhenItChanges) {
+    makePicture(3, 3, 3);
+    ASSERT_EQ(settings.gen, 0);
+    ASSERT_EQ(settings.geometry, 1);
+
+    struct Step {
+        int genF, gen, geometry;
+        bool viewReset;
+    };
+    const Step steps[] = {
+        {4, 3, 2, true},   // plane → hyperbolic plane
+        {5, 6, 2, false},  // still hyperbolic
+        {3, 0, 1, true},   // back to the plane
+        {2, -3, 0, true},  // the sphere
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(testing::Message() << "genF " << step.genF);
+        // A turn about the view centre: re-centring on V keeps it, a new geometry does not.
+        app->translateXY();
+        ASSERT_FALSE(isIdentity(settings.pointMatrix));
+        startCounting();
+        click(app->sGenF, sliderX(step.genF, 2, 12), 6);
+        EXPECT_EQ(settings.genF, step.genF);
+        EXPECT_EQ(settings.gen, step.gen);
+        EXPECT_EQ(settings.geometry, step.geometry);
+        EXPECT_EQ(isIdentity(settings.pointMatrix), step.viewReset);
+        EXPECT_EQ(isIdentity(settings.colorMatrix), step.viewReset);
+        EXPECT_GT(matrixCount(), 0);
+        EXPECT_GT(drawLists.triCount, 0);
+        EXPECT_EQ(redraws(), 1);
+    }
+    EXPECT_EQ(settings.eqManifold, "z*z = 1-x*x-y*y σφαῖρα");
+}
+
+TEST_F(Generators, ChoosingAGeometryDrawsGeneratorsForIt) {
+    for (int geometry : {0, 2, 1, 0}) {
+        SCOPED_TRACE(geometry);
+        app->translateZX();
+        startCounting();
+        // The rows of the 48-high menu run from choice 0 at the top.
+        click(app->pGeometry, 38, 40 - 16 * geometry);
+        EXPECT_EQ(settings.geometry, geometry);
+        EXPECT_EQ((settings.gen > 0) - (settings.gen < 0), geometry - 1);
+        EXPECT_TRUE(isIdentity(settings.pointMatrix));
+        EXPECT_EQ(redraws(), 1);
+    }
+}
+
+TEST_F(Generators, RandomGeneratorsKeepTheGeometry) {
+    for (int i = 0; i < 5; ++i) {
+        const int geometry = settings.geometry;
+        clickCentre(app->qRanGen);
+        EXPECT_EQ(settings.geometry, geometry);
+        EXPECT_EQ((settings.gen > 0) - (settings.gen < 0), geometry - 1);
+    }
+}
+
+using Lengths = PanelTest;
+
+TEST_F(Lengths, SettingOneProportionRescalesTheOtherTwo) {
+    struct Case {
+        const char* name;
+        CSlider* App::*slider;
+        double* set;
+        double *a, *b;  // the other two, in their rescaling order
+        double value, a0, b0, a1, b1;
+    };
+    Settings& s = settings;
+    const Case cases[] = {
+        {"ef to .5", &App::sLengthV, &s.lengthV, &s.lengthE, &s.lengthF, 0.5, 0.3, 0.1, 0.375,
+         0.125},
+        {"ef to .4, others 0", &App::sLengthV, &s.lengthV, &s.lengthE, &s.lengthF, 0.4, 0, 0, 0.3,
+         0.3},
+        {"ef to 1", &App::sLengthV, &s.lengthV, &s.lengthE, &s.lengthF, 1, 0.3, 0.1, 0, 0},
+        {"fv to .5", &App::sLengthE, &s.lengthE, &s.lengthF, &s.lengthV, 0.5, 0.3, 0.1, 0.375,
+         0.125},
+        {"ve to .5", &App::sLengthF, &s.lengthF, &s.lengthV, &s.lengthE, 0.5, 0.3, 0.1, 0.375,
+         0.125},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        *c.a = c.a0;
+        *c.b = c.b0;
+        *c.set = 1 - c.a0 - c.b0;
+        const int count = matrixCount();
+        const int tris = drawLists.triCount;
+        app->selectTab(2);
+        startCounting();
+        press(app.get()->*c.slider, sliderX(c.value, 0, 1), 6);
+        EXPECT_DOUBLE_EQ(*c.set, c.value);
+        EXPECT_NEAR(*c.a, c.a1, 1e-15);
+        EXPECT_NEAR(*c.b, c.b1, 1e-15);
+        // Only the generating point moves.
+        EXPECT_EQ(matrixCount(), count);
+        EXPECT_EQ(drawLists.triCount, tris);
+        EXPECT_EQ(redraws(), 1);
+    }
+}
+
+TEST_F(Lengths, RandomAndEqualButtonsKeepTheSumAtOne) {
+    for (CPushButton* button : {app->qRanLength, app->qEqualizeLength, app->qRanLength}) {
+        startCounting();
+        clickCentre(button);
+        EXPECT_NEAR(settings.lengthV + settings.lengthE + settings.lengthF, 1, 1e-12);
+        EXPECT_EQ(redraws(), 1);
+    }
+}
+
+TEST_F(Lengths, TheLastUniformFlagCannotBeCleared) {
+    CCheckbox* boxes[3] = {app->bUniformV, app->bUniformE, app->bUniformF};
+    bool* flags[3] = {&settings.uniformV, &settings.uniformE, &settings.uniformF};
+    for (int last = 0; last < 3; ++last) {
+        SCOPED_TRACE(last);
+        for (int i = 0; i < 3; ++i) *flags[i] = true;
+        // Clearing the other two works.
+        for (int i = 0; i < 3; ++i)
+            if (i != last) clickCentre(boxes[i]);
+        for (int i = 0; i < 3; ++i) EXPECT_EQ(*flags[i], i == last);
+        clickCentre(boxes[last]);
+        EXPECT_TRUE(*flags[last]);
+        // And the box shows it set again.
+        const ControlFrame& f = boxes[last]->frame();
+        EXPECT_EQ(pixelOnTab(2, f.x, f.y), QColor(255, 255, 255));
+    }
+}
+
+using Projection = PanelTest;
+
+TEST_F(Projection, AGroupOrderThatLeavesTheGroupAsItIsNeitherRebuildsNorRedraws) {
+    makePicture(2, 3, 5, 200);
+    ASSERT_EQ(matrixCount(), 120);
+    const int tris = drawLists.triCount, polys = drawLists.polyCount;
+    const TriModule* firstTri = drawLists.tri[0];
+    std::vector<BColor> colours;
+    for (int i = 0; i < groupTables.dataVEF.count; ++i)
+        colours.push_back(groupTables.dataVEF.at(i).triColor);
+
+    startCounting();
+    click(app->sGroupOrder, sliderX(1000, 0, 2000), 6);
+    ASSERT_NE(settings.groupOrder, 200);
+    EXPECT_EQ(matrixCount(), 120);
+    EXPECT_EQ(redraws(), 0);
+    // The picture is the one shown: the same draw lists, the same individual colours.
+    EXPECT_EQ(drawLists.triCount, tris);
+    EXPECT_EQ(drawLists.polyCount, polys);
+    EXPECT_EQ(drawLists.tri[0], firstTri);
+    for (int i = 0; i < groupTables.dataVEF.count; ++i)
+        EXPECT_TRUE(groupTables.dataVEF.at(i).triColor == colours[i]) << i;
+
+    // A smaller group is a new picture.
+    click(app->sGroupOrder, sliderX(20, 0, 2000), 6);
+    EXPECT_LT(matrixCount(), 120);
+    EXPECT_EQ(redraws(), 1);
+}
+
+TEST_F(Projection, SpiralAngleMattersOnlyUnderTheXAxisProjections) {
+    makePicture(3, 3, 4, 1000);
+    settings.project3D2D = 2;
+    const int count = matrixCount();
+    startCounting();
+    click(app->sSpiralAngle, sliderX(8, 1, 10), 6);
+    EXPECT_NEAR(settings.spiralAngle, 8, 0.1);
+    EXPECT_EQ(matrixCount(), count);
+    EXPECT_EQ(redraws(), 0);
+
+    // [x,y,z] → [y,z]: the fourth row of the projection menu. It re-sorts the picture shown.
+    click(app->pProject3D2D, 78, 96 - 16 * 3.5);
+    EXPECT_EQ(settings.project3D2D, 3);
+    EXPECT_EQ(settings.eqManifold, "y*y+z*z = 1+x*x ὑπερβολοειδές (1 sheet)");
+    EXPECT_EQ(matrixCount(), count);
+    EXPECT_EQ(redraws(), 1);
+
+    // Now the band the fill keeps follows the angle. The narrowest band gives another group;
+    // widening it from 4 to 10 gives the same one again.
+    click(app->sSpiralAngle, sliderX(4, 1, 10), 6);
+    const int wide = matrixCount();
+    startCounting();
+    click(app->sSpiralAngle, 0, 6);
+    EXPECT_EQ(settings.spiralAngle, 1);
+    EXPECT_NE(matrixCount(), wide);
+    EXPECT_EQ(redraws(), 1);
+    click(app->sSpiralAngle, sliderX(4, 1, 10), 6);
+    EXPECT_EQ(matrixCount(), wide);
+    EXPECT_EQ(redraws(), 2);
+    click(app->sSpiralAngle, sliderX(10, 1, 10), 6);
+    EXPECT_EQ(matrixCount(), wide);
+    EXPECT_EQ(redraws(), 2);
+}
+
+TEST_F(Projection, SegmentsZoomAndRecentringRedraw) {
+    startCounting();
+    click(app->sSegments, sliderX(50, 1, 100), 6);
+    EXPECT_EQ(settings.segments, 50);
+    EXPECT_EQ(redraws(), 1);
+    click(app->sWindowZoom, sliderX(5, 1, 20), 6);
+    EXPECT_NEAR(settings.windowZoom, 5, 0.13);
+    EXPECT_EQ(redraws(), 2);
+    app->translateZX();
+    startCounting();
+    clickCentre(app->qCenter);
+    EXPECT_EQ(redraws(), 1);
+}
+
+using Transform = PanelTest;
+
+TEST_F(Transform, TranslationsStepByTranslateStepAndRedraw) {
+    makePicture(3, 3, 3);
+    settings.translateStep = 0.25;
+    startCounting();
+    clickCentre(app->qTranslateZX);
+    clickCentre(app->qTranslateXZ);
+    EXPECT_TRUE(isIdentity(settings.pointMatrix));
+    clickCentre(app->qTranslateZX);
+    const Matrix expected = translateZXMatrix(PI * 0.25);
+    EXPECT_TRUE(equalsM(settings.pointMatrix, expected));
+    clickCentre(app->qIdentityMatrix);
+    EXPECT_TRUE(isIdentity(settings.pointMatrix));
+    EXPECT_EQ(redraws(), 4);
+}
+
+using Display = PanelTest;
+
+TEST_F(Display, ShowAndHideSetTheEmphasisAndTheThreeSwitches) {
+    struct Case {
+        CPushButton* App::*button;
+        int emphasis;
+        bool *a, *b, *c;
+        bool value;
+    };
+    Settings& s = settings;
+    const Case cases[] = {
+        {&App::qHidePoly, 1, &s.polyFaceDraw, &s.polyEdgeDraw, &s.polyVertDraw, false},
+        {&App::qShowPoly, 0, &s.polyFaceDraw, &s.polyEdgeDraw, &s.polyVertDraw, true},
+        {&App::qShowTri, 1, &s.triFaceDraw, &s.triEdgeDraw, &s.triVertDraw, true},
+        {&App::qHideTri, 0, &s.triFaceDraw, &s.triEdgeDraw, &s.triVertDraw, false},
+    };
+    for (const Case& c : cases) {
+        startCounting();
+        clickCentre(app.get()->*c.button);
+        EXPECT_EQ(s.polyTriEmphasis, c.emphasis);
+        EXPECT_EQ(*c.a, c.value);
+        EXPECT_EQ(*c.b, c.value);
+        EXPECT_EQ(*c.c, c.value);
+        EXPECT_EQ(redraws(), 1);
+    }
+    // After hiding the tri elements only the poly switches are on.
+    EXPECT_TRUE(s.polyFaceDraw && s.polyEdgeDraw && s.polyVertDraw);
+    EXPECT_FALSE(s.triFaceDraw || s.triEdgeDraw || s.triVertDraw);
+}
+
+TEST_F(Display, AFamilySwitchRedrawsOnlyWhenOneOfItsTypesIsOn) {
+    settings.polyEdgeEFDraw = settings.polyEdgeFVDraw = settings.polyEdgeVEDraw = false;
+    startCounting();
+    clickCentre(app->bPolyEdgeDraw);
+    clickCentre(app->bPolyEdgeDraw1);
+    clickCentre(app->bPolyEdgeDraw0);
+    EXPECT_EQ(redraws(), 0);
+    settings.polyEdgeFVDraw = true;
+    clickCentre(app->bPolyEdgeDraw);
+    EXPECT_EQ(redraws(), 1);
+
+    // A type switch redraws while its family switch is on.
+    settings.triFaceDraw = false;
+    startCounting();
+    clickCentre(app->bTriFaceNegDraw);
+    EXPECT_EQ(redraws(), 0);
+    settings.triFaceDraw = true;
+    clickCentre(app->bTriFaceNegDraw);
+    EXPECT_EQ(redraws(), 1);
+}
+
+using Schemes = PanelTest;
+
+TEST_F(Schemes, ASchemeChangeRedrawsOnlyAFamilyThatIsDrawn) {
+    Settings& s = settings;
+    struct Case {
+        const char* name;
+        bool family, ef, fv, ve;
+        int redraws;
+    };
+    const Case cases[] = {
+        {"drawn", true, true, false, false, 1},
+        {"every type switch off", true, false, false, false, 0},
+        {"family switch off", false, true, true, true, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        s.polyEdgeDraw = c.family;
+        s.polyEdgeEFDraw = c.ef;
+        s.polyEdgeFVDraw = c.fv;
+        s.polyEdgeVEDraw = c.ve;
+        s.polyEdgeScheme = 2;
+        startCounting();
+        click(app->pPolyEdgeScheme, 10, 10);
+        EXPECT_EQ(s.polyEdgeScheme, 0);
+        EXPECT_EQ(redraws(), c.redraws);
+    }
+}
+
+TEST_F(Schemes, AnOffsetRedrawsOnlyUnderThePositionColourSchemes) {
+    for (int scheme = 0; scheme <= 4; ++scheme) {
+        SCOPED_TRACE(scheme);
+        settings.triEdgeScheme = scheme;
+        startCounting();
+        click(app->sTriEdgeOffset, sliderX(2.0 / 3, 0, 2), 6);
+        EXPECT_NEAR(settings.triEdgeOffset, 2.0 / 3, 0.01);
+        const Matrix expected = offsetMatrix(PI * settings.triEdgeOffset);
+        EXPECT_TRUE(equalsM(colourState.triEdgeMatrix, expected));
+        EXPECT_EQ(redraws(), scheme >= 3 ? 1 : 0);
+        // The random and copy buttons always redraw.
+        clickCentre(app->qRanAllOffset);
+        clickCentre(app->qCopyTriEdgeOffset);
+        EXPECT_EQ(redraws(), scheme >= 3 ? 3 : 2);
+    }
+}
+
+TEST_F(Schemes, EachCopyButtonCopiesItsOwnFamilysValue) {
+    Settings& s = settings;
+    int* schemes[6] = {&s.polyFaceScheme, &s.polyEdgeScheme, &s.polyVertScheme,
+                       &s.triFaceScheme,  &s.triEdgeScheme,  &s.triVertScheme};
+    double* offsets[6] = {&s.polyFaceOffset, &s.polyEdgeOffset, &s.polyVertOffset,
+                          &s.triFaceOffset,  &s.triEdgeOffset,  &s.triVertOffset};
+    double* alphas[6] = {&s.polyFaceAlpha, &s.polyEdgeAlpha, &s.polyVertAlpha,
+                         &s.triFaceAlpha,  &s.triEdgeAlpha,  &s.triVertAlpha};
+    double* thicks[6] = {&s.polyFaceThick, &s.polyEdgeThick, &s.polyVertThick,
+                         &s.triFaceThick,  &s.triEdgeThick,  &s.triVertThick};
+    CPushButton* App::*schemeButtons[6] = {&App::qCopyPolyFaceScheme, &App::qCopyPolyEdgeScheme,
+                                           &App::qCopyPolyVertScheme, &App::qCopyTriFaceScheme,
+                                           &App::qCopyTriEdgeScheme,  &App::qCopyTriVertScheme};
+    CPushButton* App::*offsetButtons[6] = {&App::qCopyPolyFaceOffset, &App::qCopyPolyEdgeOffset,
+                                           &App::qCopyPolyVertOffset, &App::qCopyTriFaceOffset,
+                                           &App::qCopyTriEdgeOffset,  &App::qCopyTriVertOffset};
+    CPushButton* App::*alphaButtons[6] = {&App::qCopyPolyFaceAlpha, &App::qCopyPolyEdgeAlpha,
+                                          &App::qCopyPolyVertAlpha, &App::qCopyTriFaceAlpha,
+                                          &App::qCopyTriEdgeAlpha,  &App::qCopyTriVertAlpha};
+    CPushButton* App::*thickButtons[6] = {&App::qCopyPolyFaceThick, &App::qCopyPolyEdgeThick,
+                                          &App::qCopyPolyVertThick, &App::qCopyTriFaceThick,
+                                          &App::qCopyTriEdgeThick,  &App::qCopyTriVertThick};
+
+    for (int f = 0; f < 6; ++f) {
+        SCOPED_TRACE(testing::Message() << "family " << f);
+        for (int g = 0; g < 6; ++g) {
+            *schemes[g] = g % 5;
+            *offsets[g] = *alphas[g] = *thicks[g] = 0.1 * (g + 1);
+        }
+        startCounting();
+        clickCentre(app.get()->*schemeButtons[f]);
+        clickCentre(app.get()->*offsetButtons[f]);
+        clickCentre(app.get()->*alphaButtons[f]);
+        clickCentre(app.get()->*thickButtons[f]);
+        for (int g = 0; g < 6; ++g) {
+            EXPECT_EQ(*schemes[g], f % 5);
+            EXPECT_DOUBLE_EQ(*offsets[g], 0.1 * (f + 1));
+            EXPECT_DOUBLE_EQ(*alphas[g], 0.1 * (f + 1));
+            EXPECT_DOUBLE_EQ(*thicks[g], 0.1 * (f + 1));
+            EXPECT_TRUE(equalsM(familyMatrix(g), offsetMatrix(PI * 0.1 * (f + 1))));
+        }
+        EXPECT_EQ(redraws(), 4);
+    }
+}
+
+TEST_F(Schemes, RowCopyButtonsPutTheirValueIntoTheSixFamilies) {
+    Settings& s = settings;
+    s.circleAlpha = 0.11;
+    s.originAlpha = 0.22;
+    s.windowAlpha = 0.33;
+    s.panelAlpha = 0.44;
+    s.circleThick = 0.55;
+    s.originThick = 0.66;
+    struct Case {
+        CPushButton* App::*button;
+        double* family;  // one of the six receiving the value
+        double value;
+    };
+    const Case cases[] = {
+        {&App::qCopyCircleAlpha, &s.triVertAlpha, 0.11},
+        {&App::qCopyOriginAlpha, &s.polyFaceAlpha, 0.22},
+        {&App::qCopyWindowAlpha, &s.polyEdgeAlpha, 0.33},
+        {&App::qCopyPanelAlpha, &s.triFaceAlpha, 0.44},
+        {&App::qCopyCircleThick, &s.polyVertThick, 0.55},
+        {&App::qCopyOriginThick, &s.triEdgeThick, 0.66},
+    };
+    for (const Case& c : cases) {
+        clickCentre(app.get()->*c.button);
+        EXPECT_EQ(*c.family, c.value);
+    }
+    // The rows' own values stay.
+    EXPECT_EQ(s.circleAlpha, 0.11);
+    EXPECT_EQ(s.panelAlpha, 0.44);
+    EXPECT_EQ(s.originThick, 0.66);
+}
+
+TEST_F(Schemes, RandomButtonsDrawNewValuesInRange) {
+    startCounting();
+    clickCentre(app->qRanAllScheme);
+    clickCentre(app->qRanAllAlpha);
+    clickCentre(app->qRanAllThick);
+    EXPECT_EQ(redraws(), 3);
+    const Settings& s = settings;
+    for (int v : {s.polyFaceScheme, s.polyEdgeScheme, s.polyVertScheme, s.triFaceScheme,
+                  s.triEdgeScheme, s.triVertScheme}) {
+        EXPECT_GE(v, 0);
+        EXPECT_LE(v, 4);
+    }
+    EXPECT_NE(s.circleAlpha, 0.5);
+    EXPECT_NE(s.originThick, 0.5);
+    EXPECT_EQ(s.windowAlpha, 1.0);  // window and panel take no part
+    EXPECT_EQ(s.panelAlpha, 0.5);
+}
+
+TEST_F(Schemes, TransparencyAndThicknessRedrawOnlyWhatShows) {
+    Settings& s = settings;
+    startCounting();
+    click(app->sPolyFaceThick, 20, 6);
+    click(app->sTriFaceThick, 20, 6);
+    EXPECT_EQ(redraws(), 0);  // faces are filled, never stroked
+    click(app->sTriEdgeThick, 20, 6);
+    click(app->sTriEdgeAlpha, 20, 6);
+    EXPECT_EQ(redraws(), 2);
+    s.circleDraw = false;
+    click(app->sCircleAlpha, 30, 6);
+    click(app->sCircleThick, 30, 6);
+    EXPECT_EQ(redraws(), 2);
+    s.circleDraw = true;
+    click(app->sCircleThick, 40, 6);
+    EXPECT_EQ(redraws(), 3);
+
+    click(app->sPanelAlpha, sliderX(0.8, 0.05, 1), 6);
+    EXPECT_NEAR(app->wCircle->windowOpacity(), settings.panelAlpha, 1.0 / 255);
+    EXPECT_EQ(redraws(), 3);
+}
+
+using Colours = PanelTest;
+
+TEST_F(Colours, RandomTypeColoursChangeOnlyTheirOwnFamily) {
+    CPushButton* App::*buttons[6] = {&App::qRanPolyFaceColor1, &App::qRanPolyEdgeColor1,
+                                     &App::qRanPolyVertColor1, &App::qRanTriFaceColor1,
+                                     &App::qRanTriEdgeColor1,  &App::qRanTriVertColor1};
+    for (int f = 0; f < 6; ++f) {
+        SCOPED_TRACE(testing::Message() << "family " << f);
+        std::vector<BColor> before;
+        for (int t = 0; t < kTypeCount; ++t) before.push_back(*typeColor(t));
+        clickCentre(app.get()->*buttons[f]);
+        for (int t = 0; t < kTypeCount; ++t)
+            EXPECT_EQ(*typeColor(t) == before[t], familyOfType(t) != f) << "type " << t;
+    }
+}
+
+TEST_F(Colours, RandomIndividualColoursChangeOnlyTheirOwnFamily) {
+    // Where each family's individual colours live: a data table and its tri or poly colour.
+    struct Place {
+        const DataTable* table;
+        bool tri;
+    };
+    const GroupTables& g = groupTables;
+    const std::vector<std::vector<Place>> places = {
+        {{&g.dataV, false}, {&g.dataE, false}, {&g.dataF, false}},
+        {{&g.dataEF, false}, {&g.dataFV, false}, {&g.dataVE, false}},
+        {{&g.dataVEF, false}},
+        {{&g.dataVEF, true}},
+        {{&g.dataEF, true}, {&g.dataFV, true}, {&g.dataVE, true}},
+        {{&g.dataV, true}, {&g.dataE, true}, {&g.dataF, true}},
+    };
+    auto colours = [&](int family) {
+        std::vector<BColor> out;
+        for (const Place& p : places[family])
+            for (int i = 0; i < p.table->count; ++i)
+                out.push_back(p.tri ? p.table->at(i).triColor : p.table->at(i).polyColor);
+        return out;
+    };
+    auto same = [](const std::vector<BColor>& a, const std::vector<BColor>& b) {
+        for (size_t i = 0; i < a.size(); ++i)
+            if (!(a[i] == b[i])) return false;
+        return true;
+    };
+    CPushButton* App::*buttons[6] = {&App::qRanPolyFaceColor0, &App::qRanPolyEdgeColor0,
+                                     &App::qRanPolyVertColor0, &App::qRanTriFaceColor0,
+                                     &App::qRanTriEdgeColor0,  &App::qRanTriVertColor0};
+    for (int f = 0; f < 6; ++f) {
+        SCOPED_TRACE(testing::Message() << "family " << f);
+        std::vector<std::vector<BColor>> before;
+        for (int k = 0; k < 6; ++k) before.push_back(colours(k));
+        clickCentre(app.get()->*buttons[f]);
+        for (int k = 0; k < 6; ++k) EXPECT_EQ(same(colours(k), before[k]), k != f) << k;
+    }
+}
+
+TEST_F(Colours, DotButtonsChooseTheClassOrIndividualScheme) {
+    Settings& s = settings;
+    struct Case {
+        const char* name;
+        CPushButton* App::*button;
+        int* scheme;
+        int to;
+    };
+    const Case cases[] = {
+        {"πολύ face class", &App::qPolyFaceColor1, &s.polyFaceScheme, 2},
+        {"πολύ vertex class", &App::qPolyVertColor1, &s.polyVertScheme, 2},
+        {"τρί edge class", &App::qTriEdgeColor1, &s.triEdgeScheme, 2},
+        {"πολύ edge individual", &App::qPolyEdgeColor0, &s.polyEdgeScheme, 1},
+        {"τρί face individual", &App::qTriFaceColor0, &s.triFaceScheme, 1},
+        {"τρί vertex individual", &App::qTriVertColor0, &s.triVertScheme, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (int* scheme : {&s.polyFaceScheme, &s.polyEdgeScheme, &s.polyVertScheme,
+                            &s.triFaceScheme, &s.triEdgeScheme, &s.triVertScheme})
+            *scheme = 4;
+        startCounting();
+        clickCentre(app.get()->*c.button);
+        EXPECT_EQ(*c.scheme, c.to);
+        EXPECT_EQ(s.polyFaceScheme + s.polyEdgeScheme + s.polyVertScheme + s.triFaceScheme +
+                      s.triEdgeScheme + s.triVertScheme,
+                  5 * 4 + c.to);
+        EXPECT_EQ(redraws(), 1);
+        clickCentre(app.get()->*c.button);  // already chosen: nothing
+        EXPECT_EQ(redraws(), 1);
+    }
+}
+
+TEST_F(Colours, AWellPointsThePickerAtItsColourAndTheTitleLeadsBack) {
+    Settings& s = settings;
+    struct Case {
+        CColorWell* App::*well;
+        BColor* colour;
+        const char* title;
+        int owner;
+    };
+    const Case cases[] = {
+        {&App::cPolyFaceVColor, &s.polyFaceVColor, "πολύ face v color", 11},
+        {&App::cPolyVertNegColor, &s.polyVertNegColor, "πολύ vertex – color", 11},
+        {&App::cTriFacePosColor, &s.triFacePosColor, "τρί face + color", 12},
+        {&App::cTriEdgeFVColor, &s.triEdgeFVColor, "τρί edge fv color", 12},
+        {&App::cTriVertFColor, &s.triVertFColor, "τρί vertex f color", 12},
+        {&App::cCircleColor0, &s.circleColor, "κύκλος color", 13},
+        {&App::cWindowColor0, &s.windowColor, "window background color", 13},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.title);
+        const BColor colour = *c.colour;
+        clickCentre(app.get()->*c.well);
+        EXPECT_EQ(settings.tabIndex, 14);
+        EXPECT_TRUE(app->tab[14]->isVisibleTo(app->tabView));
+        EXPECT_EQ(app->colorPicker->color(), c.colour);
+        EXPECT_EQ(app->qUpdateColor->textA(), c.title);
+        EXPECT_TRUE(*c.colour == colour);  // pointing the picker changes no colour
+        clickCentre(app->qUpdateColor);
+        EXPECT_EQ(settings.tabIndex, c.owner);
+        EXPECT_FALSE(app->qUpdateColor->selected());
+    }
+}
+
+TEST_F(Colours, EditingAColourRedrawsOnlyWhenItIsOnThePicture) {
+    Settings& s = settings;
+    struct Case {
+        const char* name;
+        CColorWell* App::*well;
+        int scheme;
+        bool typeSwitch, familySwitch;
+        int redraws;
+        double x;  // where the wheel is pressed, a new colour each time
+    };
+    const Case cases[] = {
+        // The picker writes the colour at the press and again at the release.
+        {"class colours, all on", &App::cPolyEdgeFVColor, 2, true, true, 2, 130},
+        {"individual colours", &App::cPolyEdgeFVColor, 1, true, true, 0, 145},
+        {"type switch off", &App::cPolyEdgeFVColor, 2, false, true, 0, 160},
+        {"family switch off", &App::cPolyEdgeFVColor, 2, true, false, 0, 175},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        s.polyEdgeScheme = c.scheme;
+        s.polyEdgeFVDraw = c.typeSwitch;
+        s.polyEdgeDraw = c.familySwitch;
+        clickCentre(app.get()->*c.well);
+        const BColor before = s.polyEdgeFVColor;
+        startCounting();
+        click(app->colorPicker, c.x, 100);  // right of the centre, on the wheel
+        EXPECT_FALSE(s.polyEdgeFVColor == before);
+        EXPECT_EQ(redraws(), c.redraws);
+    }
+
+    // The single colours redraw while their element is drawn.
+    clickCentre(app->cOriginColor0);
+    s.originDraw = false;
+    startCounting();
+    click(app->colorPicker, 40, 100);
+    EXPECT_EQ(redraws(), 0);
+    s.originDraw = true;
+    click(app->colorPicker, 100, 160);
+    EXPECT_EQ(redraws(), 2);
+    // The brightness slider rewrites the colour and redraws alike.
+    const BColor before = s.originColor;
+    click(app->sBrightness, 20, 6);
+    EXPECT_FALSE(s.originColor == before);
+    EXPECT_EQ(redraws(), 3);
+}
+
+// A random colour replaces the one the picker edits: the picker follows it, so that the
+// brightness slider afterwards darkens the new colour rather than bringing the old one back.
+TEST_F(Colours, ThePickerFollowsARandomColourItIsEditing) {
+    clickCentre(app->cWindowColor0);
+    clickCentre(app->qUpdateColor);
+    clickCentre(app->qRanWindowColor0);
+    const BColor random = settings.windowColor;
+    app->setBrightness();  // the slider's value unchanged
+    EXPECT_NEAR(settings.windowColor.r, random.r, 1e-5);
+    EXPECT_NEAR(settings.windowColor.g, random.g, 1e-5);
+    EXPECT_NEAR(settings.windowColor.b, random.b, 1e-5);
+}
+
+using Windows = PanelTest;
+
+TEST_F(Windows, HideMinimisesAndShowAllBringsTheWindowsBack) {
+    clickCentre(app->qHide);
+    EXPECT_FALSE(app->wCircle->isVisible());
+    EXPECT_TRUE(app->wPoly->isMinimized());
+    app->unhideAllApplications();  // the panel is hidden, so not by its button
+    EXPECT_TRUE(app->wCircle->isVisible());
+    EXPECT_TRUE(app->wPoly->isVisible());
+    EXPECT_FALSE(app->wPoly->isMinimized());
+}
+
+TEST_F(Windows, QuitEndsTheEventLoop) {
+    QTimer::singleShot(0, app.get(), [this] { clickCentre(app->qQuit); });
+    // Ends a loop that the button failed to end, with a code that fails the test.
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    guard.start(10000);
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+    guard.stop();
+}
+
+TEST_F(Windows, TheRingStandsAsTheLaunchSeedTurnsIt) {
+    const double first = app->tabView->angle();
+    settings = Settings{};
+    App other(21);
+    other.applicationDidFinishLaunching(23);
+    EXPECT_NE(other.tabView->angle(), first);
+}
+
+}  // namespace

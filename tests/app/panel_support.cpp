@@ -1,0 +1,82 @@
+#include "panel_support.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <QTest>
+#include <QWindow>
+#include <cmath>
+
+#include "canvas/view.h"
+#include "canvas/window.h"
+#include "geometry/settings.h"
+#include "widgets/cwindow.h"
+
+bool PaintCounter::eventFilter(QObject*, QEvent* event) {
+    if (event->type() == QEvent::Paint) ++count;
+    return false;
+}
+
+void PanelTest::SetUp() {
+    settings = Settings{};
+    app = std::make_unique<App>(21);
+    app->applicationDidFinishLaunching(22);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(app->wPoly));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(app->wCircle));
+    paints = std::make_unique<PaintCounter>(app->view);
+}
+
+void PanelTest::TearDown() {
+    paints.reset();
+    app.reset();
+}
+
+void PanelTest::startCounting() {
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    paints->count = 0;
+}
+
+int tabOf(const App& app, const Control* control) {
+    for (int i = 0; i < 15; ++i)
+        if (control->parentWidget() == app.tab[i]) return i;
+    return -1;
+}
+
+void PanelTest::click(Control* control, double x, double y) {
+    ASSERT_NE(control, nullptr);
+    app->selectTab(tabOf(*app, control));
+    const QPoint inPanel = control->mapTo(app->wCircle, QPoint(0, 0)) +
+                           QPoint(int(std::lround(x)), int(std::lround(control->frame().h - y)));
+    QTest::mouseClick(app->wCircle->windowHandle(), Qt::LeftButton, {}, inPanel);
+}
+
+void PanelTest::clickCentre(Control* control) {
+    click(control, control->frame().w / 2, control->frame().h / 2);
+}
+
+void PanelTest::press(Control* control, double x, double y) {
+    const QPointF pos(x, control->frame().h - y);
+    const QPointF global = control->mapToGlobal(pos);
+    QMouseEvent down(QEvent::MouseButtonPress, pos, global, Qt::LeftButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(control, &down);
+    QMouseEvent up(QEvent::MouseButtonRelease, pos, global, Qt::LeftButton, Qt::NoButton,
+                   Qt::NoModifier);
+    QApplication::sendEvent(control, &up);
+}
+
+QColor PanelTest::pixelOnTab(int tab, double x, double y) {
+    app->selectTab(tab);
+    const QImage image = app->wCircle->grab().toImage();
+    const double scale = image.width() / 432.0;
+    return image.pixelColor(int(x * scale), int((432 - y) * scale));
+}
+
+void PanelTest::makePicture(int genV, int genE, int genF, int groupOrder) {
+    settings.genV = genV;
+    settings.genE = genE;
+    settings.genF = genF;
+    settings.groupOrder = groupOrder;
+    app->setGenF();
+}
