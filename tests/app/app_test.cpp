@@ -14,6 +14,7 @@
 #include "canvas/view.h"
 #include "canvas/window.h"
 #include "geometry/settings.h"
+#include "platform/beep.h"
 #include "render/depth_order.h"
 #include "render/frame.h"
 #include "tiling/enumeration.h"
@@ -207,6 +208,33 @@ TEST_F(AppTest, CtrlQQuits) {
     QSignalSpy spy(app.quitShortcut, &QShortcut::activated);
     QTest::keyClick(app.view, Qt::Key_Q, Qt::ControlModifier);
     EXPECT_EQ(spy.count(), 1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(AppDocuments, OpenFileAppliesAGoodDocumentAndRefusesABadOneUnchanged) {
+    settings = Settings{};
+    App app(21);
+    app.applicationDidFinishLaunching(21);
+    const std::string other =
+        std::string(KALEIDRA_TESTS_DIR) + "/app/corpus/other_writer.xml.Kaleidra2D";
+    const std::string hostile =
+        std::string(KALEIDRA_TESTS_DIR) + "/app/corpus/hostile_segments_zero.Kaleidra2D";
+
+    const int beeps = beepCount();
+    const Picture before = currentPicture();
+    EXPECT_FALSE(app.openFile(QString::fromStdString(hostile)));
+    EXPECT_EQ(beepCount(), beeps + 1);
+    const Picture after = currentPicture();
+    EXPECT_EQ(std::memcmp(&before, &after, sizeof(Picture)), 0);
+
+    ASSERT_TRUE(app.openFile(QString::fromStdString(other)));
+    EXPECT_EQ(settings.genV, 7);
+    EXPECT_EQ(settings.geometry, 2);  // follows the sign of gen
+    EXPECT_EQ(settings.eqManifold, "z*z = 1+x*x+y*y ὑπερβολοειδές (2 sheets)");
+    EXPECT_NEAR(app.wCircle->windowOpacity(), 0.5, 1.0 / 255);
 }
 
 }  // namespace
