@@ -26,12 +26,6 @@ namespace {
 // thousands of times, kept together instead of spread over the records.
 Point dataKeys[7][kCapacity];
 
-// Within a pass, most searches are for an element or a point already stored, reached again along
-// another path and equal to the stored one but for rounding. These find such entries by pool
-// slot without a search (see veryClose in search.h); anything else is searched for.
-NearHash<kCapacity> groupNear;
-NearHash<kCapacity> dataNear[7];
-
 // A point of the plane that a matrix moves (x, y) to, standing for the whole matrix in grids.
 constexpr double kProbeX = 0.1234, kProbeY = 0.3571;
 double probeX(const Matrix& M) {
@@ -43,21 +37,6 @@ double probeY(const Matrix& M) {
 
 int lookupMatrix(const SortedTable<Matrix>& table, const Matrix& M) {
     return splitSearch(table.count, [&](int i) { return compareMInline(table.at(i), M); });
-}
-
-// Whether the pass's group table holds an element all but identical to M.
-bool nearlyStored(const Matrix& M) {
-    const SortedTable<Matrix>& table = groupTables.matrix;
-    return groupNear.find(probeX(M), probeY(M), [&](int slot) {
-        const Matrix& A = table.pool[slot];
-        return slot < table.count && veryCloseM(A, M) && compareMInline(A, M) == 0;
-    }) >= 0;
-}
-
-int insertInPass(const Matrix& M, int position) {
-    const int slot = insertSorted(groupTables.matrix, M, position);
-    groupNear.insert(slot, probeX(M), probeY(M));
-    return slot;
 }
 
 // Whether data records are born with random colours; only the passes whose tables are kept
@@ -130,37 +109,25 @@ namespace {
 // insertAll, searching either the records themselves or, in a pass, the pass's copy of their
 // keys (valid while the tables are built by runPass alone).
 void insertElement(const Matrix& M, int position, bool inPass) {
-    if (inPass) {
-        insertInPass(M, position);
-    } else {
-        insertMatrix(M, position);
-    }
+    insertMatrix(M, position);
     const std::array<DataSource, 7> sources = dataSources();
     for (int t = 0; t < 7; ++t) {
         DataTable& table = *sources[t].table;
         const Point triPoint = dotP(M, *sources[t].triPoint);
         const Point* keys = dataKeys[t];
-        int found;
-        if (inPass) {
-            const int count = table.count;
-            const bool near = dataNear[t].find(triPoint.x, triPoint.y, [&](int slot) {
-                return slot < count && veryClose(keys[slot], triPoint) &&
-                       comparePInline(keys[slot], triPoint) == 0;
-            }) >= 0;
-            if (near) continue;
-            found = splitSearch(
-                count, [&](int i) { return comparePInline(keys[table.order[i]], triPoint); });
-        } else {
-            found = splitSearch(
-                table.count, [&](int i) { return comparePInline(table.at(i).triPoint, triPoint); });
-        }
+        const int found =
+            inPass
+                ? splitSearch(table.count,
+                              [&](int i) { return comparePInline(keys[table.order[i]], triPoint); })
+                : splitSearch(table.count, [&](int i) {
+                      return comparePInline(table.at(i).triPoint, triPoint);
+                  });
         if (found >= 0) continue;
         // A data table gains at most one record per group element, so it cannot fill before
         // the group table does; the test only guards against overrunning.
         if (table.full()) continue;
         const int slot = insertData(table, M, triPoint, dotP(M, *sources[t].polyPoint), -found - 1);
         dataKeys[t][slot] = triPoint;
-        if (inPass) dataNear[t].insert(slot, triPoint.x, triPoint.y);
     }
 }
 
@@ -271,7 +238,6 @@ void fill(const Variant& v, int k0, const BMatrix& B0) {
             continue;
         }
         if (!inBand(v, e)) continue;
-        if (nearlyStored(e.M)) continue;
         const int found = lookupMatrix(groupTables.matrix, e.M);
         if (found >= 0) continue;
         if (groupTables.matrix.full()) {
@@ -298,8 +264,7 @@ void runPass(bool colours) {
     passFull = false;
     GroupTables& t = groupTables;
     t.matrix.count = 0;
-    groupNear.clear();
-    insertInPass(identity, 0);
+    insertMatrix(identity, 0);
     const std::array<DataSource, 7> sources = dataSources();
     for (int i = 0; i < 7; ++i) {
         const DataSource& source = sources[i];
@@ -307,8 +272,6 @@ void runPass(bool colours) {
         source.table->count = 0;
         insertData(*source.table, identity, p, *source.polyPoint, 0);
         dataKeys[i][0] = p;
-        dataNear[i].clear();
-        dataNear[i].insert(0, p.x, p.y);
     }
     const Variant v = currentVariant();
     for (int k = 0; k < 3; ++k) fill(v, k, reflection(k));

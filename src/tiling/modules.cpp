@@ -185,12 +185,44 @@ struct Searchable {
     Point keys[kCapacity];
     PointGrid<kCapacity> grid;
 
+    // No two records lie within 1e-3 of each other (relative to their size) in every
+    // co-ordinate. Distinct points of a tiling are always much further apart; only the same point
+    // stored twice, because rounding far out split it, comes this close.
+    bool distinct = true;
+    // Whether a search for an entry's own key finds that entry. Tolerant comparisons are not
+    // transitive, and where rounding far out has left near ties a search can miss an entry equal
+    // to what it looks for; a point all but identical to a findable entry (see veryClose) takes
+    // the same path and finds it too.
+    bool findable[kCapacity];
+    int indexOfSlot[kCapacity];
+
     void prepare(DataTable& t) {
         table = &t;
         grid.clear();
         for (int i = 0; i < t.count; ++i) {
             keys[i] = t.at(i).triPoint;
             grid.insert(i, keys[i].x, keys[i].y);
+        }
+        for (int i = 0; i < t.count; ++i) {
+            indexOfSlot[t.order[i]] = i;
+            findable[i] = t.count > 0 && tolerantSearch(0, t.count, [&](int j) {
+                                             return comparePInline(keys[j], keys[i]);
+                                         }) == i;
+        }
+        distinct = true;
+        constexpr double near = 1e-3;
+        for (int i = 0; i < t.count && distinct; ++i) {
+            const Point& p = keys[i];
+            const bool answered = grid.visit(
+                p.x, p.y, (std::fabs(p.x) + 1) * near, (std::fabs(p.y) + 1) * near, [&](int j) {
+                    const Point& o = keys[j];
+                    if (j != i && std::fabs(o.x - p.x) <= (std::fabs(p.x) + 1) * near &&
+                        std::fabs(o.y - p.y) <= (std::fabs(p.y) + 1) * near &&
+                        std::fabs(o.z - p.z) <= (std::fabs(p.z) + 1) * near) {
+                        distinct = false;
+                    }
+                });
+            if (!answered) distinct = false;
         }
     }
 
@@ -205,7 +237,9 @@ struct Searchable {
                                              }
                                          });
         if (answered && equal == 0) return nullptr;
-        if (answered && equal == 1 && veryClose(keys[at], image)) return &table->at(at);
+        if (answered && equal == 1 && findable[at] && veryClose(keys[at], image)) {
+            return &table->at(at);
+        }
         return search(image);
     }
 
@@ -296,12 +330,123 @@ void walkFrom(PolyModule& record, int kind, int i) {
     }
 }
 
+// The elements round each corner record of the kind being built: members[start[c] ..
+// start[c + 1]) for the corner record in pool slot c.
+int memberStart[kCapacity + 1];
+int members[kCapacity];
+
+void collectMembers(int kind) {
+    const DataTable& corners = *searchable[kind].table;
+    const int count = groupTables.matrix.count;
+    std::fill(memberStart, memberStart + corners.count + 1, 0);
+    auto slotOf = [&](int i) {
+        const DataModule* c = elementRefs[i][kind];
+        return c ? static_cast<int>(c - corners.pool.data()) : -1;
+    };
+    for (int i = 0; i < count; ++i) {
+        if (const int c = slotOf(i); c >= 0) ++memberStart[c + 1];
+    }
+    for (int c = 0; c < corners.count; ++c) memberStart[c + 1] += memberStart[c];
+    static int fillAt[kCapacity];
+    std::copy(memberStart, memberStart + corners.count, fillAt);
+    for (int i = 0; i < count; ++i) {
+        if (const int c = slotOf(i); c >= 0) members[fillAt[c]++] = i;
+    }
+}
+
+// The same walk when the tables involved hold no point twice (Searchable::distinct). Then the
+// triangles round the centre that were enumerated are exactly the elements whose corner record
+// is the centre (its members), and every other record of a table is so far from the walk's
+// points that no search could find it. So each member is placed at the position whose point its
+// incentre is nearest to; a position's search finds that member's incentre if it is equal to
+// the walk's point there, and nothing otherwise; a side point's search finds the record of a
+// member beside it if that is equal to the walk's point, and nothing otherwise. An equal record
+// that is not all but identical to the walk's point is left to the search itself (see
+// veryClose). Returns false, leaving the walk to walkFrom, for a centre with too many members or
+// with a member whose own incentre a search did not find again.
+bool walkAmongMembers(PolyModule& record, int kind, int i) {
+    const PolySides sides = polySides(kind);
+    const int first = kind == 0 ? kVE : kind == 1 ? kEF : kFV;
+    const int second = kind == 0 ? kFV : kind == 1 ? kVE : kEF;
+    const int n = record.n;
+    const int c = static_cast<int>(record.centre - searchable[kind].table->pool.data());
+    const int* begin = members + memberStart[c];
+    const int count = memberStart[c + 1] - memberStart[c];
+    constexpr int kMaxMembers = 24;
+    if (count > kMaxMembers) return false;
+    for (int m = 0; m < count; ++m) {
+        if (!elementRefs[begin[m]][kVEF]) return false;  // its own incentre not found again
+    }
+    bool placed[kMaxMembers] = {};
+    int placedCount = 0;
+    const Point& incentre = specialPoints.triVEF;
+
+    // A search's answer for the walk's point q, given the one record d it could find.
+    auto answer = [](DataModule* d, const Point& q, const Searchable& table) -> DataModule* {
+        if (!d || comparePInline(d->triPoint, q) != 0) return nullptr;
+        const int index = table.indexOfSlot[d - table.table->pool.data()];
+        return table.findable[index] && veryClose(d->triPoint, q) ? d : table.search(q);
+    };
+    auto near = [](const Point& a, const Point& q) {
+        constexpr double e = 1e-4;
+        return std::fabs(a.x - q.x) <= (std::fabs(q.x) + 1) * e &&
+               std::fabs(a.y - q.y) <= (std::fabs(q.y) + 1) * e &&
+               std::fabs(a.z - q.z) <= (std::fabs(q.z) + 1) * e;
+    };
+
+    int at[24];
+    Point centreAt[24], sideAt[24];  // the walk's incentre and side point at each position
+    std::fill(at, at + 2 * n, -1);
+    Matrix R = groupTables.matrix.at(i);
+    for (int p = 0; p < 2 * n; ++p) {
+        const bool even = p % 2 == 0;
+        // Once every member is placed the remaining positions find nothing, except the side
+        // point after the last position, which the member at position 0 may hold.
+        if (placedCount < count) {
+            centreAt[p] = dotPInline(R, incentre);
+            for (int m = 0; m < count; ++m) {
+                if (placed[m] || !near(elementRefs[begin[m]][kVEF]->triPoint, centreAt[p])) {
+                    continue;
+                }
+                placed[m] = true;
+                ++placedCount;
+                at[p] = begin[m];
+                break;
+            }
+        }
+        if (at[p] >= 0 || placedCount < count || p == 2 * n - 1) {
+            sideAt[p] = dotPInline(R, even ? *sides.firstPoint : *sides.secondPoint);
+        }
+        R = dotMInline(R, even ? *sides.firstReflection : *sides.secondReflection);
+    }
+
+    auto sidePoint = [&](int p, int next, int t) -> DataModule* {
+        const int holder = at[p] >= 0 ? at[p] : at[next];
+        return holder >= 0 ? answer(elementRefs[holder][t], sideAt[p], searchable[t]) : nullptr;
+    };
+    for (int j = 0; j < n; ++j) {
+        const int a = 2 * j, b = 2 * j + 1, next = (2 * j + 2) % (2 * n);
+        record.cornerA[j] =
+            at[a] >= 0 ? answer(elementRefs[at[a]][kVEF], centreAt[a], searchable[kVEF]) : nullptr;
+        record.cornerB[j] =
+            at[b] >= 0 ? answer(elementRefs[at[b]][kVEF], centreAt[b], searchable[kVEF]) : nullptr;
+        record.sideA[j] = sidePoint(a, b, first);
+        record.sideB[j] = sidePoint(b, next, second);
+    }
+    return true;
+}
+
 void buildPoly(SortedTable<PolyModule>& table, int kind) {
     table.count = 0;
     PolyModule record;
     initPoly(record, kind, identity);
     if (!record.centre) return;
     insertKeyed(table, record, record.centre->triPoint, 0);
+    const int first = kind == 0 ? kVE : kind == 1 ? kEF : kFV;
+    const int second = kind == 0 ? kFV : kind == 1 ? kVE : kEF;
+    const bool shortcut = searchable[kind].distinct && searchable[kVEF].distinct &&
+                          searchable[first].distinct && searchable[second].distinct;
+    if (shortcut) collectMembers(kind);
     const SortedTable<Matrix>& group = groupTables.matrix;
     for (int i = 0; i < group.count && !table.full(); ++i) {
         if (group.at(i).sign != 1) continue;  // polygons are walked from rotations only
@@ -315,7 +460,13 @@ void buildPoly(SortedTable<PolyModule>& table, int kind) {
         record.kind = kind;
         record.n = cornerOrder(kind);
         record.centre = centre;
-        walkFrom(record, kind, i);
+        if (!shortcut || !walkAmongMembers(record, kind, i)) {
+            record = PolyModule{};
+            record.kind = kind;
+            record.n = cornerOrder(kind);
+            record.centre = centre;
+            walkFrom(record, kind, i);
+        }
         insertKeyed(table, record, key, -found - 1);
     }
 }

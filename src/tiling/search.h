@@ -6,6 +6,7 @@
 // exact sequence of probes decides which of two nearly equal entries is met; both searches below
 // keep the sequence every table of the program is built with.
 
+#include <algorithm>
 #include <cassert>
 #include <cmath>
 #include <cstring>
@@ -37,26 +38,38 @@ inline int compareMInline(const Matrix& A, const Matrix& B) {
     return 0;
 }
 
+// dotP and dotM, inlined for the walks round polygons (the same expressions, so the same bits).
+inline Point dotPInline(const Matrix& M, const Point& p) {
+    return {M.m00 * p.x + M.m01 * p.y + M.m02 * p.z, M.m10 * p.x + M.m11 * p.y + M.m12 * p.z,
+            M.m20 * p.x + M.m21 * p.y + M.m22 * p.z};
+}
+
+inline Matrix dotMInline(const Matrix& A, const Matrix& B) {
+    Matrix out;
+    out.sign = A.sign * B.sign;
+    out.m00 = A.m00 * B.m00 + A.m01 * B.m10 + A.m02 * B.m20;
+    out.m01 = A.m00 * B.m01 + A.m01 * B.m11 + A.m02 * B.m21;
+    out.m02 = A.m00 * B.m02 + A.m01 * B.m12 + A.m02 * B.m22;
+    out.m10 = A.m10 * B.m00 + A.m11 * B.m10 + A.m12 * B.m20;
+    out.m11 = A.m10 * B.m01 + A.m11 * B.m11 + A.m12 * B.m21;
+    out.m12 = A.m10 * B.m02 + A.m11 * B.m12 + A.m12 * B.m22;
+    out.m20 = A.m20 * B.m00 + A.m21 * B.m10 + A.m22 * B.m20;
+    out.m21 = A.m20 * B.m01 + A.m21 * B.m11 + A.m22 * B.m21;
+    out.m22 = A.m20 * B.m02 + A.m21 * B.m12 + A.m22 * B.m22;
+    return out;
+}
+
 // Whether a point found equal to q is so close to it (1e-12 relative in every component) that a
 // search for q takes the same path as a search for that entry: a probe could only be compared
 // differently if one of its components lay within 1e-12 of the tolerance boundary round the
-// entry. When a grid shows that exactly one entry of a table is equal to q and it is this close,
-// that entry is what the binary search returns; when the grid shows none, the search finds none.
+// entry. So when a grid shows that exactly one entry of a table is equal to q, that entry is this
+// close, and a search for the entry's own key finds it, the search for q finds it too; when the
+// grid shows no equal entry, the search finds none.
 inline bool veryClose(const Point& a, const Point& q) {
     constexpr double e = 1e-12;
     return std::fabs(a.x - q.x) <= (std::fabs(q.x) + 1) * e &&
            std::fabs(a.y - q.y) <= (std::fabs(q.y) + 1) * e &&
            std::fabs(a.z - q.z) <= (std::fabs(q.z) + 1) * e;
-}
-
-inline bool veryCloseM(const Matrix& A, const Matrix& M) {
-    constexpr double e = 1e-12;
-    const double* a = &A.m00;
-    const double* m = &M.m00;
-    for (int i = 0; i < 9; ++i) {
-        if (!(std::fabs(a[i] - m[i]) <= (std::fabs(m[i]) + 1) * e)) return false;
-    }
-    return true;
 }
 
 // compare(i) is the comparison of entry i with the wanted key: > 0 when the entry is greater.
