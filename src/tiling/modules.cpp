@@ -203,11 +203,12 @@ struct Searchable {
             keys[i] = t.at(i).triPoint;
             grid.insert(i, keys[i].x, keys[i].y);
         }
+        const bool clear = inClearOrder(keys, t.count);
         for (int i = 0; i < t.count; ++i) {
             indexOfSlot[t.order[i]] = i;
-            findable[i] = t.count > 0 && tolerantSearch(0, t.count, [&](int j) {
-                                             return comparePInline(keys[j], keys[i]);
-                                         }) == i;
+            findable[i] = clear || tolerantSearch(0, t.count, [&](int j) {
+                                       return comparePInline(keys[j], keys[i]);
+                                   }) == i;
         }
         distinct = true;
         constexpr double near = 1e-3;

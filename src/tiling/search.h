@@ -72,6 +72,40 @@ inline bool veryClose(const Point& a, const Point& q) {
            std::fabs(a.z - q.z) <= (std::fabs(q.z) + 1) * e;
 }
 
+// Whether a sorted run of points is in clear order: grouped, co-ordinate by co-ordinate, into
+// runs equal but for rounding (within 1e-7 relative of the run's first value, neighbours within
+// 1e-9), each run ahead of the last by more than three tolerances. Then the tolerant comparisons
+// order these points as an exact order would, and a search for any one of them finds it.
+inline bool inClearOrder(const Point* keys, int count) {
+    auto tie = [](double u, double v, double limit) {
+        return std::fabs(v - u) <= limit * (std::max(std::fabs(u), std::fabs(v)) + 1);
+    };
+    auto ahead = [](double u, double v) {
+        return v - u > 3 * h * (std::max(std::fabs(u), std::fabs(v)) + 1);  // false for NaN
+    };
+    if (count > 0 && !(std::isfinite(keys[0].x) && std::isfinite(keys[0].y))) return false;
+    double runX = count > 0 ? keys[0].x : 0, runY = count > 0 ? keys[0].y : 0;
+    for (int i = 0; i + 1 < count; ++i) {
+        const Point& a = keys[i];
+        const Point& b = keys[i + 1];
+        if (!tie(a.x, b.x, 1e-9)) {
+            if (!ahead(a.x, b.x)) return false;
+            runX = b.x;
+            runY = b.y;
+            continue;
+        }
+        if (!tie(runX, b.x, 1e-7)) return false;
+        if (!tie(a.y, b.y, 1e-9)) {
+            if (!ahead(a.y, b.y)) return false;
+            runY = b.y;
+            continue;
+        }
+        if (!tie(runY, b.y, 1e-7)) return false;
+        if (!ahead(a.z, b.z)) return false;  // equal points, or too near in z
+    }
+    return true;
+}
+
 // compare(i) is the comparison of entry i with the wanted key: > 0 when the entry is greater.
 // Results are the index of an equal entry, or −(insertion position) − 1.
 
