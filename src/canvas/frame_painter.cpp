@@ -2,7 +2,19 @@
 
 #include "geometry/settings.h"
 #include "platform/qt_draw.h"
+#include "platform/qt_raster.h"
 #include "render/frame.h"
+#include "render/paths.h"
+
+namespace {
+
+// One raster layer for the process, so its buffers serve frame after frame.
+RasterLayer& rasterLayer() {
+    static RasterLayer layer;
+    return layer;
+}
+
+}  // namespace
 
 void paintFrame(QPainter& painter, QSize size) {
     if (size.isEmpty()) return;
@@ -20,6 +32,30 @@ void paintFrame(QPaintDevice* device, QSize size) {
 }
 
 void renderFrame(QImage& image) {
+    if (image.isNull()) return;
+    if (image.format() != QImage::Format_ARGB32_Premultiplied) {
+        renderFrameWithPainter(image);
+        return;
+    }
+    image.fill(Qt::transparent);
+    const int w = image.width(), h = image.height();
+    const ViewRect r = viewRectFor(w, h, settings.windowZoom);
+    RasterLayer& layer = rasterLayer();
+    layer.begin(QRectF(r.x, r.y, r.width, r.height), w, h);
+    // The first items are painted while the rest of the frame is still being composed.
+    layer.startPainting(image);
+    // Geodesics need no more points than a pixel can show.
+    setGeodesicTolerance(RasterLayer::kThinning * r.width / w);
+    drawFrame(layer, w, h);
+    setGeodesicTolerance(0);
+    if (layer.painting()) {
+        layer.finishPainting();
+    } else {
+        layer.paint(image);
+    }
+}
+
+void renderFrameWithPainter(QImage& image) {
     if (image.isNull()) return;
     image.fill(Qt::transparent);
     paintFrame(&image, image.size());

@@ -16,5 +16,11 @@ void paintFrame(QPainter& painter, QSize size);
 // Opens a painter on the device and paints the frame over the given size.
 void paintFrame(QPaintDevice* device, QSize size);
 
-// Clears the image to transparent and paints the frame over all of it.
+// Clears the image to transparent and paints the frame over all of it. ARGB32 premultiplied
+// images (the drawing window's and PNG export's) are rasterised by the banded raster layer on
+// every core; other formats through QPainter.
 void renderFrame(QImage& image);
+
+// The same frame through QPainter whatever the format: the reference the raster layer is held
+// to.
+void renderFrameWithPainter(QImage& image);

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QScreen>
 
 #include "canvas/frame_painter.h"
@@ -74,8 +75,18 @@ QRectF View::rectForPage(int page) const {
     return {r.x, r.y, r.width, r.height};
 }
 
+// The frame is rasterised into an image of the widget's size in device pixels (kept from one
+// frame to the next) and composited onto the widget in one go.
 void View::paintEvent(QPaintEvent*) {
-    paintFrame(this, size());
+    if (size().isEmpty()) return;
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = (QSizeF(size()) * ratio).toSize();
+    if (frame_.size() != pixels) frame_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+    frame_.setDevicePixelRatio(1);
+    renderFrame(frame_);
+    frame_.setDevicePixelRatio(ratio);
+    QPainter painter(this);
+    painter.drawImage(QPointF(0, 0), frame_);
 }
 
 void View::handle(MouseEffect effect) {

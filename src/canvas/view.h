@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QPointF>
 #include <QRectF>
 #include <QWidget>
@@ -50,4 +51,5 @@ class View : public QWidget {
   private:
     void handle(MouseEffect effect);
     bool tracking_ = false;
+    QImage frame_;  // the last frame, in device pixels
 };

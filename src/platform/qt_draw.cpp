@@ -103,7 +103,7 @@ void QtDrawLayer::fill() {
 
 void QtDrawLayer::stroke() {
     if (path_.isEmpty()) return;
-    QPen pen(color_, lineWidth_, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+    QPen pen(color_, lineWidth_, Qt::SolidLine, Qt::FlatCap, Qt::SvgMiterJoin);
     pen.setMiterLimit(10);
     painter_.strokePath(path_, pen);
 }

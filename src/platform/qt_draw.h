@@ -14,8 +14,11 @@
 //
 // The caller's model rectangle (x, y, width, height; y upwards) is mapped onto a rectangle of the
 // painter's co-ordinates (y downwards), so line widths and text sizes are given in model units.
-// Strokes use flat caps and miter joins; antialiasing is on; the one shared path is filled with
-// the non-zero winding rule. Points that are not finite are dropped, never handed to Qt.
+// Strokes use flat caps and miter joins, bevelled where the miter would be longer than ten line
+// widths (as PostScript, PDF and SVG do; Qt's own miter join would instead run out to the limit,
+// so that a line turning back on itself grew a spike); antialiasing is on; the one shared path
+// is filled with the non-zero winding rule. Points that are not finite are dropped, never
+// handed to Qt.
 class QtDrawLayer : public DrawLayer {
   public:
     // The painter must be active; its transform at this moment is kept under the model mapping.

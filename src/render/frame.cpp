@@ -3,6 +3,7 @@
 #include "geometry/settings.h"
 #include "render/depth_order.h"
 #include "render/elements.h"
+#include "render/paths.h"
 #include "tiling/tables.h"
 
 ViewState viewState;
@@ -151,12 +152,16 @@ void drawFrame(DrawLayer& layer, double width, double height) {
         layer.rectPath(r.x, r.y, r.width, r.height);
         layer.fill();
     }
-    if (s.selfMirrorEmphasis == 0) {
-        if (s.mirrorDraw) drawMirror();
-        if (s.selfDraw) drawSelf();
-    } else if (s.selfMirrorEmphasis == 1) {
-        if (s.selfDraw) drawSelf();
-        if (s.mirrorDraw) drawMirror();
+    {
+        // Both copies walk the same geodesics: each is projected once for the frame.
+        GeodesicCacheScope geodesics;
+        if (s.selfMirrorEmphasis == 0) {
+            if (s.mirrorDraw) drawMirror();
+            if (s.selfDraw) drawSelf();
+        } else if (s.selfMirrorEmphasis == 1) {
+            if (s.selfDraw) drawSelf();
+            if (s.mirrorDraw) drawMirror();
+        }
     }
     if (s.circleDraw) {
         setColorAlpha(layer, s.circleColor, s.circleAlpha);

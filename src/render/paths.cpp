@@ -1,7 +1,11 @@
 #include "render/paths.h"
 
+#include <array>
 #include <cassert>
 #include <cmath>
+#include <cstdint>
+#include <functional>
+#include <vector>
 
 #include "platform/draw.h"
 #include "render/projection.h"
@@ -10,30 +14,60 @@ PathPointList pathPoint;
 
 namespace {
 
-using Projection = ScreenPoint (*)(const Point&);
-
 // Every shape is drawn into the layer the frame has made current.
 DrawLayer& target() {
     assert(currentLayer() && "paths are drawn only while a frame paints");
     return *currentLayer();
 }
 
-template <Projection project>
-void lineToIfValid(DrawLayer& layer, const Point& p) {
-    const ScreenPoint s = project(p);
+// The inverted copy's image of a direct image, as projXYMirror makes it.
+ScreenPoint inverted(ScreenPoint s) {
+    if (!validS(s)) return {0, 0};
+    const float d = s.x * s.x + s.y * s.y;
+    if (h * h > d) return offView;
+    return {s.x / d, s.y / d};
+}
+
+template <bool mirror>
+ScreenPoint image(ScreenPoint direct) {
+    return mirror ? inverted(direct) : direct;
+}
+
+template <bool mirror>
+void lineToIfValid(DrawLayer& layer, ScreenPoint s) {
+    s = image<mirror>(s);
     if (validS(s)) layer.lineTo(s.x, s.y);
 }
 
-template <Projection project>
-void steps(DrawLayer& layer, const Point& a, const Point& b) {
+// The direct images of the n + 1 piece ends of a geodesic, stored from one end to the other;
+// at(0) is the end it was asked from. Between coinciding ends there are no interior points.
+struct Geodesic {
+    const ScreenPoint* p = nullptr;
+    int n = 1;
+    bool reversed = false;
+    bool interior = false;
+    int slot = -1;  // in the cache, or −1
+
+    ScreenPoint at(int i) const { return p[reversed ? n - i : i]; }
+    Geodesic backwards() const {
+        Geodesic g = *this;
+        g.reversed = !reversed;
+        return g;
+    }
+};
+
+// The piece ends of the geodesic from a to b. The sphere and the hyperboloid interpolate by sin
+// (sinh) of the arc, the plane linearly; the points lie on the geodesic already, so they are not
+// normalised again. The formulas are symmetric in a and b, so the points from b to a are these
+// in reverse order, bit for bit.
+void computeGeodesic(const Point& a, const Point& b, int n, ScreenPoint* out, bool& interior) {
+    out[0] = projXYSelf(a);
     const double d = dist(a, b);
-    if (d != 0) {
+    interior = d != 0 && n > 1;
+    if (interior) {
         const int gen = settings.gen;
-        // The sphere and the hyperboloid interpolate by sin (sinh) of the arc, the plane
-        // linearly. The points lie on the geodesic already, so they are not normalised again.
         const double sd = gen < 0 ? std::sin(d) : std::sinh(d);
-        for (int i = 1; i < settings.segments; ++i) {
-            const int n = settings.segments;
+        for (int i = 1; i < n; ++i) {
             double ca, cb;
             if (gen < 0) {
                 ca = std::sin((n - i) * d / n) / sd;
@@ -47,24 +81,198 @@ void steps(DrawLayer& layer, const Point& a, const Point& b) {
             }
             Point p;
             linCom(p, ca, a, cb, b);
-            lineToIfValid<project>(layer, p);
+            out[i] = projXYSelf(p);
         }
     }
-    lineToIfValid<project>(layer, b);
+    out[n] = projXYSelf(b);
 }
 
-template <Projection project>
+// Geodesics keyed by the addresses of their end points (lower address first), with the images
+// of their piece ends in one growing buffer. Slots are emptied by moving to a new stamp.
+struct GeodesicCache {
+    static constexpr uint32_t kNotThinned = UINT32_MAX;
+    struct Slot {
+        const Point* a = nullptr;
+        const Point* b = nullptr;
+        uint32_t offset = 0;
+        uint32_t stamp = 0;
+        bool interior = false;
+        // The piece ends kept for each copy (direct, inverted): kept[first .. first + count),
+        // or kNotThinned until asked for; count 0 when every piece end is drawn.
+        uint32_t keptFirst[2] = {kNotThinned, kNotThinned};
+        uint8_t keptCount[2] = {0, 0};
+    };
+    bool active = false;
+    int n = 0;
+    int count = 0;
+    uint32_t stamp = 0;
+    double tolerance = 0;
+    std::vector<Slot> slots;
+    std::vector<ScreenPoint> points;
+    std::vector<uint8_t> kept;
+    // The last few geodesics asked for, by a small hash of their ends: the sides of one kite
+    // are asked for again by its edges, and its neighbour in the draw list often shares one.
+    struct Recent {
+        const Point* a = nullptr;
+        const Point* b = nullptr;
+        int slot = -1;
+    };
+    std::array<Recent, 64> recent{};
+};
+
+GeodesicCache cache;
+std::vector<ScreenPoint> scratch;
+double tolerance = 0;
+
+size_t slotOf(const Point* a, const Point* b, size_t mask) {
+    uint64_t x = uint64_t(reinterpret_cast<uintptr_t>(a)) * 0x9E3779B97F4A7C15ull ^
+                 uint64_t(reinterpret_cast<uintptr_t>(b)) * 0xC2B2AE3D27D4EB4Full;
+    x ^= x >> 29;
+    return size_t(x) & mask;
+}
+
+void growSlots() {
+    std::vector<GeodesicCache::Slot> old;
+    old.swap(cache.slots);
+    cache.slots.assign(std::max<size_t>(1024, old.size() * 2), {});
+    const size_t mask = cache.slots.size() - 1;
+    for (const GeodesicCache::Slot& s : old) {
+        if (s.stamp != cache.stamp || !s.a) continue;
+        size_t i = slotOf(s.a, s.b, mask);
+        while (cache.slots[i].stamp == cache.stamp && cache.slots[i].a) i = (i + 1) & mask;
+        cache.slots[i] = s;
+    }
+}
+
+// The geodesic from a to b: looked up or computed while a scope is open, computed into scratch
+// otherwise. The answer points into storage that the next call may move; use it at once.
+Geodesic fetch(const Point& a, const Point& b) {
+    const int n = std::max(settings.segments, 1);
+    if (!cache.active || n != cache.n) {
+        scratch.resize(size_t(n) + 1);
+        Geodesic g{scratch.data(), n};
+        computeGeodesic(a, b, n, scratch.data(), g.interior);
+        return g;
+    }
+    const bool reversed = std::less<const Point*>()(&b, &a);
+    const Point* lo = reversed ? &b : &a;
+    const Point* hi = reversed ? &a : &b;
+    const size_t r = (reinterpret_cast<uintptr_t>(lo) ^ (reinterpret_cast<uintptr_t>(hi) >> 3)) /
+                     sizeof(Point) % cache.recent.size();
+    GeodesicCache::Recent& recent = cache.recent[r];
+    if (recent.a == lo && recent.b == hi) {
+        const GeodesicCache::Slot& s = cache.slots[recent.slot];
+        return {cache.points.data() + s.offset, n, reversed, s.interior, recent.slot};
+    }
+    if (size_t(cache.count + 1) * 2 > cache.slots.size()) {
+        growSlots();
+        cache.recent.fill({});
+    }
+    const size_t mask = cache.slots.size() - 1;
+    size_t i = slotOf(lo, hi, mask);
+    for (;; i = (i + 1) & mask) {
+        GeodesicCache::Slot& s = cache.slots[i];
+        if (s.stamp != cache.stamp || !s.a) break;
+        if (s.a == lo && s.b == hi) {
+            recent = {lo, hi, int(i)};
+            return {cache.points.data() + s.offset, n, reversed, s.interior, int(i)};
+        }
+    }
+    GeodesicCache::Slot& s = cache.slots[i];
+    s = {lo, hi, uint32_t(cache.points.size()), cache.stamp, false};
+    cache.points.resize(cache.points.size() + size_t(n) + 1);
+    computeGeodesic(*lo, *hi, n, cache.points.data() + s.offset, s.interior);
+    ++cache.count;
+    recent = {lo, hi, int(i)};
+    return {cache.points.data() + s.offset, n, reversed, s.interior, int(i)};
+}
+
+constexpr float kThinningReach = 1e4f;
+
+// The piece ends of a cached geodesic that a copy needs to draw it within the tolerance
+// (Douglas–Peucker on its images, both ends kept), in stored order; null when all are drawn.
+template <bool mirror>
+const uint8_t* thinned(const Geodesic& g, int& count) {
+    count = 0;
+    if (g.slot < 0 || !g.interior || cache.tolerance <= 0) return nullptr;
+    GeodesicCache::Slot& s = cache.slots[g.slot];
+    if (s.keptFirst[mirror] == GeodesicCache::kNotThinned) {
+        s.keptFirst[mirror] = uint32_t(cache.kept.size());
+        s.keptCount[mirror] = 0;
+        const int n = g.n;
+        ScreenPoint q[101];
+        bool keep[101] = {};
+        // Only lines whose every point lies within reach: far out, double rounding in the
+        // distances below grows past any tolerance (and no view shows those points anyway).
+        bool drawable = n <= 100;
+        for (int i = 0; drawable && i <= n; ++i) {
+            q[i] = image<mirror>(g.p[i]);
+            drawable = std::fabs(q[i].x) < kThinningReach && std::fabs(q[i].y) < kThinningReach;
+        }
+        if (drawable) {
+            const double limit = cache.tolerance * cache.tolerance;
+            keep[0] = keep[n] = true;
+            int stack[2 * 101], top = 0;
+            stack[top++] = 0, stack[top++] = n;
+            while (top > 0) {
+                const int j = stack[--top], i = stack[--top];
+                if (j <= i + 1) continue;
+                const double dx = double(q[j].x) - q[i].x, dy = double(q[j].y) - q[i].y;
+                const double len2 = dx * dx + dy * dy;
+                double worst = -1;
+                int at = i;
+                for (int k = i + 1; k < j; ++k) {
+                    const double px = double(q[k].x) - q[i].x, py = double(q[k].y) - q[i].y;
+                    double t = len2 > 0 ? (px * dx + py * dy) / len2 : 0;
+                    t = t < 0 ? 0 : (t > 1 ? 1 : t);
+                    const double ex = px - t * dx, ey = py - t * dy;
+                    if (ex * ex + ey * ey > worst) worst = ex * ex + ey * ey, at = k;
+                }
+                if (worst > limit) {
+                    keep[at] = true;
+                    stack[top++] = i, stack[top++] = at;
+                    stack[top++] = at, stack[top++] = j;
+                }
+            }
+            for (int i = 0; i <= n; ++i) {
+                if (keep[i]) cache.kept.push_back(uint8_t(i));
+            }
+            s.keptCount[mirror] = uint8_t(cache.kept.size() - s.keptFirst[mirror]);
+        }
+    }
+    count = s.keptCount[mirror];
+    return count ? cache.kept.data() + s.keptFirst[mirror] : nullptr;
+}
+
+// Line-tos to the piece ends after the first.
+template <bool mirror>
+void steps(DrawLayer& layer, const Geodesic& g) {
+    int count;
+    if (const uint8_t* kept = thinned<mirror>(g, count)) {
+        // Every kept end has an image; the first is where the line already is.
+        for (int k = 1; k < count; ++k) {
+            const ScreenPoint s = image<mirror>(g.p[kept[g.reversed ? count - 1 - k : k]]);
+            layer.lineTo(s.x, s.y);
+        }
+        return;
+    }
+    if (g.interior) {
+        for (int i = 1; i < g.n; ++i) lineToIfValid<mirror>(layer, g.at(i));
+    }
+    lineToIfValid<mirror>(layer, g.at(g.n));
+}
+
+template <bool mirror>
 void edge(const Point& a, const Point& b, float width) {
     DrawLayer& layer = target();
     layer.removeAllPoints();
-    if (const ScreenPoint s = project(a); validS(s)) {
+    const Geodesic g = fetch(a, b);
+    if (const ScreenPoint s = image<mirror>(g.at(0)); validS(s)) {
         layer.moveTo(s.x, s.y);
-        steps<project>(layer, a, b);
-        steps<project>(layer, b, a);
-    } else if (const ScreenPoint t = project(b); validS(t)) {
+        steps<mirror>(layer, g);
+    } else if (const ScreenPoint t = image<mirror>(g.at(g.n)); validS(t)) {
         layer.moveTo(t.x, t.y);
-        steps<project>(layer, b, a);
-        steps<project>(layer, a, b);
+        steps<mirror>(layer, g.backwards());
     } else {
         return;
     }
@@ -73,61 +281,93 @@ void edge(const Point& a, const Point& b, float width) {
 }
 
 // The closed cycle through corners[0..n) starting at the first corner with an image.
-template <Projection project>
+template <bool mirror>
 bool cycle(const Point* const* corners, int n) {
     DrawLayer& layer = target();
     layer.removeAllPoints();
     for (int s = 0; s < n; ++s) {
-        const ScreenPoint first = project(*corners[s]);
+        const ScreenPoint first = image<mirror>(projXYSelf(*corners[s]));
         if (!validS(first)) continue;
         layer.moveTo(first.x, first.y);
         for (int k = s; k < s + n; ++k)
-            steps<project>(layer, *corners[k % n], *corners[(k + 1) % n]);
+            steps<mirror>(layer, fetch(*corners[k % n], *corners[(k + 1) % n]));
         return true;
     }
     return false;
 }
 
-template <Projection project>
+template <bool mirror>
 void polygon(const PolyModule& poly) {
     buildPolyOutline(poly);
-    if (cycle<project>(pathPoint.point.data(), pathPoint.count)) target().fill();
+    if (cycle<mirror>(pathPoint.point.data(), pathPoint.count)) target().fill();
 }
 
 }  // namespace
 
+GeodesicCacheScope::GeodesicCacheScope() {
+    assert(!cache.active && "geodesic cache scopes do not nest");
+    cache.active = true;
+    cache.n = std::max(settings.segments, 1);
+    cache.count = 0;
+    cache.points.clear();
+    cache.kept.clear();
+    cache.recent.fill({});
+    cache.tolerance = tolerance;
+    if (++cache.stamp == 0) {
+        // After four billion frames the stamps come round again: start from empty slots.
+        cache.slots.assign(cache.slots.size(), {});
+        cache.stamp = 1;
+    }
+}
+
+GeodesicCacheScope::~GeodesicCacheScope() {
+    cache.active = false;
+}
+
+int geodesicCacheSize() {
+    return cache.count;
+}
+
+void setGeodesicTolerance(double modelUnits) {
+    tolerance = modelUnits > 0 ? modelUnits : 0;
+}
+
+double geodesicTolerance() {
+    return tolerance;
+}
+
 void path1Self(const Point& a, const Point& b) {
-    steps<projXYSelf>(target(), a, b);
+    steps<false>(target(), fetch(a, b));
 }
 void path1Mirror(const Point& a, const Point& b) {
-    steps<projXYMirror>(target(), a, b);
+    steps<true>(target(), fetch(a, b));
 }
 
 void path2Self(const Point& a, const Point& b, float width) {
-    edge<projXYSelf>(a, b, width);
+    edge<false>(a, b, width);
 }
 void path2Mirror(const Point& a, const Point& b, float width) {
-    edge<projXYMirror>(a, b, width);
+    edge<true>(a, b, width);
 }
 
 void path3Self(const Point& a, const Point& b, const Point& c) {
     const Point* corners[] = {&a, &b, &c};
-    cycle<projXYSelf>(corners, 3);
+    cycle<false>(corners, 3);
 }
 
 void path3Mirror(const Point& a, const Point& b, const Point& c) {
     const Point* corners[] = {&a, &b, &c};
-    cycle<projXYMirror>(corners, 3);
+    cycle<true>(corners, 3);
 }
 
 void path4Self(const Point& a, const Point& b, const Point& c, const Point& d) {
     const Point* corners[] = {&a, &b, &c, &d};
-    cycle<projXYSelf>(corners, 4);
+    cycle<false>(corners, 4);
 }
 
 void path4Mirror(const Point& a, const Point& b, const Point& c, const Point& d) {
     const Point* corners[] = {&a, &b, &c, &d};
-    cycle<projXYMirror>(corners, 4);
+    cycle<true>(corners, 4);
 }
 
 void buildPolyOutline(const PolyModule& poly) {
@@ -160,8 +400,8 @@ void buildPolyOutline(const PolyModule& poly) {
 }
 
 void pathPolySelf(const PolyModule& poly) {
-    polygon<projXYSelf>(poly);
+    polygon<false>(poly);
 }
 void pathPolyMirror(const PolyModule& poly) {
-    polygon<projXYMirror>(poly);
+    polygon<true>(poly);
 }

@@ -22,8 +22,9 @@ extern PathPointList pathPoint;
 void path1Self(const Point& a, const Point& b);
 void path1Mirror(const Point& a, const Point& b);
 
-// Rebuilds the path as the edge a–b traced there and back, and strokes it with the given width.
-// Starts at a, or at b when a has no image; strokes nothing when neither has one.
+// Rebuilds the path as the edge a–b and strokes it with the given width. The line runs from a,
+// or from b when a has no image, to the other end, once; nothing is stroked when neither end
+// has an image.
 void path2Self(const Point& a, const Point& b, float width);
 void path2Mirror(const Point& a, const Point& b, float width);
 
@@ -41,3 +42,28 @@ void buildPolyOutline(const PolyModule& poly);
 // Rebuilds the path as the polygon's outline and fills it with the current colour.
 void pathPolySelf(const PolyModule& poly);
 void pathPolyMirror(const PolyModule& poly);
+
+// While a frame paints, neighbouring shapes share their geodesics: a kite's sides are its
+// neighbours' sides and the edges stroked over them, and the inverted copy sees the same points
+// as the direct one. For the life of this object every geodesic between two records' points is
+// computed and projected once and then looked up by the addresses of its two end points, in
+// either direction; the points drawn are exactly those computed without it. The settings, the
+// view matrix and the records' points must not change meanwhile. Scopes do not nest.
+class GeodesicCacheScope {
+  public:
+    GeodesicCacheScope();
+    ~GeodesicCacheScope();
+    GeodesicCacheScope(const GeodesicCacheScope&) = delete;
+    GeodesicCacheScope& operator=(const GeodesicCacheScope&) = delete;
+};
+
+// The number of geodesics computed since the current scope opened (for tests and benchmarks).
+int geodesicCacheSize();
+
+// How far, in model units, a cached geodesic's drawn polyline may stray from its piece ends:
+// a raster device sets a fraction of its pixel so that a geodesic a few pixels long is drawn
+// with the few points that show rather than all `segments` pieces. Points are only left out of
+// polylines whose every piece end has an image. 0, the default, hands every piece end over
+// (vector output and everything else keep the exact polylines).
+void setGeodesicTolerance(double modelUnits);
+double geodesicTolerance();

@@ -1,0 +1,135 @@
+// Whole frames from the banded raster layer (the drawing window and PNG export) against the
+// same frames through QPainter (printing, PDF, SVG): the picture must be the same up to
+// antialiasing. KALEIDRA_PICTURE_DIR=<dir> keeps both images of every case as PNG files.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QImage>
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+#include "canvas/frame_painter.h"
+#include "canvas_support.h"
+#include "colour/colour.h"
+#include "geometry/settings.h"
+#include "render/depth_order.h"
+#include "render/frame.h"
+
+namespace {
+
+struct Picture {
+    const char* name;
+    int p, q, r;
+};
+const Picture kPictures[] = {{"sphere", 2, 3, 5}, {"plane", 2, 4, 4}, {"hyperbolic", 7, 3, 2}};
+
+void prepare(const Picture& p, int projection) {
+    makePicture(p.p, p.q, p.r, 0.2, 0.3, 0.5);
+    colourState = ColourState{};
+    for (int t = 0; t < 16; ++t) {
+        *typeColor(t) = BColor{0.2f + 0.8f * ((t * 7) % 16) / 16.0f,
+                               0.2f + 0.8f * ((t * 3) % 16) / 16.0f, 0.9f - 0.7f * t / 16.0f};
+    }
+    settings.windowColor = {0.1f, 0.1f, 0.2f};
+    settings.project3D2D = projection;
+    // Lines wide enough to be seen at this size.
+    settings.triEdgeThick = settings.polyEdgeThick = 1.5;
+    settings.triVertThick = settings.polyVertThick = 2;
+    setOrder();
+}
+
+void keep(const QImage& image, const std::string& name) {
+    if (const char* dir = std::getenv("KALEIDRA_PICTURE_DIR")) {
+        QDir().mkpath(dir);
+        image.save(QString::fromStdString(std::string(dir) + "/" + name + ".png"));
+    }
+}
+
+struct Difference {
+    double mean = 0;    // mean channel difference
+    double over24 = 0;  // fraction of pixels with a channel more than 24 apart
+};
+
+Difference compare(const QImage& a, const QImage& b) {
+    long sum = 0, over = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            const int d[] = {std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                             std::abs(qBlue(p) - qBlue(q)), std::abs(qAlpha(p) - qAlpha(q))};
+            sum += d[0] + d[1] + d[2] + d[3];
+            over += std::max(std::max(d[0], d[1]), std::max(d[2], d[3])) > 24;
+        }
+    }
+    const double n = double(a.width()) * a.height();
+    return {sum / (4 * n), over / n};
+}
+
+QImage frame(QSize size, bool raster) {
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    if (raster) {
+        renderFrame(image);
+    } else {
+        renderFrameWithPainter(image);
+    }
+    return image;
+}
+
+}  // namespace
+
+TEST(FrameRaster, SameFrameAsThePainterInEveryGeometryAndProjection) {
+    const QSize size(640, 360);
+    for (const Picture& picture : kPictures) {
+        for (int projection = 0; projection < 6; ++projection) {
+            const std::string name = std::string(picture.name) + "-" + std::to_string(projection);
+            SCOPED_TRACE(name);
+            prepare(picture, projection);
+            const QImage painter = frame(size, false);
+            const QImage raster = frame(size, true);
+            keep(painter, name + "-painter");
+            keep(raster, name + "-raster");
+            const Difference d = compare(painter, raster);
+            EXPECT_LT(d.mean, 0.4);
+            EXPECT_LT(d.over24, 0.002);
+        }
+    }
+}
+
+TEST(FrameRaster, SameFrameWithEitherEmphasisAndOneCopy) {
+    const QSize size(480, 270);
+    for (int polyTri = 0; polyTri < 2; ++polyTri) {
+        for (int selfMirror = 0; selfMirror < 2; ++selfMirror) {
+            for (int copies = 0; copies < 3; ++copies) {
+                SCOPED_TRACE(testing::Message() << polyTri << selfMirror << copies);
+                prepare(kPictures[polyTri + selfMirror], 2);
+                settings.polyTriEmphasis = polyTri;
+                settings.selfMirrorEmphasis = selfMirror;
+                settings.selfDraw = copies != 1;
+                settings.mirrorDraw = copies != 2;
+                settings.windowAlpha = 0.5;
+                const Difference d = compare(frame(size, false), frame(size, true));
+                EXPECT_LT(d.mean, 0.4);
+                EXPECT_LT(d.over24, 0.002);
+            }
+        }
+    }
+}
+
+TEST(FrameRaster, EveryFrameOfAStillPictureIsTheSame) {
+    // The first frame finds no room set aside and is painted after it is composed; later ones
+    // are painted while they are composed.
+    prepare(kPictures[2], 2);
+    const QImage first = frame({320, 180}, true);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(frame({320, 180}, true), first) << i;
+}
+
+TEST(FrameRaster, OtherImageFormatsArePaintedThroughThePainter) {
+    prepare(kPictures[0], 0);
+    QImage rgb(160, 90, QImage::Format_RGB32);
+    renderFrame(rgb);
+    QImage reference(160, 90, QImage::Format_RGB32);
+    renderFrameWithPainter(reference);
+    EXPECT_EQ(rgb, reference);
+}

@@ -1,0 +1,502 @@
+// The banded raster layer against the QPainter layer it stands in for: the same commands must
+// give the same picture up to antialiasing, composite in the same order, stroke with the same
+// pen, and the bands and threads must not show in the result.
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+#include <cmath>
+#include <functional>
+#include <numbers>
+#include <string>
+
+#include "platform/qt_draw.h"
+#include "platform/qt_raster.h"
+
+namespace {
+
+constexpr int kSize = 200;
+const QRectF kModel(-1, -1, 2, 2);  // 100 pixels per unit
+
+using Draw = std::function<void(DrawLayer&)>;
+
+QImage blank(QColor background = Qt::white, QSize size = {kSize, kSize}) {
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(background);
+    return image;
+}
+
+QImage withPainter(const Draw& draw, QColor background = Qt::white) {
+    QImage image = blank(background);
+    QPainter painter(&image);
+    QtDrawLayer layer(painter, kModel, QRectF(0, 0, kSize, kSize));
+    draw(layer);
+    return image;
+}
+
+QImage withRaster(const Draw& draw, QColor background = Qt::white, int threads = 0) {
+    QImage image = blank(background);
+    RasterLayer layer;
+    layer.begin(kModel, kSize, kSize);
+    draw(layer);
+    layer.paint(image, threads);
+    return image;
+}
+
+struct Difference {
+    int largest = 0;      // the largest channel difference
+    double mean = 0;      // mean channel difference over all pixels
+    double over8 = 0;     // fraction of pixels with a channel more than 8 apart
+    double coverage = 0;  // summed alpha-weighted difference of painted area, in pixels
+};
+
+Difference compare(const QImage& a, const QImage& b) {
+    Difference d;
+    long sum = 0, over = 0;
+    double area = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            const int diffs[] = {std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                                 std::abs(qBlue(p) - qBlue(q)), std::abs(qAlpha(p) - qAlpha(q))};
+            int m = 0;
+            for (int c : diffs) {
+                sum += c;
+                m = std::max(m, c);
+            }
+            d.largest = std::max(d.largest, m);
+            over += m > 8;
+            area += (qRed(p) - qRed(q)) / 255.0;
+        }
+    }
+    const double n = double(a.width()) * a.height();
+    d.mean = sum / (4 * n);
+    d.over8 = over / n;
+    d.coverage = std::fabs(area);
+    return d;
+}
+
+// The number of pixels whose alpha is above the threshold in column x or row y.
+int paintedInColumn(const QImage& image, int x, int threshold = 0) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y) n += qAlpha(image.pixel(x, y)) > threshold;
+    return n;
+}
+
+QRect paintedBox(const QImage& image) {
+    QRect box;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (qAlpha(image.pixel(x, y)) > 0) box |= QRect(x, y, 1, 1);
+        }
+    }
+    return box;
+}
+
+void polygon(DrawLayer& l, std::initializer_list<std::pair<float, float>> points) {
+    bool first = true;
+    for (auto [x, y] : points) {
+        if (first) {
+            l.moveTo(x, y);
+        } else {
+            l.lineTo(x, y);
+        }
+        first = false;
+    }
+}
+
+}  // namespace
+
+TEST(RasterLayer, FillsMatchThePainterUpToAntialiasing) {
+    struct Shape {
+        const char* name;
+        Draw draw;
+    };
+    const Shape shapes[] = {
+        {"triangle",
+         [](DrawLayer& l) {
+             l.setColor(0.8f, 0.1f, 0.2f, 1);
+             l.removeAllPoints();
+             polygon(l, {{-0.9f, -0.7f}, {0.83f, -0.41f}, {0.05f, 0.91f}});
+             l.fill();
+         }},
+        {"concave arrow, translucent",
+         [](DrawLayer& l) {
+             l.setColor(0.1f, 0.3f, 0.9f, 0.5f);
+             l.removeAllPoints();
+             polygon(l, {{-0.8f, -0.2f},
+                         {0.1f, -0.2f},
+                         {0.1f, -0.6f},
+                         {0.85f, 0.03f},
+                         {0.1f, 0.6f},
+                         {0.1f, 0.2f},
+                         {-0.8f, 0.2f}});
+             l.fill();
+         }},
+        {"star, non-zero fills its centre",
+         [](DrawLayer& l) {
+             l.setColor(0, 0.6f, 0.3f, 0.75f);
+             l.removeAllPoints();
+             for (int k = 0; k < 5; ++k) {
+                 const double a = std::numbers::pi / 2 + k * 4 * std::numbers::pi / 5;
+                 const float x = float(0.9 * std::cos(a)), y = float(0.9 * std::sin(a));
+                 if (k == 0) {
+                     l.moveTo(x, y);
+                 } else {
+                     l.lineTo(x, y);
+                 }
+             }
+             l.fill();
+         }},
+        {"square with a square hole",
+         [](DrawLayer& l) {
+             l.setColor(0.5f, 0.2f, 0.7f, 1);
+             l.removeAllPoints();
+             polygon(l, {{-0.7f, -0.7f}, {0.7f, -0.7f}, {0.7f, 0.7f}, {-0.7f, 0.7f}});
+             polygon(l, {{-0.3f, -0.3f}, {-0.3f, 0.3f}, {0.3f, 0.3f}, {0.3f, -0.3f}});
+             l.fill();
+         }},
+        {"oval and rectangle",
+         [](DrawLayer& l) {
+             l.setColor(0.9f, 0.6f, 0.1f, 0.6f);
+             l.ovalPath(-0.8f, -0.5f, 1.3f, 0.9f);
+             l.fill();
+             l.setColor(0.2f, 0.2f, 0.2f, 0.4f);
+             l.rectPath(-0.33f, -0.77f, 1.1f, 0.61f);
+             l.fill();
+         }},
+    };
+    for (const Shape& shape : shapes) {
+        SCOPED_TRACE(shape.name);
+        const Difference d = compare(withPainter(shape.draw), withRaster(shape.draw));
+        EXPECT_LT(d.mean, 0.5);
+        EXPECT_LT(d.over8, 0.01);
+        EXPECT_LT(d.coverage, 3.0);  // the painted area agrees to a few pixels in 40000
+    }
+}
+
+TEST(RasterLayer, TranslucentShapesCompositeInOrder) {
+    const Draw draw = [](DrawLayer& l) {
+        l.setColor(1, 0, 0, 0.5f);
+        l.rectPath(-0.8f, -0.8f, 1.2f, 1.2f);
+        l.fill();
+        l.setColor(0, 0, 1, 0.5f);
+        l.rectPath(-0.4f, -0.4f, 1.2f, 1.2f);
+        l.fill();
+    };
+    const QImage qt = withPainter(draw, Qt::transparent);
+    const QImage raster = withRaster(draw, Qt::transparent);
+    // Inside the overlap blue lies over red: premultiplied (0.25, 0, 0.5) at alpha 0.75.
+    for (QPoint p : {QPoint(100, 100), QPoint(30, 170), QPoint(170, 30)}) {
+        SCOPED_TRACE(testing::Message() << p.x() << "," << p.y());
+        const QRgb a = qt.pixel(p), b = raster.pixel(p);
+        EXPECT_NEAR(qRed(a), qRed(b), 1);
+        EXPECT_NEAR(qGreen(a), qGreen(b), 1);
+        EXPECT_NEAR(qBlue(a), qBlue(b), 1);
+        EXPECT_NEAR(qAlpha(a), qAlpha(b), 1);
+    }
+    const QRgb overlap = raster.pixel(100, 100);  // premultiplied
+    EXPECT_NEAR(qAlpha(overlap), 191, 1);
+    EXPECT_NEAR(qRed(overlap), 64, 1);
+    EXPECT_NEAR(qBlue(overlap), 128, 1);
+}
+
+TEST(RasterLayer, StrokesHaveFlatCapsAndMiterJoins) {
+    const Draw corner = [](DrawLayer& l) {
+        l.setColor(0, 0, 0, 1);
+        l.removeAllPoints();
+        l.moveTo(-0.5f, 0);
+        l.lineTo(0, 0);
+        l.lineTo(0, 0.5f);
+        l.setLineWidth(0.2f);
+        l.stroke();
+    };
+    const QImage image = withRaster(corner, Qt::transparent);
+    auto at = [&](double x, double y) {
+        return qAlpha(image.pixel(int(std::floor((x + 1) * 100)), int(std::floor((1 - y) * 100))));
+    };
+    EXPECT_EQ(at(-0.45, 0.0), 255);
+    EXPECT_EQ(at(-0.56, 0.0), 0);  // a square cap would reach 0.1 further
+    EXPECT_EQ(at(0.0, 0.56), 0);
+    EXPECT_EQ(at(0.08, -0.08), 255);  // the miter fills the outer corner
+    const Difference d = compare(withPainter(corner, Qt::transparent), image);
+    EXPECT_LT(d.over8, 0.01);
+}
+
+TEST(RasterLayer, SharpTurnsAreBevelledLikeThePainters) {
+    // Where the two pieces meet at an angle a, a full miter is 1 / sin(a / 2) line widths long
+    // (from the inner corner to the tip): 3.9 at 30°, so its tip lies 9.7 pixels beyond the
+    // turn for this 5-pixel line; 23 at 5°, and endless when the line turns straight back.
+    // Beyond 10 widths both layers bevel the corner.
+    struct Turn {
+        float back;     // the second piece returns towards (-0.8, back)
+        int rightmost;  // the last painted column
+    };
+    const Turn turns[] = {{0.8f * std::tan(float(std::numbers::pi) / 6), 109},
+                          {0.8f * std::tan(5 * float(std::numbers::pi) / 180), 101},
+                          {0.0f, 100}};
+    for (const Turn& turn : turns) {
+        SCOPED_TRACE(turn.back);
+        const Draw draw = [turn](DrawLayer& l) {
+            l.setColor(0, 0, 0, 1);
+            l.removeAllPoints();
+            l.moveTo(-0.8f, 0);
+            l.lineTo(0, 0);
+            l.lineTo(-0.8f, turn.back);
+            l.setLineWidth(0.05f);
+            l.stroke();
+        };
+        const QRect qt = paintedBox(withPainter(draw, Qt::transparent));
+        const QRect raster = paintedBox(withRaster(draw, Qt::transparent));
+        EXPECT_NEAR(raster.right(), turn.rightmost, 1);
+        EXPECT_NEAR(raster.right(), qt.right(), 1);
+        EXPECT_NEAR(raster.left(), qt.left(), 1);
+    }
+}
+
+TEST(RasterLayer, CurvedStrokeMatchesThePainter) {
+    const Draw draw = [](DrawLayer& l) {
+        l.setColor(0.2f, 0.4f, 0.9f, 0.5f);
+        l.removeAllPoints();
+        for (int i = 0; i <= 40; ++i) {
+            const double a = std::numbers::pi * i / 40;
+            const float x = float(0.7 * std::cos(a)), y = float(0.7 * std::sin(a) - 0.3);
+            if (i == 0) {
+                l.moveTo(x, y);
+            } else {
+                l.lineTo(x, y);
+            }
+        }
+        l.setLineWidth(0.04f);
+        l.stroke();
+        // The unit circle's kind of stroke: a closed oval.
+        l.setColor(0.9f, 0.1f, 0.1f, 0.5f);
+        l.ovalPath(-0.5f, -0.5f, 1, 1);
+        l.setLineWidth(0.01f);
+        l.stroke();
+    };
+    const Difference d = compare(withPainter(draw), withRaster(draw));
+    EXPECT_LT(d.mean, 0.5);
+    EXPECT_LT(d.over8, 0.01);
+    EXPECT_LT(d.coverage, 6.0);
+}
+
+TEST(RasterLayer, WidthZeroIsAOnePixelLine) {
+    const Draw draw = [](DrawLayer& l) {
+        l.setColor(0, 0, 0, 1);
+        l.removeAllPoints();
+        l.moveTo(-0.9f, 0.005f);
+        l.lineTo(0.9f, 0.005f);
+        l.setLineWidth(0);
+        l.stroke();
+    };
+    const QImage image = withRaster(draw, Qt::transparent);
+    int alpha = 0;
+    for (int y = 0; y < kSize; ++y) alpha += qAlpha(image.pixel(100, y));
+    EXPECT_NEAR(alpha, 255, 2);
+    EXPECT_EQ(paintedInColumn(image, 100), 1);
+}
+
+TEST(RasterLayer, FarOffPointsAreClippedWithoutBending) {
+    // A triangle whose corners lie far beyond the float precision of a pixel covers the image.
+    const QImage all = withRaster(
+        [](DrawLayer& l) {
+            l.setColor(0, 1, 0, 1);
+            l.removeAllPoints();
+            polygon(l, {{-1e20f, -1e20f}, {1e20f, -1e20f}, {0, 1e20f}});
+            l.fill();
+        },
+        Qt::transparent);
+    EXPECT_EQ(paintedInColumn(all, 0), kSize);
+    EXPECT_EQ(paintedInColumn(all, kSize - 1), kSize);
+    // The right half plane, from a quadrilateral reaching a billion units away.
+    const QImage half = withRaster(
+        [](DrawLayer& l) {
+            l.setColor(0, 1, 0, 1);
+            l.removeAllPoints();
+            polygon(l, {{0, -1e9f}, {1e9f, -1e9f}, {1e9f, 1e9f}, {0, 1e9f}});
+            l.fill();
+        },
+        Qt::transparent);
+    for (int y : {0, 57, 199}) {
+        SCOPED_TRACE(y);
+        EXPECT_EQ(qAlpha(half.pixel(99, y)), 0);
+        EXPECT_EQ(qAlpha(half.pixel(100, y)), 255);
+    }
+    // A line towards a point 1e30 units away keeps its width all across the image.
+    const QImage line = withRaster(
+        [](DrawLayer& l) {
+            l.setColor(0, 0, 0, 1);
+            l.removeAllPoints();
+            l.moveTo(-0.5f, 0);
+            l.lineTo(1e30f, 0);
+            l.setLineWidth(0.1f);
+            l.stroke();
+        },
+        Qt::transparent);
+    for (int x : {60, 120, 199}) {
+        SCOPED_TRACE(x);
+        EXPECT_EQ(paintedInColumn(line, x, 254), 10);
+    }
+    EXPECT_EQ(paintedInColumn(line, 40), 0);
+}
+
+TEST(RasterLayer, ShapesOutsideTheImageOrWithoutAlphaAreLeftOut) {
+    RasterLayer layer;
+    layer.begin(kModel, kSize, kSize);
+    layer.setColor(1, 0, 0, 1);
+    layer.rectPath(1.5f, 1.5f, 1, 1);  // beyond the top right corner
+    layer.fill();
+    layer.setColor(1, 0, 0, 0);
+    layer.rectPath(-0.5f, -0.5f, 1, 1);  // fully transparent
+    layer.fill();
+    layer.setLineWidth(0.1f);
+    layer.stroke();
+    layer.removeAllPoints();  // nothing to paint
+    layer.fill();
+    EXPECT_TRUE(layer.items().empty());
+    layer.setColor(1, 0, 0, 0.01f);
+    layer.rectPath(0.9f, 0.9f, 1, 1);  // reaches into the corner
+    layer.fill();
+    EXPECT_EQ(layer.items().size(), 1u);
+}
+
+TEST(RasterLayer, PointsThatAreNotFiniteAreDropped) {
+    const Draw withNaN = [](DrawLayer& l) {
+        l.setColor(0, 0, 1, 1);
+        l.removeAllPoints();
+        l.moveTo(-0.5f, -0.5f);
+        l.lineTo(NAN, 0);
+        l.lineTo(0.5f, -0.5f);
+        l.lineTo(INFINITY, 1);
+        l.lineTo(0, 0.5f);
+        l.fill();
+        l.ovalPath(NAN, 0, 1, 1);
+        l.fill();
+    };
+    const Draw without = [](DrawLayer& l) {
+        l.setColor(0, 0, 1, 1);
+        l.removeAllPoints();
+        polygon(l, {{-0.5f, -0.5f}, {0.5f, -0.5f}, {0, 0.5f}});
+        l.fill();
+    };
+    EXPECT_EQ(withRaster(withNaN), withRaster(without));
+}
+
+TEST(RasterLayer, ContainsUsesTheNonZeroRule) {
+    RasterLayer layer;
+    layer.begin(kModel, kSize, kSize);
+    layer.removeAllPoints();
+    polygon(layer, {{-0.8f, -0.8f}, {0.8f, -0.8f}, {0.8f, 0.8f}, {-0.8f, 0.8f}});
+    polygon(layer, {{-0.4f, -0.4f}, {0.4f, -0.4f}, {0.4f, 0.4f}, {-0.4f, 0.4f}});
+    EXPECT_TRUE(layer.contains(0, 0));  // wound twice the same way
+    EXPECT_TRUE(layer.contains(0.6f, 0));
+    EXPECT_FALSE(layer.contains(0.9f, 0));
+    EXPECT_FALSE(layer.contains(NAN, 0));
+    layer.removeAllPoints();
+    polygon(layer, {{-0.8f, -0.8f}, {0.8f, -0.8f}, {0.8f, 0.8f}, {-0.8f, 0.8f}});
+    polygon(layer, {{-0.4f, -0.4f}, {-0.4f, 0.4f}, {0.4f, 0.4f}, {0.4f, -0.4f}});
+    EXPECT_FALSE(layer.contains(0, 0));  // wound back: a hole
+    EXPECT_TRUE(layer.contains(0.6f, 0));
+}
+
+TEST(RasterLayer, ImagesThatDoNotFitAreLeftAlone) {
+    RasterLayer layer;
+    layer.begin(kModel, kSize, kSize);
+    layer.setColor(1, 0, 0, 1);
+    layer.rectPath(-1, -1, 2, 2);
+    layer.fill();
+    QImage wrongSize = blank(Qt::white, {kSize + 1, kSize});
+    QImage wrongFormat(kSize, kSize, QImage::Format_RGB32);
+    wrongFormat.fill(Qt::white);
+    const QImage sizeBefore = wrongSize, formatBefore = wrongFormat;
+    layer.paint(wrongSize);
+    layer.paint(wrongFormat);
+    layer.startPainting(wrongSize);
+    EXPECT_FALSE(layer.painting());
+    EXPECT_EQ(wrongSize, sizeBefore);
+    EXPECT_EQ(wrongFormat, formatBefore);
+}
+
+namespace {
+
+// Many overlapping translucent shapes of every kind, spread over all bands.
+void busyPicture(DrawLayer& l, int count) {
+    uint32_t seed = 12345;
+    auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return float(seed >> 8) / float(1 << 24);
+    };
+    for (int i = 0; i < count; ++i) {
+        l.setColor(next(), next(), next(), 0.2f + 0.8f * next());
+        const float x = 2.4f * next() - 1.2f, y = 2.4f * next() - 1.2f, s = 0.02f + 0.4f * next();
+        switch (i % 3) {
+            case 0:
+                l.removeAllPoints();
+                polygon(l, {{x, y}, {x + s, y + 0.3f * s}, {x + 0.2f * s, y + s}});
+                l.fill();
+                break;
+            case 1:
+                l.ovalPath(x, y, s, s);
+                l.fill();
+                break;
+            default:
+                l.removeAllPoints();
+                l.moveTo(x, y);
+                l.lineTo(x + s, y - s);
+                l.lineTo(x + 2 * s, y);
+                l.setLineWidth(0.01f + 0.03f * next());
+                l.stroke();
+        }
+    }
+}
+
+}  // namespace
+
+TEST(RasterLayer, BandsAndThreadsDoNotShowInThePicture) {
+    const Draw draw = [](DrawLayer& l) { busyPicture(l, 600); };
+    const QImage one = withRaster(draw, Qt::transparent, 1);
+    for (int threads : {2, 3, 7}) {
+        SCOPED_TRACE(threads);
+        EXPECT_EQ(withRaster(draw, Qt::transparent, threads), one);
+    }
+    EXPECT_LT(compare(withPainter(draw, Qt::transparent), one).mean, 1.0);
+}
+
+TEST(RasterLayer, PaintingWhileRecordingGivesTheSamePicture) {
+    const QImage reference = withRaster([](DrawLayer& l) { busyPicture(l, 2000); });
+    RasterLayer layer;
+    // The first run outgrows the room set aside, so the helper stops early; the second finds
+    // room for the whole list and follows it to the end.
+    for (int run = 0; run < 2; ++run) {
+        SCOPED_TRACE(run);
+        QImage image = blank();
+        layer.begin(kModel, kSize, kSize);
+        layer.startPainting(image, 2);
+        ASSERT_TRUE(layer.painting());
+        busyPicture(layer, 2000);
+        layer.finishPainting();
+        EXPECT_FALSE(layer.painting());
+        EXPECT_EQ(image, reference);
+    }
+}
+
+TEST(RasterLayer, ManyPointsAlongALineCostNothingInThePicture) {
+    // Thinning keeps the ends of a straight run: the outline is that of the plain segment.
+    const QImage plain = withRaster([](DrawLayer& l) {
+        l.setColor(0, 0, 0, 0.7f);
+        l.removeAllPoints();
+        polygon(l, {{-0.8f, -0.6f}, {0.7f, 0.35f}, {-0.2f, 0.8f}});
+        l.fill();
+    });
+    const QImage dense = withRaster([](DrawLayer& l) {
+        l.setColor(0, 0, 0, 0.7f);
+        l.removeAllPoints();
+        l.moveTo(-0.8f, -0.6f);
+        for (int i = 1; i <= 20; ++i) l.lineTo(-0.8f + 1.5f * i / 20, -0.6f + 0.95f * i / 20);
+        l.lineTo(-0.2f, 0.8f);
+        l.fill();
+    });
+    EXPECT_LT(compare(plain, dense).largest, 2);
+}
