@@ -16,27 +16,23 @@ Geometry current() {
     return Geometry::hyperbolic;
 }
 
-// -1 when the candidate a lies below the reference b by more than the tolerance, +1 above, 0 when
-// they agree.
-int compareTolerant(double a, double b) {
-    const double t = (std::fabs(b) + 1) * h;
-    if (b - a > t) return -1;
-    if (a - b > t) return 1;
-    return 0;
-}
-
 }  // namespace
 
 double dot(const Point& p, const Point& q) {
     switch (current()) {
-        case Geometry::sphere: return p.x * q.x + p.y * q.y + p.z * q.z;
-        case Geometry::plane: return p.z * q.z;
-        case Geometry::hyperbolic: return p.z * q.z - p.x * q.x - p.y * q.y;
+        case Geometry::sphere:
+            return p.x * q.x + p.y * q.y + p.z * q.z;
+        case Geometry::plane:
+            return p.z * q.z;
+        case Geometry::hyperbolic:
+            return p.z * q.z - p.x * q.x - p.y * q.y;
     }
     return 0;
 }
 
-double norm(const Point& p) { return dot(p, p); }
+double norm(const Point& p) {
+    return dot(p, p);
+}
 
 double length(const Point& p) {
     if (current() == Geometry::plane) return std::fabs(p.z);
@@ -45,28 +41,45 @@ double length(const Point& p) {
 
 double lengthLine(const Point& l) {
     switch (current()) {
-        case Geometry::sphere: return std::sqrt(l.x * l.x + l.y * l.y + l.z * l.z);
-        case Geometry::plane: return std::sqrt(l.x * l.x + l.y * l.y);
-        case Geometry::hyperbolic: return std::sqrt(l.x * l.x + l.y * l.y - l.z * l.z);
+        case Geometry::sphere:
+            return std::sqrt(l.x * l.x + l.y * l.y + l.z * l.z);
+        case Geometry::plane:
+            return std::sqrt(l.x * l.x + l.y * l.y);
+        case Geometry::hyperbolic:
+            return std::sqrt(l.x * l.x + l.y * l.y - l.z * l.z);
     }
     return 0;
 }
 
-double dot2(const Point& p, const Point& q) { return p.x * q.x + p.y * q.y; }
-double norm2(const Point& p) { return p.x * p.x + p.y * p.y; }
-double normX(const Point& p) { return p.x * p.x; }
+double dot2(const Point& p, const Point& q) {
+    return p.x * q.x + p.y * q.y;
+}
+double norm2(const Point& p) {
+    return p.x * p.x + p.y * p.y;
+}
+double normX(const Point& p) {
+    return p.x * p.x;
+}
 
 double normY(const Point& p) {
     double a = 0;
     switch (current()) {
-        case Geometry::sphere: a = std::atan2(p.y, p.z); break;
-        case Geometry::plane: a = p.y; break;
-        case Geometry::hyperbolic: a = std::atanh(p.y / p.z); break;
+        case Geometry::sphere:
+            a = std::atan2(p.y, p.z);
+            break;
+        case Geometry::plane:
+            a = p.y;
+            break;
+        case Geometry::hyperbolic:
+            a = std::atanh(p.y / p.z);
+            break;
     }
     return a * a;
 }
 
-double lengthColor(const Point& p) { return std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z); }
+double lengthColor(const Point& p) {
+    return std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z);
+}
 
 double dist(const Point& p, const Point& q) {
     switch (current()) {
@@ -116,11 +129,6 @@ void midpoint(Point& out, const Point& a, const Point& b) {
     normalize(out, Point{a.x + b.x, a.y + b.y, a.z + b.z});
 }
 
-void dotP(Point& out, const Matrix& M, const Point& p) {
-    out = {M.m00 * p.x + M.m01 * p.y + M.m02 * p.z, M.m10 * p.x + M.m11 * p.y + M.m12 * p.z,
-           M.m20 * p.x + M.m21 * p.y + M.m22 * p.z};
-}
-
 void dotBP(BPoint& out, const BMatrix& M, const BPoint& p) {
     out = {M.m00 * p.x + M.m01 * p.y + M.m02 * p.z, M.m10 * p.x + M.m11 * p.y + M.m12 * p.z,
            M.m20 * p.x + M.m21 * p.y + M.m22 * p.z};
@@ -132,20 +140,6 @@ void smallP(Point& out, const BPoint& p) {
 
 namespace {
 
-template <class M>
-void product(M& out, const M& A, const M& B) {
-    out.sign = A.sign * B.sign;
-    out.m00 = A.m00 * B.m00 + A.m01 * B.m10 + A.m02 * B.m20;
-    out.m01 = A.m00 * B.m01 + A.m01 * B.m11 + A.m02 * B.m21;
-    out.m02 = A.m00 * B.m02 + A.m01 * B.m12 + A.m02 * B.m22;
-    out.m10 = A.m10 * B.m00 + A.m11 * B.m10 + A.m12 * B.m20;
-    out.m11 = A.m10 * B.m01 + A.m11 * B.m11 + A.m12 * B.m21;
-    out.m12 = A.m10 * B.m02 + A.m11 * B.m12 + A.m12 * B.m22;
-    out.m20 = A.m20 * B.m00 + A.m21 * B.m10 + A.m22 * B.m20;
-    out.m21 = A.m20 * B.m01 + A.m21 * B.m11 + A.m22 * B.m21;
-    out.m22 = A.m20 * B.m02 + A.m21 * B.m12 + A.m22 * B.m22;
-}
-
 // Reflection in the unit line (x, y, z), sign −1.
 template <class M, class T>
 void reflection(M& out, T x, T y, T z, Geometry g) {
@@ -153,9 +147,15 @@ void reflection(M& out, T x, T y, T z, Geometry g) {
     out.m00 = 1 - 2 * x * x, out.m01 = -2 * x * y, out.m02 = -2 * x * z;
     out.m10 = -2 * x * y, out.m11 = 1 - 2 * y * y, out.m12 = -2 * y * z;
     switch (g) {
-        case Geometry::sphere: out.m20 = -2 * x * z, out.m21 = -2 * y * z, out.m22 = 1 - 2 * z * z; break;
-        case Geometry::plane: out.m20 = 0, out.m21 = 0, out.m22 = 1; break;
-        case Geometry::hyperbolic: out.m20 = 2 * x * z, out.m21 = 2 * y * z, out.m22 = 1 + 2 * z * z; break;
+        case Geometry::sphere:
+            out.m20 = -2 * x * z, out.m21 = -2 * y * z, out.m22 = 1 - 2 * z * z;
+            break;
+        case Geometry::plane:
+            out.m20 = 0, out.m21 = 0, out.m22 = 1;
+            break;
+        case Geometry::hyperbolic:
+            out.m20 = 2 * x * z, out.m21 = 2 * y * z, out.m22 = 1 + 2 * z * z;
+            break;
     }
 }
 
@@ -186,8 +186,9 @@ void translation(M& out, T x, T y, T z, bool inverse, Geometry g) {
 
 }  // namespace
 
-void dotM(Matrix& out, const Matrix& A, const Matrix& B) { product(out, A, B); }
-void dotBM(BMatrix& out, const BMatrix& A, const BMatrix& B) { product(out, A, B); }
+void dotBM(BMatrix& out, const BMatrix& A, const BMatrix& B) {
+    matrixProduct(out, A, B);
+}
 
 void inv(Matrix& out, const Matrix& M) {
     // Adjugate over the stored sign, which is the determinant of every isometry made here.
@@ -211,10 +212,16 @@ void smallM(Matrix& out, const BMatrix& M) {
            static_cast<double>(M.m22)};
 }
 
-void reflectM(Matrix& out, const Point& l) { reflection(out, l.x, l.y, l.z, current()); }
-void reflectBM(BMatrix& out, const BPoint& l) { reflection(out, l.x, l.y, l.z, current()); }
+void reflectM(Matrix& out, const Point& l) {
+    reflection(out, l.x, l.y, l.z, current());
+}
+void reflectBM(BMatrix& out, const BPoint& l) {
+    reflection(out, l.x, l.y, l.z, current());
+}
 
-void translateM(Matrix& out, const Point& p) { translation(out, p.x, p.y, p.z, false, current()); }
+void translateM(Matrix& out, const Point& p) {
+    translation(out, p.x, p.y, p.z, false, current());
+}
 void translateMInv(Matrix& out, const Point& p) {
     translation(out, p.x, p.y, p.z, true, current());
 }
@@ -233,28 +240,25 @@ void rotateMXY(Matrix& out, const Point& a, const Point& b) {
     out = {1, C / d, S / d, 0, -S / d, C / d, 0, 0, 0, 1};
 }
 
-int compareP(const Point& a, const Point& b) {
-    if (int c = compareTolerant(a.x, b.x)) return c;
-    if (int c = compareTolerant(a.y, b.y)) return c;
-    return compareTolerant(a.z, b.z);
+bool equalsP(const Point& a, const Point& b) {
+    return compareP(a, b) == 0;
 }
 
-bool equalsP(const Point& a, const Point& b) { return compareP(a, b) == 0; }
-
-int compareM(const Matrix& A, const Matrix& B) {
-    const double* a = &A.m00;
-    const double* b = &B.m00;
-    for (int i = 0; i < 9; ++i) {
-        if (int c = compareTolerant(a[i], b[i])) return c;
-    }
-    return 0;
+bool equalsM(const Matrix& A, const Matrix& B) {
+    return A.sign == B.sign && compareM(A, B) == 0;
 }
 
-bool equalsM(const Matrix& A, const Matrix& B) { return A.sign == B.sign && compareM(A, B) == 0; }
+bool validQ(float x, float y) {
+    return x < kOffView && y < kOffView;
+}
 
-bool validQ(float x, float y) { return x < kOffView && y < kOffView; }
+bool validP(const Point& p) {
+    return p.x < kOffModel && p.y < kOffModel && p.z < kOffModel;
+}
 
-bool validP(const Point& p) { return p.x < kOffModel && p.y < kOffModel && p.z < kOffModel; }
-
-double minDouble(double a, double b) { return a < b ? a : b; }
-double maxDouble(double a, double b) { return a > b ? a : b; }
+double minDouble(double a, double b) {
+    return a < b ? a : b;
+}
+double maxDouble(double a, double b) {
+    return a > b ? a : b;
+}

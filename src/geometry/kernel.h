@@ -11,6 +11,8 @@
 // order of compareP (x, y, z) and compareM (m00 … m22) with this tolerance is the key of every
 // sorted table; changing either would split one point into two.
 
+#include <cmath>
+
 #include "geometry/settings.h"
 #include "geometry/types.h"
 
@@ -21,7 +23,7 @@ inline constexpr double h = 1e-6;
 inline constexpr float kOffView = 3.4028235e38f;
 inline constexpr double kOffModel = 3.4028234663852886e38;
 
-extern const Matrix identity;   // sign +1, unit matrix
+extern const Matrix identity;  // sign +1, unit matrix
 extern const BMatrix bIdentity;
 extern const Matrix inversion;  // sign −1, minus the unit matrix
 
@@ -44,12 +46,10 @@ void crossB(BPoint& out, const BPoint& a, const BPoint& b);
 void normalize(Point& out, const Point& p);
 void normalizeLine(Point& out, const Point& l);
 void midpoint(Point& out, const Point& a, const Point& b);
-void dotP(Point& out, const Matrix& M, const Point& p);
 void dotBP(BPoint& out, const BMatrix& M, const BPoint& p);
 void smallP(Point& out, const BPoint& p);
 
 // Matrices.
-void dotM(Matrix& out, const Matrix& A, const Matrix& B);
 void dotBM(BMatrix& out, const BMatrix& A, const BMatrix& B);
 void inv(Matrix& out, const Matrix& M);
 void smallM(Matrix& out, const BMatrix& M);
@@ -62,14 +62,62 @@ void translateBMInv(BMatrix& out, const BPoint& p);
 void rotateMXY(Matrix& out, const Point& a, const Point& b);
 
 // Comparisons.
-int compareP(const Point& a, const Point& b);
 bool equalsP(const Point& a, const Point& b);
-int compareM(const Matrix& A, const Matrix& B);
 bool equalsM(const Matrix& A, const Matrix& B);
 bool validQ(float x, float y);
 bool validP(const Point& p);
 double minDouble(double a, double b);
 double maxDouble(double a, double b);
+
+// The hot operations of every table search and polygon walk are defined here, inline.
+
+// -1 when the candidate a lies below the reference b by more than the tolerance, +1 above, 0 when
+// they agree.
+inline int compareTolerant(double a, double b) {
+    const double t = (std::fabs(b) + 1) * h;
+    if (b - a > t) return -1;
+    if (a - b > t) return 1;
+    return 0;
+}
+
+inline int compareP(const Point& a, const Point& b) {
+    if (int c = compareTolerant(a.x, b.x)) return c;
+    if (int c = compareTolerant(a.y, b.y)) return c;
+    return compareTolerant(a.z, b.z);
+}
+
+inline int compareM(const Matrix& A, const Matrix& B) {
+    const double* a = &A.m00;
+    const double* b = &B.m00;
+    for (int i = 0; i < 9; ++i) {
+        if (int c = compareTolerant(a[i], b[i])) return c;
+    }
+    return 0;
+}
+
+inline void dotP(Point& out, const Matrix& M, const Point& p) {
+    out = {M.m00 * p.x + M.m01 * p.y + M.m02 * p.z, M.m10 * p.x + M.m11 * p.y + M.m12 * p.z,
+           M.m20 * p.x + M.m21 * p.y + M.m22 * p.z};
+}
+
+// A·B in the precision of the record; the sign multiplies too.
+template <class M>
+inline void matrixProduct(M& out, const M& A, const M& B) {
+    out.sign = A.sign * B.sign;
+    out.m00 = A.m00 * B.m00 + A.m01 * B.m10 + A.m02 * B.m20;
+    out.m01 = A.m00 * B.m01 + A.m01 * B.m11 + A.m02 * B.m21;
+    out.m02 = A.m00 * B.m02 + A.m01 * B.m12 + A.m02 * B.m22;
+    out.m10 = A.m10 * B.m00 + A.m11 * B.m10 + A.m12 * B.m20;
+    out.m11 = A.m10 * B.m01 + A.m11 * B.m11 + A.m12 * B.m21;
+    out.m12 = A.m10 * B.m02 + A.m11 * B.m12 + A.m12 * B.m22;
+    out.m20 = A.m20 * B.m00 + A.m21 * B.m10 + A.m22 * B.m20;
+    out.m21 = A.m20 * B.m01 + A.m21 * B.m11 + A.m22 * B.m21;
+    out.m22 = A.m20 * B.m02 + A.m21 * B.m12 + A.m22 * B.m22;
+}
+
+inline void dotM(Matrix& out, const Matrix& A, const Matrix& B) {
+    matrixProduct(out, A, B);
+}
 
 // Convenience forms returning by value, for code that reads better without an out record.
 inline Point dotP(const Matrix& M, const Point& p) {

@@ -36,7 +36,7 @@ double probeY(const Matrix& M) {
 }
 
 int lookupMatrix(const SortedTable<Matrix>& table, const Matrix& M) {
-    return splitSearch(table.count, [&](int i) { return compareMInline(table.at(i), M); });
+    return splitSearch(table.count, [&](int i) { return compareM(table.at(i), M); });
 }
 
 // Whether data records are born with random colours; only the passes whose tables are kept
@@ -47,7 +47,7 @@ bool drawColours = true;
 
 int indexMatrix(const Matrix& M, int lo, int hi) {
     const SortedTable<Matrix>& table = groupTables.matrix;
-    return tolerantSearch(lo, hi, [&](int i) { return compareMInline(table.at(i), M); });
+    return tolerantSearch(lo, hi, [&](int i) { return compareM(table.at(i), M); });
 }
 
 void insertMatrix(const Matrix& M, int position) {
@@ -55,7 +55,7 @@ void insertMatrix(const Matrix& M, int position) {
 }
 
 int indexDataModule(const DataTable& table, const Point& p, int lo, int hi) {
-    return tolerantSearch(lo, hi, [&](int i) { return comparePInline(table.at(i).triPoint, p); });
+    return tolerantSearch(lo, hi, [&](int i) { return compareP(table.at(i).triPoint, p); });
 }
 
 namespace {
@@ -118,9 +118,9 @@ void insertElement(const Matrix& M, int position, bool inPass) {
         const int found =
             inPass
                 ? splitSearch(table.count,
-                              [&](int i) { return comparePInline(keys[table.order[i]], triPoint); })
+                              [&](int i) { return compareP(keys[table.order[i]], triPoint); })
                 : splitSearch(table.count, [&](int i) {
-                      return comparePInline(table.at(i).triPoint, triPoint);
+                      return compareP(table.at(i).triPoint, triPoint);
                   });
         if (found >= 0) continue;
         // A data table gains at most one record per group element, so it cannot fill before
@@ -431,11 +431,11 @@ class ThresholdSearch {
         const double ty = h * (kProbeX * (std::fabs(M.m10) + 1) + kProbeY * (std::fabs(M.m11) + 1) +
                                (std::fabs(M.m12) + 1));
         const bool answered = grid_.visit(probeX(M), probeY(M), tx, ty, [&](int id) {
-            equal = equal || compareMInline(group_[id], M) == 0;
+            equal = equal || compareM(group_[id], M) == 0;
         });
         if (answered) return equal;
         for (int id = 0; id < groupCount_; ++id) {
-            if (compareMInline(group_[id], M) == 0) return true;
+            if (compareM(group_[id], M) == 0) return true;
         }
         return false;
     }

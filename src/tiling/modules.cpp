@@ -207,7 +207,7 @@ struct Searchable {
         for (int i = 0; i < t.count; ++i) {
             indexOfSlot[t.order[i]] = i;
             findable[i] = clear || tolerantSearch(0, t.count, [&](int j) {
-                                       return comparePInline(keys[j], keys[i]);
+                                       return compareP(keys[j], keys[i]);
                                    }) == i;
         }
         distinct = true;
@@ -232,7 +232,7 @@ struct Searchable {
         int equal = 0, at = -1;
         const bool answered = grid.visit(image.x, image.y, (std::fabs(image.x) + 1) * h,
                                          (std::fabs(image.y) + 1) * h, [&](int i) {
-                                             if (comparePInline(keys[i], image) == 0) {
+                                             if (compareP(keys[i], image) == 0) {
                                                  ++equal;
                                                  at = i;
                                              }
@@ -248,7 +248,7 @@ struct Searchable {
         const int count = table->count;
         if (count == 0) return nullptr;
         const int i =
-            tolerantSearch(0, count, [&](int j) { return comparePInline(keys[j], image); });
+            tolerantSearch(0, count, [&](int j) { return compareP(keys[j], image); });
         return i >= 0 ? &table->at(i) : nullptr;
     }
 };
@@ -288,7 +288,7 @@ void insertKeyed(SortedTable<Record>& table, const Record& record, const Point& 
 template <class Record>
 int searchModuleKeys(const SortedTable<Record>& table, const Point& key) {
     return tolerantSearch(0, table.count,
-                          [&](int j) { return comparePInline(moduleKeys[table.order[j]], key); });
+                          [&](int j) { return compareP(moduleKeys[table.order[j]], key); });
 }
 
 void buildTri(SortedTable<TriModule>& table, int kind) {
@@ -303,7 +303,7 @@ void buildTri(SortedTable<TriModule>& table, int kind) {
         record = {0, d[kV], d[kE], d[kF], d[kEF], d[kFV], d[kVE], d[kVEF]};
         const Point& key = record.VEF->triPoint;
         const int found = splitSearch(
-            table.count, [&](int j) { return comparePInline(moduleKeys[table.order[j]], key); });
+            table.count, [&](int j) { return compareP(moduleKeys[table.order[j]], key); });
         if (found < 0) insertKeyed(table, record, key, -found - 1);
     }
 }
@@ -384,7 +384,7 @@ bool walkAmongMembers(PolyModule& record, int kind, int i) {
 
     // A search's answer for the walk's point q, given the one record d it could find.
     auto answer = [](DataModule* d, const Point& q, const Searchable& table) -> DataModule* {
-        if (!d || comparePInline(d->triPoint, q) != 0) return nullptr;
+        if (!d || compareP(d->triPoint, q) != 0) return nullptr;
         const int index = table.indexOfSlot[d - table.table->pool.data()];
         return table.findable[index] && veryClose(d->triPoint, q) ? d : table.search(q);
     };
@@ -404,7 +404,7 @@ bool walkAmongMembers(PolyModule& record, int kind, int i) {
         // Once every member is placed the remaining positions find nothing, except the side
         // point after the last position, which the member at position 0 may hold.
         if (placedCount < count) {
-            centreAt[p] = dotPInline(R, incentre);
+            centreAt[p] = dotP(R, incentre);
             for (int m = 0; m < count; ++m) {
                 if (placed[m] || !near(elementRefs[begin[m]][kVEF]->triPoint, centreAt[p])) {
                     continue;
@@ -416,9 +416,9 @@ bool walkAmongMembers(PolyModule& record, int kind, int i) {
             }
         }
         if (at[p] >= 0 || placedCount < count || p == 2 * n - 1) {
-            sideAt[p] = dotPInline(R, even ? *sides.firstPoint : *sides.secondPoint);
+            sideAt[p] = dotP(R, even ? *sides.firstPoint : *sides.secondPoint);
         }
-        R = dotMInline(R, even ? *sides.firstReflection : *sides.secondReflection);
+        R = dotM(R, even ? *sides.firstReflection : *sides.secondReflection);
     }
 
     auto sidePoint = [&](int p, int next, int t) -> DataModule* {

@@ -14,51 +14,6 @@
 #include "geometry/kernel.h"
 #include "tiling/tables.h"
 
-// compareP and compareM, inlined for the inner loops of the searches (the same arithmetic, so the
-// same answers to the last bit).
-inline int compareTolerantInline(double a, double b) {
-    const double t = (std::fabs(b) + 1) * h;
-    if (b - a > t) return -1;
-    if (a - b > t) return 1;
-    return 0;
-}
-
-inline int comparePInline(const Point& a, const Point& b) {
-    if (int c = compareTolerantInline(a.x, b.x)) return c;
-    if (int c = compareTolerantInline(a.y, b.y)) return c;
-    return compareTolerantInline(a.z, b.z);
-}
-
-inline int compareMInline(const Matrix& A, const Matrix& B) {
-    const double* a = &A.m00;
-    const double* b = &B.m00;
-    for (int i = 0; i < 9; ++i) {
-        if (int c = compareTolerantInline(a[i], b[i])) return c;
-    }
-    return 0;
-}
-
-// dotP and dotM, inlined for the walks round polygons (the same expressions, so the same bits).
-inline Point dotPInline(const Matrix& M, const Point& p) {
-    return {M.m00 * p.x + M.m01 * p.y + M.m02 * p.z, M.m10 * p.x + M.m11 * p.y + M.m12 * p.z,
-            M.m20 * p.x + M.m21 * p.y + M.m22 * p.z};
-}
-
-inline Matrix dotMInline(const Matrix& A, const Matrix& B) {
-    Matrix out;
-    out.sign = A.sign * B.sign;
-    out.m00 = A.m00 * B.m00 + A.m01 * B.m10 + A.m02 * B.m20;
-    out.m01 = A.m00 * B.m01 + A.m01 * B.m11 + A.m02 * B.m21;
-    out.m02 = A.m00 * B.m02 + A.m01 * B.m12 + A.m02 * B.m22;
-    out.m10 = A.m10 * B.m00 + A.m11 * B.m10 + A.m12 * B.m20;
-    out.m11 = A.m10 * B.m01 + A.m11 * B.m11 + A.m12 * B.m21;
-    out.m12 = A.m10 * B.m02 + A.m11 * B.m12 + A.m12 * B.m22;
-    out.m20 = A.m20 * B.m00 + A.m21 * B.m10 + A.m22 * B.m20;
-    out.m21 = A.m20 * B.m01 + A.m21 * B.m11 + A.m22 * B.m21;
-    out.m22 = A.m20 * B.m02 + A.m21 * B.m12 + A.m22 * B.m22;
-    return out;
-}
-
 // Whether a point found equal to q is so close to it (1e-12 relative in every component) that a
 // search for q takes the same path as a search for that entry: a probe could only be compared
 // differently if one of its components lay within 1e-12 of the tolerance boundary round the
