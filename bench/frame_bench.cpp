@@ -1,7 +1,19 @@
-// One whole frame at 1920 × 1080 painted into a QImage, as the drawing window, the image export
-// and printing paint it; and the drawing floor: the same primitives, recorded once and turned
-// into QPainterPaths ahead of time, replayed straight into QPainter. Frame time over floor time
-// is what the generation of geodesics, projections, colours and counters costs on top of Qt.
+// Whole frames at 1920 × 1080, the default look (all six families, both copies, 20 segments),
+// at group order 200 and 2000 in each geometry:
+//   BM_Frame            the frame as the drawing window and PNG export paint it: composed into
+//                       the raster layer and rasterised in bands on every core while composed
+//                       (real time; the CPU column is the whole process, all threads)
+//   BM_FramePainter     the same frame through QPainter, as printing, PDF and SVG paint it
+//   BM_Floor            the drawing floor: the frame's primitives, recorded once, each turned
+//                       into a QPainterPath and painted by one QPainter
+//   BM_FloorPrebuilt    the same with the QPainterPaths built ahead of time
+//   BM_RasterFloor      the raster layer's own floor: a recorded display list rasterised alone
+//   BM_FrameRecord      composing the frame into the display list without rasterising it
+//   BM_FrameWithoutPixels  composing into a layer that paints nothing
+//   BM_FrameOverFloor   frame and floor timed in turn: counters floor_ms, ratio (frame over the
+//                       QPainter floor) and raster_ratio (frame over the raster floor)
+//   BM_SliderToFrame    a slider step (generator, group order, a length) through its chain to
+//                       the finished frame composited onto a window-sized image
 
 #include <benchmark/benchmark.h>
 
@@ -10,6 +22,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPen>
+#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -19,9 +32,11 @@
 #include "geometry/settings.h"
 #include "geometry/triangle_group.h"
 #include "platform/qt_draw.h"
+#include "platform/qt_raster.h"
 #include "platform/recording_layer.h"
 #include "render/chain.h"
 #include "render/frame.h"
+#include "render/paths.h"
 
 namespace {
 
@@ -68,6 +83,17 @@ void BM_Frame(benchmark::State& state) {
     state.SetLabel(p.name);
 }
 
+void BM_FramePainter(benchmark::State& state) {
+    const Picture& p = kPictures[state.range(0)];
+    prepare(p, static_cast<int>(state.range(1)));
+    QImage image = newImage();
+    for (auto _ : state) {
+        renderFrameWithPainter(image);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    state.SetLabel(p.name);
+}
+
 QPainterPath qtPath(const RecordingLayer::Paint& p) {
     QPainterPath path;
     path.setFillRule(Qt::WindingFill);
@@ -99,7 +125,7 @@ QPainterPath qtPath(const RecordingLayer::Paint& p) {
 void paintOne(QPainter& painter, const QPainterPath& path, const RecordingLayer::Paint& p) {
     const QColor color = QColor::fromRgbF(p.r, p.g, p.b, p.alpha);
     if (p.stroke) {
-        QPen pen(color, p.lineWidth, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+        QPen pen(color, p.lineWidth, Qt::SolidLine, Qt::FlatCap, Qt::SvgMiterJoin);
         pen.setMiterLimit(10);
         painter.strokePath(path, pen);
     } else {
@@ -184,6 +210,127 @@ void BM_FrameWithoutPixels(benchmark::State& state) {
                    " calls");
 }
 
+RasterLayer& recordFrame(RasterLayer& layer) {
+    const ViewRect r = viewRectFor(kWidth, kHeight, settings.windowZoom);
+    layer.begin(QRectF(r.x, r.y, r.width, r.height), kWidth, kHeight);
+    setGeodesicTolerance(RasterLayer::kThinning * r.width / kWidth);
+    layer.setThinLines(false);
+    drawFrame(layer, kWidth, kHeight);
+    setGeodesicTolerance(0);
+    return layer;
+}
+
+// The frame composed into the raster layer's display list, without rasterising it.
+void BM_FrameRecord(benchmark::State& state) {
+    const Picture& p = kPictures[state.range(0)];
+    prepare(p, static_cast<int>(state.range(1)));
+    RasterLayer layer;
+    for (auto _ : state) {
+        recordFrame(layer);
+        benchmark::DoNotOptimize(layer.items().data());
+    }
+    state.SetLabel(std::string(p.name) + " " + std::to_string(layer.items().size()) + " items " +
+                   std::to_string(layer.points().size()) + " points");
+}
+
+// The raster floor: a recorded display list rasterised alone.
+void BM_RasterFloor(benchmark::State& state) {
+    const Picture& p = kPictures[state.range(0)];
+    prepare(p, static_cast<int>(state.range(1)));
+    RasterLayer layer;
+    recordFrame(layer);
+    QImage image = newImage();
+    for (auto _ : state) {
+        image.fill(Qt::transparent);
+        layer.paint(image);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    state.SetLabel(p.name);
+}
+
+void paintFloor(QImage& image, const std::vector<RecordingLayer::Paint>& paints) {
+    const ViewRect r = viewRectFor(kWidth, kHeight, settings.windowZoom);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const qreal sx = kWidth / r.width, sy = kHeight / r.height;
+    painter.setTransform(QTransform(sx, 0, 0, -sy, -r.x * sx, (r.y + r.height) * sy));
+    for (const RecordingLayer::Paint& q : paints) paintOne(painter, qtPath(q), q);
+}
+
+double seconds(std::chrono::steady_clock::time_point a, std::chrono::steady_clock::time_point b) {
+    return std::chrono::duration<double>(b - a).count();
+}
+
+void BM_FrameOverFloor(benchmark::State& state) {
+    const Picture& p = kPictures[state.range(0)];
+    prepare(p, static_cast<int>(state.range(1)));
+    RecordingLayer recording;
+    drawFrame(recording, kWidth, kHeight);
+    RasterLayer list;
+    recordFrame(list);
+    QImage frame = newImage(), floor = newImage(), raster = newImage();
+    double frameTime = 0, floorTime = 0, rasterTime = 0;
+    for (auto _ : state) {
+        const auto t0 = std::chrono::steady_clock::now();
+        renderFrame(frame);
+        const auto t1 = std::chrono::steady_clock::now();
+        paintFloor(floor, recording.paints());
+        const auto t2 = std::chrono::steady_clock::now();
+        list.paint(raster, 0, true);
+        const auto t3 = std::chrono::steady_clock::now();
+        state.SetIterationTime(seconds(t0, t1));
+        frameTime += seconds(t0, t1), floorTime += seconds(t1, t2), rasterTime += seconds(t2, t3);
+        benchmark::DoNotOptimize(floor.constBits());
+    }
+    const double n = double(state.iterations());
+    state.counters["floor_ms"] = floorTime / n * 1e3;
+    state.counters["ratio"] = frameTime / floorTime;
+    state.counters["raster_floor_ms"] = rasterTime / n * 1e3;
+    state.counters["raster_ratio"] = frameTime / rasterTime;
+    state.SetLabel(p.name);
+}
+
+// From a slider's new value to the frame on screen: the chain the panel action runs, the frame,
+// and its image composited onto the window as the drawing view does. Every step goes back and
+// forth between two neighbouring values, so each one does the whole work.
+void BM_SliderToFrame(benchmark::State& state) {
+    const int slider = static_cast<int>(state.range(0));
+    const Picture& p = kPictures[state.range(1)];
+    prepare(p, 200);
+    QImage frame = newImage();
+    QImage window(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
+    bool step = false;
+    for (auto _ : state) {
+        step = !step;
+        Settings& s = settings;
+        switch (slider) {
+            case 0: {  // "gen angle F π/"
+                const int old = s.gen;
+                s.genF = p.f + (step ? 1 : 0);
+                finishGen(old);
+                break;
+            }
+            case 1:  // "group order "
+                s.groupOrder = step ? 190 : 200;
+                chainSetGroupOrder();
+                break;
+            default:  // "length V "
+                s.lengthV = step ? 0.25 : 0.2;
+                chainSetLength(0);
+                break;
+        }
+        renderFrame(frame);
+        window.fill(Qt::transparent);
+        QPainter painter(&window);
+        painter.drawImage(0, 0, frame);
+        painter.end();
+        benchmark::DoNotOptimize(window.constBits());
+    }
+    const char* names[] = {"generator", "group order", "length"};
+    state.SetLabel(std::string(names[slider]) + " " + p.name);
+}
+
 void pictures(benchmark::internal::Benchmark* b) {
     for (int order : {200, 2000}) {
         for (int p = 0; p < 3; ++p) b->Args({p, order});
@@ -193,7 +340,17 @@ void pictures(benchmark::internal::Benchmark* b) {
 
 }  // namespace
 
-BENCHMARK(BM_Frame)->Apply(pictures);
+BENCHMARK(BM_Frame)->Apply(pictures)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_FramePainter)->Apply(pictures);
 BENCHMARK(BM_Floor)->Apply(pictures);
 BENCHMARK(BM_FloorPrebuilt)->Apply(pictures);
 BENCHMARK(BM_FrameWithoutPixels)->Apply(pictures);
+BENCHMARK(BM_FrameRecord)->Apply(pictures);
+BENCHMARK(BM_RasterFloor)->Apply(pictures)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_FrameOverFloor)->Apply(pictures)->UseManualTime();
+BENCHMARK(BM_SliderToFrame)
+    ->ArgsProduct({{0, 1, 2}, {0, 1, 2}})
+    ->ArgNames({"slider", "picture"})
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();

@@ -37,21 +37,24 @@ void renderFrame(QImage& image) {
         renderFrameWithPainter(image);
         return;
     }
-    image.fill(Qt::transparent);
     const int w = image.width(), h = image.height();
     const ViewRect r = viewRectFor(w, h, settings.windowZoom);
     RasterLayer& layer = rasterLayer();
     layer.begin(QRectF(r.x, r.y, r.width, r.height), w, h);
-    // The first items are painted while the rest of the frame is still being composed.
-    layer.startPainting(image);
-    // Geodesics need no more points than a pixel can show.
+    // The image is cleared and the first items painted while the rest of the frame is still
+    // being composed.
+    layer.startPainting(image, 0, true);
+    // Geodesics are drawn with no more points than a pixel can show; the layer need not thin
+    // them again.
     setGeodesicTolerance(RasterLayer::kThinning * r.width / w);
+    layer.setThinLines(false);
     drawFrame(layer, w, h);
+    layer.setThinLines(true);
     setGeodesicTolerance(0);
     if (layer.painting()) {
         layer.finishPainting();
     } else {
-        layer.paint(image);
+        layer.paint(image, 0, true);
     }
 }
 

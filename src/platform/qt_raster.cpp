@@ -77,6 +77,22 @@ inline void blendRun(uint32_t* dst, int n, uint32_t src) {
     for (; n > 0; --n, ++dst) *dst = src + byteMul(*dst, ia);
 }
 
+// The first cell at or after `from` and before `to` that holds anything, or `to`. Cells are
+// cleared to +0 and never hold −0 (+0 + −0 is +0), so a zero cell is all zero bits.
+inline int zeroRun(const float* row, int from, int to) {
+    if (from >= to || row[from] != 0) return from;
+    int x = from + 1;
+#ifdef __SSE2__
+    const __m128i zero = _mm_setzero_si128();
+    for (; x + 4 <= to; x += 4) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi32(v, zero)) != 0xffff) break;
+    }
+#endif
+    while (x < to && row[x] == 0) ++x;
+    return x;
+}
+
 // Keeps the points of p[0..n) that the line needs to pass within `tolerance` of every point it
 // drops (Douglas–Peucker); the first and last points are always kept.
 void simplify(const Vec* p, uint32_t n, float tolerance, std::vector<Vec>& out,
@@ -320,10 +336,11 @@ class BandPainter {
             const float d = dy * dir;
             const float xa = std::clamp(std::min(x, xnext), 0.0f, W);
             const float xb = std::clamp(std::max(x, xnext), 0.0f, W);
-            const float xaf = std::floor(xa);
-            const int xai = int(xaf);
-            const float xbc = std::ceil(xb);
-            const int xbi = int(xbc);
+            // Both are at least 0: truncation is the floor.
+            const int xai = int(xa);
+            const float xaf = float(xai);
+            const int xbi = int(xb) + (float(int(xb)) < xb);
+            const float xbc = float(xbi);
             float* row = s_.cells.data() + size_t(y) * s_.stride;
             int hi;
             if (xbi <= xai + 1) {
@@ -379,9 +396,15 @@ class BandPainter {
                 const float c = std::min(std::fabs(acc), 1.0f);
                 const uint32_t k = uint32_t(c * 255 + 0.5f);
                 // Cells that add nothing keep the coverage: one run.
-                int run = x + 1;
-                while (run <= end && row[run] == 0) ++run;
-                if (k != 0) blendRun(dst + x, run - x, k == 255 ? color : byteMul(color, k));
+                const int run = zeroRun(row, x + 1, end + 1);
+                if (k != 0) {
+                    const uint32_t src = k == 255 ? color : byteMul(color, k);
+                    if (run == x + 1) {
+                        dst[x] = src + byteMul(dst[x], 255 - (src >> 24));
+                    } else {
+                        blendRun(dst + x, run - x, src);
+                    }
+                }
                 x = run;
             }
             for (; x <= mx; ++x) row[x] = 0;
@@ -426,6 +449,14 @@ struct Target {
     uint32_t* bits = nullptr;
     qsizetype bpl = 0;
     int width = 0, height = 0;
+    bool clear = false;  // clear each row to transparent before painting into it
+
+    void clearRows(int from, int to) const {
+        if (!clear) return;
+        for (int y = from; y < to; ++y)
+            std::fill_n(reinterpret_cast<uint32_t*>(reinterpret_cast<uchar*>(bits) + y * bpl),
+                        width, 0u);
+    }
 };
 
 // Paints whole bands until none is left.
@@ -434,6 +465,7 @@ void workBands(const ListView& list, BandPlan& plan, const Target& t) {
     scratch.prepare(t.width);
     for (int b; (b = plan.next.fetch_add(1)) < plan.bands;) {
         const int top = b * kBandRows;
+        t.clearRows(top, std::min(top + kBandRows, t.height));
         BandPainter band(scratch, t.width, top, std::min(kBandRows, t.height - top), t.bits, t.bpl);
         const uint32_t end = plan.start[b + 1];
         for (uint32_t k = plan.start[b]; k < end; ++k) {
@@ -459,23 +491,44 @@ int threadCount(int threads) {
 // every band it touches; when told to stop it reports how far it got and then takes part in
 // painting the rest band by band.
 struct RasterLayer::Follower {
+    static constexpr uint32_t kStop = 0x80000000u;
+
     ListView list;
     Target target;
     int threads = 1;
-    std::atomic<uint32_t> published{0};
-    std::atomic<bool> stop{false};
+    // The number of complete items, with kStop set once the helper is to stop.
+    std::atomic<uint32_t> state{0};
+    std::atomic<bool> waiting{false};
     std::atomic<int64_t> reached{-1};
     std::atomic<bool> bandsReady{false};
     BandPlan plan;
     std::thread thread;
 
+    void publish(uint32_t value) {
+        state.store(value, std::memory_order_seq_cst);
+        if (waiting.load(std::memory_order_seq_cst)) state.notify_one();
+    }
+
     void run() {
+        target.clearRows(0, target.height);
         BandScratch scratch;
         scratch.prepare(target.width);
         uint32_t i = 0;
-        while (!stop.load(std::memory_order_acquire)) {
-            if (i == published.load(std::memory_order_acquire)) {
-                std::this_thread::yield();
+        for (;;) {
+            const uint32_t now = state.load(std::memory_order_acquire);
+            if (now & kStop) break;
+            if (i == now) {
+                // Caught up: wait a moment, then sleep until something is published.
+                for (int spin = 0; spin < 200 && state.load(std::memory_order_acquire) == now;
+                     ++spin) {
+#ifdef __SSE2__
+                    _mm_pause();
+#endif
+                }
+                if (state.load(std::memory_order_acquire) != now) continue;
+                waiting.store(true, std::memory_order_seq_cst);
+                if (state.load(std::memory_order_seq_cst) == now) state.wait(now);
+                waiting.store(false, std::memory_order_relaxed);
                 continue;
             }
             const Item& item = list.items[i];
@@ -723,7 +776,7 @@ void RasterLayer::finishItem(uint32_t firstRing) {
     }
     makeRoom(0, 0, 1);
     items_.push_back(item);
-    if (following_) follower_->published.store(uint32_t(items_.size()), std::memory_order_release);
+    if (following_) follower_->publish(uint32_t(items_.size()));
 }
 
 void RasterLayer::fill() {
@@ -732,6 +785,10 @@ void RasterLayer::fill() {
     for (const Subpath& s : subpaths_) {
         if (s.count < 3) continue;
         if (s.flat) {
+            addRing(path_.data() + s.first, s.count);
+            continue;
+        }
+        if (!thinLines_) {
             addRing(path_.data() + s.first, s.count);
             continue;
         }
@@ -769,7 +826,7 @@ void RasterLayer::strokeOutline(const Vec* p, uint32_t n, bool closed, bool flat
     }
     if (piece_.size() < 2) return;
     if (piece_.size() == 2) closed = false;
-    if (!flat) {
+    if (!flat && thinLines_) {
         simplify(piece_.data(), uint32_t(piece_.size()), kThinning, thin_, keep_, stack_);
         piece_.swap(thin_);
     }
@@ -851,11 +908,11 @@ bool RasterLayer::fits(const QImage& image) const {
            image.format() == QImage::Format_ARGB32_Premultiplied;
 }
 
-void RasterLayer::paint(QImage& image, int threads) const {
-    if (!fits(image) || items_.empty()) return;
+void RasterLayer::paint(QImage& image, int threads, bool clear) const {
+    if (!fits(image)) return;
     const ListView list{items_.data(), ringEnd_.data(), points_.data()};
     const Target target{reinterpret_cast<uint32_t*>(image.bits()), image.bytesPerLine(), width_,
-                        height_};
+                        height_, clear};
     BandPlan plan;
     plan.build(list, 0, uint32_t(items_.size()), height_);
     threads = std::min(threadCount(threads), plan.bands);
@@ -865,7 +922,7 @@ void RasterLayer::paint(QImage& image, int threads) const {
     for (std::thread& t : helpers) t.join();
 }
 
-void RasterLayer::startPainting(QImage& image, int threads) {
+void RasterLayer::startPainting(QImage& image, int threads, bool clear) {
     finishPainting();
     if (!fits(image) || threadCount(threads) < 2) return;
     // Room for a list a good deal longer than the last one, so that nothing moves while the
@@ -876,9 +933,10 @@ void RasterLayer::startPainting(QImage& image, int threads) {
     follower_ = std::make_unique<Follower>();
     Follower& f = *follower_;
     f.list = {items_.data(), ringEnd_.data(), points_.data()};
-    f.target = {reinterpret_cast<uint32_t*>(image.bits()), image.bytesPerLine(), width_, height_};
+    f.target = {reinterpret_cast<uint32_t*>(image.bits()), image.bytesPerLine(), width_, height_,
+                clear};
     f.threads = threadCount(threads);
-    f.published.store(uint32_t(items_.size()), std::memory_order_release);
+    f.publish(uint32_t(items_.size()));
     following_ = true;
     f.thread = std::thread([&f] { f.run(); });
 }
@@ -887,7 +945,7 @@ void RasterLayer::stopFollowing() {
     if (!following_) return;
     following_ = false;
     Follower& f = *follower_;
-    f.stop.store(true, std::memory_order_release);
+    f.publish(uint32_t(items_.size()) | Follower::kStop);
     f.reached.wait(-1, std::memory_order_acquire);
 }
 
@@ -898,6 +956,7 @@ void RasterLayer::finishPainting() {
     // Everything from where the helper stopped is painted band by band; the arrays may have
     // moved since it stopped.
     f.list = {items_.data(), ringEnd_.data(), points_.data()};
+    f.target.clear = false;  // the helper cleared the image before anything else
     f.plan.build(f.list, uint32_t(f.reached.load()), uint32_t(items_.size()), height_);
     f.bandsReady.store(true, std::memory_order_release);
     f.bandsReady.notify_all();

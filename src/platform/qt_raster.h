@@ -66,8 +66,9 @@ class RasterLayer : public DrawLayer {
     void drawText(const std::string& text, float x, float y, float size) override;
 
     // Composites the list over the image, which must be ARGB32 premultiplied and of the size
-    // given to begin (anything else is left alone). threads ≤ 0: one per core.
-    void paint(QImage& image, int threads = 0) const;
+    // given to begin (anything else is left alone). threads ≤ 0: one per core. With clear,
+    // the image is first cleared to transparent (by the painting threads, band by band).
+    void paint(QImage& image, int threads = 0, bool clear = false) const;
 
     // The same while the list is being recorded: after begin, startPainting sets a helper
     // thread to paint each item as soon as it is recorded; finishPainting, after the last
@@ -75,9 +76,13 @@ class RasterLayer : public DrawLayer {
     // The image must not be touched in between. Without a second core, or for an image that
     // does not fit, startPainting does nothing and finishPainting paints nothing either: call
     // paint then. The picture is the same as paint's, pixel for pixel.
-    void startPainting(QImage& image, int threads = 0);
+    void startPainting(QImage& image, int threads = 0, bool clear = false);
     void finishPainting();
     bool painting() const { return follower_ != nullptr; }
+
+    // Whether lines are thinned as they are recorded (kThinning); on by default. A caller
+    // that hands over lines already thinned to a pixel's fraction can spare the work.
+    void setThinLines(bool on) { thinLines_ = on; }
 
     const std::vector<Item>& items() const { return items_; }
     // The ring ends: ring k is points [ringEnd(k − 1), ringEnd(k)).
@@ -113,6 +118,7 @@ class RasterLayer : public DrawLayer {
     int width_ = 0, height_ = 0;
     float sx_ = 1, sy_ = 1, tx_ = 0, ty_ = 0;
     float lineWidth_ = 1;  // model units
+    bool thinLines_ = true;
     float r_ = 0, g_ = 0, b_ = 0, alpha_ = 1;
     uint32_t color_ = 0xff000000;
 
