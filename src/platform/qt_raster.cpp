@@ -227,14 +227,18 @@ void strokeSide(const Vec* p, uint32_t n, bool closed, float hw, std::vector<Vec
     out.push_back({p[n - 1].x - u.y * hw, p[n - 1].y + u.x * hw});
 }
 
-// Per-core scratch: the coverage cells of one band (one guard column each side of the image's
-// right edge) and the columns touched in each of its rows.
-struct BandScratch {
+}  // namespace
+
+// Per-thread scratch, kept from frame to frame: the coverage cells of one band (two guard
+// columns past the image's right edge) and the columns touched in each of its rows. Every item
+// leaves the cells it used zero again.
+struct RasterLayer::Scratch {
     std::vector<float> cells;
     std::vector<int> rowMin, rowMax;
     int stride = 0;
 
     void prepare(int width) {
+        if (stride == width + 2) return;
         stride = width + 2;
         cells.assign(size_t(stride) * kBandRows, 0.0f);
         rowMin.assign(kBandRows, INT32_MAX);
@@ -242,8 +246,12 @@ struct BandScratch {
     }
 };
 
-// The recorded list as raw arrays: while a helper follows the list being recorded, the arrays
-// do not move and only their first `count` items are complete.
+namespace {
+
+using BandScratch = RasterLayer::Scratch;
+
+// The recorded list as raw arrays. While a helper follows the list being recorded the arrays do
+// not move, and it reads only the items published to it, which are complete.
 struct ListView {
     const RasterLayer::Item* items = nullptr;
     const uint32_t* ringEnd = nullptr;
@@ -460,8 +468,7 @@ struct Target {
 };
 
 // Paints whole bands until none is left.
-void workBands(const ListView& list, BandPlan& plan, const Target& t) {
-    BandScratch scratch;
+void workBands(const ListView& list, BandPlan& plan, const Target& t, BandScratch& scratch) {
     scratch.prepare(t.width);
     for (int b; (b = plan.next.fetch_add(1)) < plan.bands;) {
         const int top = b * kBandRows;
@@ -509,10 +516,11 @@ struct RasterLayer::Follower {
         if (waiting.load(std::memory_order_seq_cst)) state.notify_one();
     }
 
+    BandScratch* scratch = nullptr;
+
     void run() {
         target.clearRows(0, target.height);
-        BandScratch scratch;
-        scratch.prepare(target.width);
+        scratch->prepare(target.width);
         uint32_t i = 0;
         for (;;) {
             const uint32_t now = state.load(std::memory_order_acquire);
@@ -534,7 +542,7 @@ struct RasterLayer::Follower {
             const Item& item = list.items[i];
             for (int b = item.y0 / kBandRows; b <= (item.y1 - 1) / kBandRows; ++b) {
                 const int top = b * kBandRows;
-                BandPainter band(scratch, target.width, top,
+                BandPainter band(*scratch, target.width, top,
                                  std::min(kBandRows, target.height - top), target.bits, target.bpl);
                 band.paintItem(list, item);
             }
@@ -543,7 +551,7 @@ struct RasterLayer::Follower {
         reached.store(i, std::memory_order_release);
         reached.notify_all();
         bandsReady.wait(false, std::memory_order_acquire);
-        workBands(list, plan, target);
+        workBands(list, plan, target, *scratch);
     }
 };
 
@@ -903,13 +911,18 @@ DrawLayer::TextSize RasterLayer::measureText(const std::string&, float) const {
 
 void RasterLayer::drawText(const std::string&, float, float, float) {}
 
+void RasterLayer::scratchFor(int threads) const {
+    while (int(bandScratch_.size()) < std::max(threads, 2))
+        bandScratch_.push_back(std::make_unique<Scratch>());
+}
+
 bool RasterLayer::fits(const QImage& image) const {
     return !image.isNull() && image.width() == width_ && image.height() == height_ &&
            image.format() == QImage::Format_ARGB32_Premultiplied;
 }
 
 void RasterLayer::paint(QImage& image, int threads, bool clear) const {
-    if (!fits(image)) return;
+    if (!fits(image) || follower_) return;
     const ListView list{items_.data(), ringEnd_.data(), points_.data()};
     const Target target{reinterpret_cast<uint32_t*>(image.bits()), image.bytesPerLine(), width_,
                         height_, clear};
@@ -917,8 +930,10 @@ void RasterLayer::paint(QImage& image, int threads, bool clear) const {
     plan.build(list, 0, uint32_t(items_.size()), height_);
     threads = std::min(threadCount(threads), plan.bands);
     std::vector<std::thread> helpers;
-    for (int t = 1; t < threads; ++t) helpers.emplace_back([&] { workBands(list, plan, target); });
-    workBands(list, plan, target);
+    scratchFor(threads);
+    for (int t = 1; t < threads; ++t)
+        helpers.emplace_back([&, t] { workBands(list, plan, target, *bandScratch_[t]); });
+    workBands(list, plan, target, *bandScratch_[0]);
     for (std::thread& t : helpers) t.join();
 }
 
@@ -936,6 +951,8 @@ void RasterLayer::startPainting(QImage& image, int threads, bool clear) {
     f.target = {reinterpret_cast<uint32_t*>(image.bits()), image.bytesPerLine(), width_, height_,
                 clear};
     f.threads = threadCount(threads);
+    scratchFor(f.threads);
+    f.scratch = bandScratch_[0].get();
     f.publish(uint32_t(items_.size()));
     following_ = true;
     f.thread = std::thread([&f] { f.run(); });
@@ -962,8 +979,9 @@ void RasterLayer::finishPainting() {
     f.bandsReady.notify_all();
     std::vector<std::thread> helpers;
     for (int t = 2; t < std::min(f.threads, f.plan.bands); ++t)
-        helpers.emplace_back([&f] { workBands(f.list, f.plan, f.target); });
-    workBands(f.list, f.plan, f.target);
+        helpers.emplace_back(
+            [&f, this, t] { workBands(f.list, f.plan, f.target, *bandScratch_[t]); });
+    workBands(f.list, f.plan, f.target, *bandScratch_[1]);
     for (std::thread& t : helpers) t.join();
     f.thread.join();
     follower_.reset();

@@ -68,6 +68,7 @@ class RasterLayer : public DrawLayer {
     // Composites the list over the image, which must be ARGB32 premultiplied and of the size
     // given to begin (anything else is left alone). threads ≤ 0: one per core. With clear,
     // the image is first cleared to transparent (by the painting threads, band by band).
+    // Does nothing while painting() (below).
     void paint(QImage& image, int threads = 0, bool clear = false) const;
 
     // The same while the list is being recorded: after begin, startPainting sets a helper
@@ -91,8 +92,12 @@ class RasterLayer : public DrawLayer {
     int width() const { return width_; }
     int height() const { return height_; }
 
+    struct Scratch;
+
   private:
     struct Follower;
+    // Scratch for at least this many painting threads (and never fewer than two).
+    void scratchFor(int threads) const;
     bool fits(const QImage& image) const;
     // Stops the helper before the list's storage would move under it.
     void makeRoom(size_t points, size_t rings, size_t items);
@@ -138,6 +143,7 @@ class RasterLayer : public DrawLayer {
 
     std::unique_ptr<Follower> follower_;
     bool following_ = false;
+    mutable std::vector<std::unique_ptr<Scratch>> bandScratch_;
     size_t lastPoints_ = 0, lastRings_ = 0, lastItems_ = 0;  // recent list lengths
     std::vector<std::pair<uint32_t, uint32_t>> stack_;
 };
