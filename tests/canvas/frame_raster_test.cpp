@@ -11,6 +11,7 @@
 #include <string>
 
 #include "canvas/frame_painter.h"
+#include "canvas/view.h"
 #include "canvas_support.h"
 #include "colour/colour.h"
 #include "geometry/settings.h"
@@ -132,4 +133,15 @@ TEST(FrameRaster, OtherImageFormatsArePaintedThroughThePainter) {
     QImage reference(160, 90, QImage::Format_RGB32);
     renderFrameWithPainter(reference);
     EXPECT_EQ(rgb, reference);
+}
+
+TEST(FrameRaster, TheDrawingViewShowsTheRasterFrame) {
+    prepare(kPictures[1], 2);
+    View view;
+    view.resize(320, 180);
+    const QImage shown = view.grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage expected = frame({320, 180}, true);
+    ASSERT_EQ(shown.size(), expected.size());
+    // The background is opaque, so the frame covers whatever the view stood on.
+    EXPECT_EQ(compare(shown, expected).mean, 0.0);
 }
