@@ -223,3 +223,39 @@ TEST(GeodesicCache, LinesWithPointsWithoutImageAreNotThinned) {
     setGeodesicTolerance(0);
     EXPECT_EQ(scope.layer.paints().at(0).path.size(), 2u);
 }
+
+TEST(GeodesicCache, InvertedImagesAreTheMirrorProjections) {
+    // The inverted copy is drawn from the direct images, inverted in the unit circle: every
+    // point must come out as projXYMirror gives it, including points without a direct image
+    // (drawn at the centre) and the centre itself (without an inverted image).
+    const Point sphere[] = {{0, 0, 1}, {0, 0, -1}, {0.6, 0, 0.8}, {0.48, -0.6, 0.64}, {1, 0, 0}};
+    const Point plane[] = {{0, 0, 1}, {2, 3, 1}, {-0.001, 0.002, 1}, {40, -7, 1}};
+    const Point hyperbolic[] = {{0, 0, 1}, {3, 4, std::sqrt(26.0)}, {0.1, -0.2, std::sqrt(1.05)}};
+    struct Case {
+        int gen;
+        const Point* points;
+        int count;
+    };
+    const Case cases[] = {{-1, sphere, 5}, {0, plane, 4}, {1, hyperbolic, 3}};
+    for (const Case& c : cases) {
+        for (int projection = 0; projection < 6; ++projection) {
+            SCOPED_TRACE(testing::Message() << "gen " << c.gen << " projection " << projection);
+            RecordingScope scope;
+            settings.gen = c.gen;
+            settings.project3D2D = projection;
+            settings.segments = 1;
+            for (int i = 0; i < c.count; ++i) {
+                scope.layer.clear();
+                path1Mirror(c.points[0], c.points[i]);
+                const ScreenPoint expected = projXYMirror(c.points[i]);
+                if (!validS(expected)) {
+                    EXPECT_TRUE(scope.layer.commands().empty()) << i;
+                    continue;
+                }
+                ASSERT_EQ(scope.layer.commands().size(), 1u) << i;
+                EXPECT_EQ(scope.layer.commands()[0].v[0], expected.x) << i;
+                EXPECT_EQ(scope.layer.commands()[0].v[1], expected.y) << i;
+            }
+        }
+    }
+}
