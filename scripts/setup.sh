@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins libgl-dev
   libplist-dev
   libgtest-dev libbenchmark-dev
-  fonts-dejavu-core
+  fonts-dejavu-core fonts-dejavu-extra
   xvfb xauth
 )
 

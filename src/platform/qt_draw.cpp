@@ -118,9 +118,11 @@ void QtDrawLayer::setColor(float r, float g, float b, float alpha) {
 
 QFont QtDrawLayer::fontFor(float size) const {
     // Sizes are model units; a point size for the device's resolution gives fractional pixels.
-    const qreal pixels = std::fabs(size * toDevice_.m22());
+    // The panel's captions were laid out for a narrow system font: DejaVu Sans Condensed at nine
+    // tenths of the size fills the same cells without spilling or losing accents at the top.
+    const qreal pixels = std::fabs(size * toDevice_.m22()) * 0.9;
     QFont font;
-    font.setFamilies({QStringLiteral("DejaVu Sans")});
+    font.setFamilies({QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans")});
     const int dpi = painter_.device() ? painter_.device()->logicalDpiY() : 96;
     font.setPointSizeF(std::max<qreal>(pixels, 0.01) * 72.0 / (dpi > 0 ? dpi : 96));
     return font;

@@ -251,7 +251,7 @@ TEST_F(ControlTest, SliderMarkerIsAWhiteColumnAtTheValue) {
     EXPECT_EQ(whitePixels(image, QRect(50, 0, 1, 12)), 12);
     EXPECT_TRUE(looksLike(image, 2, 6, kOrange));
     EXPECT_TRUE(looksLike(image, 98, 1, kOrange));
-    EXPECT_GT(darkPixels(image, image.rect()), 10);
+    EXPECT_GT(darkPixels(image, image.rect()), 5);  // the caption "v 7"
 }
 
 // --- the colour picker ------------------------------------------------------------------------
