@@ -125,7 +125,7 @@ QPainterPath qtPath(const RecordingLayer::Paint& p) {
 void paintOne(QPainter& painter, const QPainterPath& path, const RecordingLayer::Paint& p) {
     const QColor color = QColor::fromRgbF(p.r, p.g, p.b, p.alpha);
     if (p.stroke) {
-        QPen pen(color, p.lineWidth, Qt::SolidLine, Qt::FlatCap, Qt::SvgMiterJoin);
+        QPen pen(color, p.lineWidth, Qt::SolidLine, Qt::FlatCap, Qt::SvgMiterJoin);  // as a frame
         pen.setMiterLimit(10);
         painter.strokePath(path, pen);
     } else {

@@ -21,6 +21,7 @@ void paintFrame(QPainter& painter, QSize size) {
     const ViewRect r = viewRectFor(size.width(), size.height(), settings.windowZoom);
     QtDrawLayer layer(painter, QRectF(r.x, r.y, r.width, r.height),
                       QRectF(0, 0, size.width(), size.height()));
+    layer.setBevelPastMiterLimit(true);  // as the raster layer strokes
     drawFrame(layer, size.width(), size.height());
 }
 

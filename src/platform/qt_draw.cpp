@@ -103,7 +103,8 @@ void QtDrawLayer::fill() {
 
 void QtDrawLayer::stroke() {
     if (path_.isEmpty()) return;
-    QPen pen(color_, lineWidth_, Qt::SolidLine, Qt::FlatCap, Qt::SvgMiterJoin);
+    QPen pen(color_, lineWidth_, Qt::SolidLine, Qt::FlatCap,
+             bevelPastLimit_ ? Qt::SvgMiterJoin : Qt::MiterJoin);
     pen.setMiterLimit(10);
     painter_.strokePath(path_, pen);
 }

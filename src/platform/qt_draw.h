@@ -14,11 +14,9 @@
 //
 // The caller's model rectangle (x, y, width, height; y upwards) is mapped onto a rectangle of the
 // painter's co-ordinates (y downwards), so line widths and text sizes are given in model units.
-// Strokes use flat caps and miter joins, bevelled where the miter would be longer than ten line
-// widths (as PostScript, PDF and SVG do; Qt's own miter join would instead run out to the limit,
-// so that a line turning back on itself grew a spike); antialiasing is on; the one shared path
-// is filled with the non-zero winding rule. Points that are not finite are dropped, never
-// handed to Qt.
+// Strokes use flat caps and miter joins with a miter limit of ten line widths; antialiasing is
+// on; the one shared path is filled with the non-zero winding rule. Points that are not finite
+// are dropped, never handed to Qt.
 class QtDrawLayer : public DrawLayer {
   public:
     // The painter must be active; its transform at this moment is kept under the model mapping.
@@ -33,6 +31,11 @@ class QtDrawLayer : public DrawLayer {
     void ovalPath(float x, float y, float w, float h) override;
     void rectPath(float x, float y, float w, float h) override;
     void setLineWidth(float width) override;
+    // What a join does whose miter would pass the limit: by default Qt's own miter join runs out
+    // to the limit, so that a line folding back on itself grows a spike ten widths long; with
+    // this on it is bevelled instead, as PostScript, PDF, SVG and the raster layer do. The
+    // picture strokes with it on.
+    void setBevelPastMiterLimit(bool on) { bevelPastLimit_ = on; }
     void fill() override;
     void stroke() override;
     bool contains(float x, float y) const override;
@@ -54,5 +57,6 @@ class QtDrawLayer : public DrawLayer {
     bool started_ = false;  // a cleared QPainterPath still holds a move to its origin
     QColor color_{Qt::black};
     qreal lineWidth_ = 1;
+    bool bevelPastLimit_ = false;
     bool savedAntialiasing_ = false;
 };

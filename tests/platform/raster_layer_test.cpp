@@ -27,10 +27,12 @@ QImage blank(QColor background = Qt::white, QSize size = {kSize, kSize}) {
     return image;
 }
 
+// The painter layer as the picture uses it.
 QImage withPainter(const Draw& draw, QColor background = Qt::white) {
     QImage image = blank(background);
     QPainter painter(&image);
     QtDrawLayer layer(painter, kModel, QRectF(0, 0, kSize, kSize));
+    layer.setBevelPastMiterLimit(true);
     draw(layer);
     return image;
 }
@@ -253,6 +255,23 @@ TEST(RasterLayer, SharpTurnsAreBevelledLikeThePainters) {
         EXPECT_NEAR(raster.right(), qt.right(), 1);
         EXPECT_NEAR(raster.left(), qt.left(), 1);
     }
+}
+
+TEST(RasterLayer, ThePainterLayerKeepsQtsMiterUnlessAskedToBevel) {
+    // The panel's controls keep Qt's own join: a fold grows a miter out to the limit.
+    QImage image = blank(Qt::transparent);
+    {
+        QPainter painter(&image);
+        QtDrawLayer layer(painter, kModel, QRectF(0, 0, kSize, kSize));
+        layer.setColor(0, 0, 0, 1);
+        layer.removeAllPoints();
+        layer.moveTo(-0.8f, 0);
+        layer.lineTo(0, 0);
+        layer.lineTo(-0.8f, 0.05f);
+        layer.setLineWidth(0.05f);
+        layer.stroke();
+    }
+    EXPECT_GT(paintedBox(image).right(), 120);
 }
 
 TEST(RasterLayer, CurvedStrokeMatchesThePainter) {
