@@ -34,6 +34,15 @@ void expectCommands(const RecordingLayer& layer, std::initializer_list<ExpectedC
     }
 }
 
+void expectSameCommands(const std::vector<RecordingLayer::Command>& got,
+                        const std::vector<RecordingLayer::Command>& want) {
+    ASSERT_EQ(got.size(), want.size());
+    for (size_t i = 0; i < got.size(); ++i) {
+        ASSERT_EQ(int(got[i].op), int(want[i].op)) << "command " << i;
+        for (int k = 0; k < 5; ++k) ASSERT_EQ(got[i].v[k], want[i].v[k]) << "command " << i;
+    }
+}
+
 void makePicture(int v, int e, int f, int groupOrder, double lengthV, double lengthE,
                  double lengthF) {
     Settings& s = settings;

@@ -30,3 +30,7 @@ struct ExpectedCommand {
 // Compares the recorded stream with the expected one, command by command (arguments within tol).
 void expectCommands(const RecordingLayer& layer, std::initializer_list<ExpectedCommand> expected,
                     float tol = 1e-5f);
+
+// Bit-exact comparison of two recorded streams (operations and arguments).
+void expectSameCommands(const std::vector<RecordingLayer::Command>& got,
+                        const std::vector<RecordingLayer::Command>& want);
