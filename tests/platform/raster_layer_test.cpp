@@ -10,6 +10,7 @@
 #include <functional>
 #include <numbers>
 #include <string>
+#include <vector>
 
 #include "platform/qt_draw.h"
 #include "platform/qt_raster.h"
@@ -97,57 +98,50 @@ QRect paintedBox(const QImage& image) {
 }
 
 void polygon(DrawLayer& l, std::initializer_list<std::pair<float, float>> points) {
-    bool first = true;
-    for (auto [x, y] : points) {
-        if (first) {
-            l.moveTo(x, y);
-        } else {
-            l.lineTo(x, y);
-        }
-        first = false;
-    }
+    for (auto it = points.begin(); it != points.end(); ++it)
+        it == points.begin() ? l.moveTo(it->first, it->second) : l.lineTo(it->first, it->second);
+}
+
+// A new path of one polygon, filled in the colour.
+Draw filled(float r, float g, float b, float a,
+            std::initializer_list<std::pair<float, float>> points) {
+    const std::vector<std::pair<float, float>> list(points);
+    return [=](DrawLayer& l) {
+        l.setColor(r, g, b, a);
+        l.removeAllPoints();
+        for (size_t i = 0; i < list.size(); ++i)
+            i == 0 ? l.moveTo(list[i].first, list[i].second)
+                   : l.lineTo(list[i].first, list[i].second);
+        l.fill();
+    };
 }
 
 }  // namespace
 
-TEST(RasterLayer, FillsMatchThePainterUpToAntialiasing) {
+TEST(RasterLayer, FillsAndStrokesMatchThePainterUpToAntialiasing) {
     struct Shape {
         const char* name;
         Draw draw;
     };
     const Shape shapes[] = {
         {"triangle",
-         [](DrawLayer& l) {
-             l.setColor(0.8f, 0.1f, 0.2f, 1);
-             l.removeAllPoints();
-             polygon(l, {{-0.9f, -0.7f}, {0.83f, -0.41f}, {0.05f, 0.91f}});
-             l.fill();
-         }},
-        {"concave arrow, translucent",
-         [](DrawLayer& l) {
-             l.setColor(0.1f, 0.3f, 0.9f, 0.5f);
-             l.removeAllPoints();
-             polygon(l, {{-0.8f, -0.2f},
-                         {0.1f, -0.2f},
-                         {0.1f, -0.6f},
-                         {0.85f, 0.03f},
-                         {0.1f, 0.6f},
-                         {0.1f, 0.2f},
-                         {-0.8f, 0.2f}});
-             l.fill();
-         }},
+         filled(0.8f, 0.1f, 0.2f, 1, {{-0.9f, -0.7f}, {0.83f, -0.41f}, {0.05f, 0.91f}})},
+        {"concave arrow, translucent", filled(0.1f, 0.3f, 0.9f, 0.5f,
+                                              {{-0.8f, -0.2f},
+                                               {0.1f, -0.2f},
+                                               {0.1f, -0.6f},
+                                               {0.85f, 0.03f},
+                                               {0.1f, 0.6f},
+                                               {0.1f, 0.2f},
+                                               {-0.8f, 0.2f}})},
         {"star, non-zero fills its centre",
          [](DrawLayer& l) {
              l.setColor(0, 0.6f, 0.3f, 0.75f);
              l.removeAllPoints();
-             for (int k = 0; k < 5; ++k) {
+             l.moveTo(0, 0.9f);
+             for (int k = 1; k < 5; ++k) {
                  const double a = std::numbers::pi / 2 + k * 4 * std::numbers::pi / 5;
-                 const float x = float(0.9 * std::cos(a)), y = float(0.9 * std::sin(a));
-                 if (k == 0) {
-                     l.moveTo(x, y);
-                 } else {
-                     l.lineTo(x, y);
-                 }
+                 l.lineTo(float(0.9 * std::cos(a)), float(0.9 * std::sin(a)));
              }
              l.fill();
          }},
@@ -158,6 +152,22 @@ TEST(RasterLayer, FillsMatchThePainterUpToAntialiasing) {
              polygon(l, {{-0.7f, -0.7f}, {0.7f, -0.7f}, {0.7f, 0.7f}, {-0.7f, 0.7f}});
              polygon(l, {{-0.3f, -0.3f}, {-0.3f, 0.3f}, {0.3f, 0.3f}, {0.3f, -0.3f}});
              l.fill();
+         }},
+        {"curve and oval strokes",
+         [](DrawLayer& l) {
+             l.setColor(0.2f, 0.4f, 0.9f, 0.5f);
+             l.removeAllPoints();
+             l.moveTo(0.7f, -0.3f);
+             for (int i = 1; i <= 40; ++i) {
+                 const double a = std::numbers::pi * i / 40;
+                 l.lineTo(float(0.7 * std::cos(a)), float(0.7 * std::sin(a) - 0.3));
+             }
+             l.setLineWidth(0.04f);
+             l.stroke();
+             l.setColor(0.9f, 0.1f, 0.1f, 0.5f);
+             l.ovalPath(-0.5f, -0.5f, 1, 1);
+             l.setLineWidth(0.01f);
+             l.stroke();
          }},
         {"oval and rectangle",
          [](DrawLayer& l) {
@@ -174,7 +184,7 @@ TEST(RasterLayer, FillsMatchThePainterUpToAntialiasing) {
         const Difference d = compare(withPainter(shape.draw), withRaster(shape.draw));
         EXPECT_LT(d.mean, 0.5);
         EXPECT_LT(d.over8, 0.01);
-        EXPECT_LT(d.coverage, 3.0);  // the painted area agrees to a few pixels in 40000
+        EXPECT_LT(d.coverage, 6.0);  // the painted area agrees to a few pixels in 40000
     }
 }
 
@@ -190,14 +200,7 @@ TEST(RasterLayer, TranslucentShapesCompositeInOrder) {
     const QImage qt = withPainter(draw, Qt::transparent);
     const QImage raster = withRaster(draw, Qt::transparent);
     // Inside the overlap blue lies over red: premultiplied (0.25, 0, 0.5) at alpha 0.75.
-    for (QPoint p : {QPoint(100, 100), QPoint(30, 170), QPoint(170, 30)}) {
-        SCOPED_TRACE(testing::Message() << p.x() << "," << p.y());
-        const QRgb a = qt.pixel(p), b = raster.pixel(p);
-        EXPECT_NEAR(qRed(a), qRed(b), 1);
-        EXPECT_NEAR(qGreen(a), qGreen(b), 1);
-        EXPECT_NEAR(qBlue(a), qBlue(b), 1);
-        EXPECT_NEAR(qAlpha(a), qAlpha(b), 1);
-    }
+    EXPECT_LE(compare(qt, raster).largest, 1);
     const QRgb overlap = raster.pixel(100, 100);  // premultiplied
     EXPECT_NEAR(qAlpha(overlap), 191, 1);
     EXPECT_NEAR(qRed(overlap), 64, 1);
@@ -214,16 +217,17 @@ TEST(RasterLayer, StrokesHaveFlatCapsAndMiterJoins) {
         l.setLineWidth(0.2f);
         l.stroke();
     };
-    const QImage image = withRaster(corner, Qt::transparent);
-    auto at = [&](double x, double y) {
-        return qAlpha(image.pixel(int(std::floor((x + 1) * 100)), int(std::floor((1 - y) * 100))));
-    };
-    EXPECT_EQ(at(-0.45, 0.0), 255);
-    EXPECT_EQ(at(-0.56, 0.0), 0);  // a square cap would reach 0.1 further
-    EXPECT_EQ(at(0.0, 0.56), 0);
-    EXPECT_EQ(at(0.08, -0.08), 255);  // the miter fills the outer corner
-    const Difference d = compare(withPainter(corner, Qt::transparent), image);
-    EXPECT_LT(d.over8, 0.01);
+    for (const QImage& image :
+         {withPainter(corner, Qt::transparent), withRaster(corner, Qt::transparent)}) {
+        auto at = [&](double x, double y) {
+            return qAlpha(
+                image.pixel(int(std::floor((x + 1) * 100)), int(std::floor((1 - y) * 100))));
+        };
+        EXPECT_EQ(at(-0.45, 0.0), 255);
+        EXPECT_EQ(at(-0.56, 0.0), 0);  // a square cap would reach 0.1 further
+        EXPECT_EQ(at(0.0, 0.56), 0);
+        EXPECT_EQ(at(0.08, -0.08), 255);  // the miter fills the outer corner; a bevel cuts it
+    }
 }
 
 TEST(RasterLayer, SharpTurnsAreBevelledLikeThePainters) {
@@ -274,33 +278,6 @@ TEST(RasterLayer, ThePainterLayerKeepsQtsMiterUnlessAskedToBevel) {
     EXPECT_GT(paintedBox(image).right(), 120);
 }
 
-TEST(RasterLayer, CurvedStrokeMatchesThePainter) {
-    const Draw draw = [](DrawLayer& l) {
-        l.setColor(0.2f, 0.4f, 0.9f, 0.5f);
-        l.removeAllPoints();
-        for (int i = 0; i <= 40; ++i) {
-            const double a = std::numbers::pi * i / 40;
-            const float x = float(0.7 * std::cos(a)), y = float(0.7 * std::sin(a) - 0.3);
-            if (i == 0) {
-                l.moveTo(x, y);
-            } else {
-                l.lineTo(x, y);
-            }
-        }
-        l.setLineWidth(0.04f);
-        l.stroke();
-        // The unit circle's kind of stroke: a closed oval.
-        l.setColor(0.9f, 0.1f, 0.1f, 0.5f);
-        l.ovalPath(-0.5f, -0.5f, 1, 1);
-        l.setLineWidth(0.01f);
-        l.stroke();
-    };
-    const Difference d = compare(withPainter(draw), withRaster(draw));
-    EXPECT_LT(d.mean, 0.5);
-    EXPECT_LT(d.over8, 0.01);
-    EXPECT_LT(d.coverage, 6.0);
-}
-
 TEST(RasterLayer, WidthZeroIsAOnePixelLine) {
     const Draw draw = [](DrawLayer& l) {
         l.setColor(0, 0, 0, 1);
@@ -320,24 +297,12 @@ TEST(RasterLayer, WidthZeroIsAOnePixelLine) {
 TEST(RasterLayer, FarOffPointsAreClippedWithoutBending) {
     // A triangle whose corners lie far beyond the float precision of a pixel covers the image.
     const QImage all = withRaster(
-        [](DrawLayer& l) {
-            l.setColor(0, 1, 0, 1);
-            l.removeAllPoints();
-            polygon(l, {{-1e20f, -1e20f}, {1e20f, -1e20f}, {0, 1e20f}});
-            l.fill();
-        },
-        Qt::transparent);
+        filled(0, 1, 0, 1, {{-1e20f, -1e20f}, {1e20f, -1e20f}, {0, 1e20f}}), Qt::transparent);
     EXPECT_EQ(paintedInColumn(all, 0), kSize);
     EXPECT_EQ(paintedInColumn(all, kSize - 1), kSize);
     // The right half plane, from a quadrilateral reaching a billion units away.
     const QImage half = withRaster(
-        [](DrawLayer& l) {
-            l.setColor(0, 1, 0, 1);
-            l.removeAllPoints();
-            polygon(l, {{0, -1e9f}, {1e9f, -1e9f}, {1e9f, 1e9f}, {0, 1e9f}});
-            l.fill();
-        },
-        Qt::transparent);
+        filled(0, 1, 0, 1, {{0, -1e9f}, {1e9f, -1e9f}, {1e9f, 1e9f}, {0, 1e9f}}), Qt::transparent);
     for (int y : {0, 57, 199}) {
         SCOPED_TRACE(y);
         EXPECT_EQ(qAlpha(half.pixel(99, y)), 0);
@@ -394,13 +359,8 @@ TEST(RasterLayer, PointsThatAreNotFiniteAreDropped) {
         l.ovalPath(NAN, 0, 1, 1);
         l.fill();
     };
-    const Draw without = [](DrawLayer& l) {
-        l.setColor(0, 0, 1, 1);
-        l.removeAllPoints();
-        polygon(l, {{-0.5f, -0.5f}, {0.5f, -0.5f}, {0, 0.5f}});
-        l.fill();
-    };
-    EXPECT_EQ(withRaster(withNaN), withRaster(without));
+    EXPECT_EQ(withRaster(withNaN),
+              withRaster(filled(0, 0, 1, 1, {{-0.5f, -0.5f}, {0.5f, -0.5f}, {0, 0.5f}})));
 }
 
 TEST(RasterLayer, ContainsUsesTheNonZeroRule) {
@@ -503,12 +463,8 @@ TEST(RasterLayer, PaintingWhileRecordingGivesTheSamePicture) {
 
 TEST(RasterLayer, ManyPointsAlongALineCostNothingInThePicture) {
     // Thinning keeps the ends of a straight run: the outline is that of the plain segment.
-    const QImage plain = withRaster([](DrawLayer& l) {
-        l.setColor(0, 0, 0, 0.7f);
-        l.removeAllPoints();
-        polygon(l, {{-0.8f, -0.6f}, {0.7f, 0.35f}, {-0.2f, 0.8f}});
-        l.fill();
-    });
+    const QImage plain =
+        withRaster(filled(0, 0, 0, 0.7f, {{-0.8f, -0.6f}, {0.7f, 0.35f}, {-0.2f, 0.8f}}));
     const QImage dense = withRaster([](DrawLayer& l) {
         l.setColor(0, 0, 0, 0.7f);
         l.removeAllPoints();

@@ -19,28 +19,6 @@ bool looksLike(const QImage& image, int x, int y, const BColor& c, int tol) {
            std::abs(p.blue() - int(std::lround(255 * c.b))) <= tol;
 }
 
-int darkPixels(const QImage& image, const QRect& area) {
-    const QRect r = area & image.rect();
-    int n = 0;
-    for (int y = r.top(); y <= r.bottom(); ++y) {
-        for (int x = r.left(); x <= r.right(); ++x) {
-            const QColor p = image.pixelColor(x, y);
-            if (p.alpha() > 200 && p.red() < 90 && p.green() < 90 && p.blue() < 90) ++n;
-        }
-    }
-    return n;
-}
-
-int whitePixels(const QImage& image, const QRect& area) {
-    const QRect r = area & image.rect();
-    int n = 0;
-    for (int y = r.top(); y <= r.bottom(); ++y) {
-        for (int x = r.left(); x <= r.right(); ++x)
-            if (image.pixel(x, y) == qRgba(255, 255, 255, 255)) ++n;
-    }
-    return n;
-}
-
 void sendMouse(QWidget* widget, QEvent::Type type, const QPointF& pos) {
     const Qt::MouseButtons held =
         type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(Qt::LeftButton);

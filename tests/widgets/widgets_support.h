@@ -16,10 +16,5 @@ QImage snapshot(QWidget* widget);
 // The colour at the pixel is c, each channel within tol of 255 × c.
 bool looksLike(const QImage& image, int x, int y, const BColor& c, int tol = 2);
 
-// Pixels in the area (clipped to the image) whose three channels all lie below 90: text.
-int darkPixels(const QImage& image, const QRect& area);
-// Opaque white pixels in the area.
-int whitePixels(const QImage& image, const QRect& area);
-
 // A left-button event at a fractional position of the widget, delivered straight to it.
 void sendMouse(QWidget* widget, QEvent::Type type, const QPointF& pos);
