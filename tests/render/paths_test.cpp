@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cmath>
+#include <functional>
 #include <vector>
 
 #include "geometry/kernel.h"
@@ -14,6 +15,7 @@
 namespace {
 
 using Op = RecordingLayer::Op;
+using Points = std::vector<std::array<float, 2>>;
 
 constexpr int kSphere = -1, kPlane = 0, kHyperbolic = 1;
 
@@ -24,11 +26,10 @@ void use(int gen, int choice, int segments) {
 }
 
 // The points of every moveTo and lineTo, in order.
-std::vector<std::array<float, 2>> polyline(const RecordingLayer& layer) {
-    std::vector<std::array<float, 2>> out;
-    for (const auto& c : layer.commands()) {
+Points polyline(const RecordingLayer& layer) {
+    Points out;
+    for (const auto& c : layer.commands())
         if (c.op == Op::moveTo || c.op == Op::lineTo) out.push_back({c.v[0], c.v[1]});
-    }
     return out;
 }
 
@@ -45,17 +46,12 @@ struct PlanePolygon {
         poly.n = n;
         poly.centre = &records[0];
         records[0].polyPoint = {0, 0, 1};
-        for (int i = 0; i < n; ++i) {
-            auto at = [&](int k, double radius) {
-                const double a = 2 * PI * (4 * i + k) / (4.0 * n);
-                DataModule& d = records[1 + 4 * i + k];
-                d.polyPoint = {radius * std::cos(a), radius * std::sin(a), 1};
-                return &d;
-            };
-            poly.cornerA[i] = at(0, 1);
-            poly.sideA[i] = at(1, 0.9);
-            poly.cornerB[i] = at(2, 1);
-            poly.sideB[i] = at(3, 0.9);
+        DataModule** slots[4] = {poly.cornerA.data(), poly.sideA.data(), poly.cornerB.data(),
+                                 poly.sideB.data()};
+        for (int i = 0; i < 4 * n; ++i) {
+            const double a = 2 * PI * i / (4.0 * n), radius = i % 2 ? 0.9 : 1;
+            records[1 + i].polyPoint = {radius * std::cos(a), radius * std::sin(a), 1};
+            slots[i % 4][i / 4] = &records[1 + i];
         }
     }
 };
@@ -73,117 +69,81 @@ TEST(Paths, SingleSegmentEdgeIsOneStraightLine) {
                                  {Op::stroke}});
 }
 
-TEST(Paths, EdgeWithoutImageAtItsFirstEndStartsAtTheOther) {
-    RecordingScope scope;
-    use(kSphere, 2, 2);
-    // The south pole has no stereographic image; the midpoint of the quarter circle maps to
-    // (1 + √2, 0).
-    path2Self({0, 0, -1}, {1, 0, 0}, 0.5f);
-    const float m = 1 + std::sqrt(2.0f);
-    expectCommands(scope.layer, {{Op::removeAllPoints},
-                                 {Op::moveTo, {1, 0}},
-                                 {Op::lineTo, {m, 0}},
-                                 {Op::setLineWidth, {0.5f}},
-                                 {Op::stroke}});
-}
-
-TEST(Paths, EdgeWithoutAnyImageStrokesNothing) {
-    RecordingScope scope;
-    use(kSphere, 1, 5);
-    path2Self({1, 0, 0}, {0, 1, 0}, 1);
-    expectCommands(scope.layer, {{Op::removeAllPoints}});
-    EXPECT_EQ(scope.layer.strokeCount(), 0);
-}
-
-TEST(Paths, InteriorPointWithoutImageIsBridged) {
-    RecordingScope scope;
-    use(kSphere, 2, 2);
-    // The great circle from (0.6, 0, −0.8) to (−0.6, 0, −0.8) runs through the south pole.
-    path2Self({0.6, 0, -0.8}, {-0.6, 0, -0.8}, 1);
-    expectCommands(scope.layer,
-                   {{Op::removeAllPoints},
-                    {Op::moveTo, {3, 0}},
-                    {Op::lineTo, {-3, 0}},
-                    {Op::setLineWidth, {1}},
-                    {Op::stroke}},
-                   1e-4f);
-}
-
-TEST(Paths, EdgeOfLengthZeroIsAMoveAndALineToOnePoint) {
-    for (int gen : {kSphere, kPlane, kHyperbolic}) {
-        SCOPED_TRACE(gen);
+// Points without an image are skipped: a shape starts at the first corner that has one.
+TEST(Paths, PointsWithoutImageAreSkipped) {
+    const float m = 1 + std::sqrt(2.0f), r = std::sqrt(0.5f);  // images on the stereographic view
+    const Point south{0, 0, -1}, x{1, 0, 0}, y{0, 1, 0};
+    struct Row {
+        const char* name;
+        int gen, choice, segments;
+        std::function<void()> draw;
+        Points expected;
+        int strokes;
+    };
+    const Row rows[] = {
+        {"edge from the south pole",
+         kSphere,
+         2,
+         2,
+         [&] { path2Self(south, x, 0.5f); },
+         {{1, 0}, {m, 0}},
+         1},
+        {"edge through the south pole",
+         kSphere,
+         2,
+         2,
+         [] {
+             path2Self({0.6, 0, -0.8}, {-0.6, 0, -0.8}, 1);
+         },
+         {{3, 0}, {-3, 0}},
+         1},
+        {"edge without any image", kSphere, 1, 5, [&] { path2Self(x, y, 1); }, {}, 0},
+        {"triangle from the south pole",
+         kSphere,
+         2,
+         2,
+         [&] { path3Self(south, x, y); },
+         {{1, 0}, {r, r}, {0, 1}, {0, m}, {m, 0}, {1, 0}},
+         0},
+        {"shapes without any image",
+         kSphere,
+         1,
+         3,
+         [&] {
+             path3Self(x, y, {-1, 0, 0});
+             path4Self(x, y, {-1, 0, 0}, {0, -1, 0});
+         },
+         {},
+         0},
+        {"quadrilateral from its second corner",
+         kPlane,
+         1,
+         1,
+         [] {
+             path4Self({0, 0, 0}, {1, 0, 1}, {1, 1, 1}, {0, 1, 1});
+         },
+         {{1, 0}, {1, 1}, {0, 1}, {1, 0}},
+         0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
         RecordingScope scope;
-        use(gen, 0, 20);
-        const Point p =
-            gen < 0 ? Point{0, 0.6, 0.8} : (gen == 0 ? Point{2, 3, 1} : hyperbolicPoint(2, 3));
-        path2Self(p, p, 1);
-        const float x = float(p.x), y = float(p.y);
-        expectCommands(scope.layer, {{Op::removeAllPoints},
-                                     {Op::moveTo, {x, y}},
-                                     {Op::lineTo, {x, y}},
-                                     {Op::setLineWidth, {1}},
-                                     {Op::stroke}});
+        use(row.gen, row.choice, row.segments);
+        row.draw();
+        const Points got = polyline(scope.layer);
+        ASSERT_EQ(got.size(), row.expected.size());
+        for (size_t i = 0; i < got.size(); ++i) {
+            EXPECT_NEAR(got[i][0], row.expected[i][0], 1e-4f) << i;
+            EXPECT_NEAR(got[i][1], row.expected[i][1], 1e-4f) << i;
+        }
+        EXPECT_EQ(scope.layer.strokeCount(), row.strokes);
+        EXPECT_EQ(scope.layer.fillCount(), 0);
     }
 }
 
-TEST(Paths, TriangleWithoutImageAtItsFirstCornerStartsAtTheSecond) {
-    RecordingScope scope;
-    use(kSphere, 2, 2);
-    path3Self({0, 0, -1}, {1, 0, 0}, {0, 1, 0});
-    const float r = std::sqrt(0.5f), m = 1 + std::sqrt(2.0f);
-    // b→c, c→a (a itself skipped), a→b.
-    expectCommands(scope.layer, {{Op::removeAllPoints},
-                                 {Op::moveTo, {1, 0}},
-                                 {Op::lineTo, {r, r}},
-                                 {Op::lineTo, {0, 1}},
-                                 {Op::lineTo, {0, m}},
-                                 {Op::lineTo, {m, 0}},
-                                 {Op::lineTo, {1, 0}}});
-    EXPECT_EQ(scope.layer.fillCount(), 0);
-}
-
-TEST(Paths, ShapeWithoutAnyImageLeavesThePathEmpty) {
-    RecordingScope scope;
-    use(kSphere, 1, 3);
-    path3Self({1, 0, 0}, {0, 1, 0}, {-1, 0, 0});
-    path4Self({1, 0, 0}, {0, 1, 0}, {-1, 0, 0}, {0, -1, 0});
-    expectCommands(scope.layer, {{Op::removeAllPoints}, {Op::removeAllPoints}});
-}
-
-TEST(Paths, QuadrilateralCyclesFromTheFirstCornerWithAnImage) {
-    RecordingScope scope;
-    use(kPlane, 0, 1);
-    path4Self({0, 0, 1}, {1, 0, 1}, {1, 1, 1}, {0, 1, 1});
-    expectCommands(scope.layer, {{Op::removeAllPoints},
-                                 {Op::moveTo, {0, 0}},
-                                 {Op::lineTo, {1, 0}},
-                                 {Op::lineTo, {1, 1}},
-                                 {Op::lineTo, {0, 1}},
-                                 {Op::lineTo, {0, 0}}});
-    scope.layer.clear();
-    use(kPlane, 1, 1);  // choice 1 on the plane: z = 0 has no image
-    path4Self({0, 0, 0}, {1, 0, 1}, {1, 1, 1}, {0, 1, 1});
-    expectCommands(scope.layer, {{Op::removeAllPoints},
-                                 {Op::moveTo, {1, 0}},
-                                 {Op::lineTo, {1, 1}},
-                                 {Op::lineTo, {0, 1}},
-                                 {Op::lineTo, {1, 0}}});
-}
-
-TEST(Paths, MirrorFormsInvertInTheUnitCircle) {
-    RecordingScope scope;
-    use(kPlane, 0, 1);
-    path2Mirror({2, 0, 1}, {0, 4, 1}, 1);
-    expectCommands(scope.layer, {{Op::removeAllPoints},
-                                 {Op::moveTo, {0.5f, 0}},
-                                 {Op::lineTo, {0, 0.25f}},
-                                 {Op::setLineWidth, {1}},
-                                 {Op::stroke}});
-}
-
-// Under the central projection (choice 1) great circles of the sphere and geodesics of the
-// hyperboloid are straight lines: every interpolated point must fall on the chord. Read back
-// onto the surface, consecutive points are one n-th of the distance apart.
+// Under the central projection (choice 1) geodesics of the sphere and the hyperboloid are
+// straight: every step falls on the chord, and read back onto the surface the steps are one
+// n-th of the distance apart.
 TEST(Paths, GeodesicStepsLieOnTheGeodesicEvenlySpaced) {
     struct Row {
         int gen;
@@ -197,14 +157,13 @@ TEST(Paths, GeodesicStepsLieOnTheGeodesicEvenlySpaced) {
         {kPlane, {1, 2, 1}, {-3, 5, 1}},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(testing::Message() << "gen " << row.gen);
         for (int n : {1, 2, 7, 20, 100}) {
-            SCOPED_TRACE(n);
+            SCOPED_TRACE(testing::Message() << "gen " << row.gen << " n " << n);
             RecordingScope scope;
             use(row.gen, 1, n);
             scope.layer.moveTo(0, 0);
             path1Self(row.a, row.b);
-            auto pts = polyline(scope.layer);
+            Points pts = polyline(scope.layer);
             ASSERT_EQ(pts.size(), size_t(n) + 1);
             pts.erase(pts.begin());
             const ScreenPoint sa = projXYSelf(row.a), sb = projXYSelf(row.b);
@@ -212,8 +171,7 @@ TEST(Paths, GeodesicStepsLieOnTheGeodesicEvenlySpaced) {
             const double d = dist(row.a, row.b);
             Point previous = row.a;
             for (const auto& p : pts) {
-                const double off = ((p[0] - sa.x) * dy - (p[1] - sa.y) * dx) / len;
-                EXPECT_NEAR(off, 0, 1e-5);
+                EXPECT_NEAR(((p[0] - sa.x) * dy - (p[1] - sa.y) * dx) / len, 0, 1e-5);
                 const Point back = projInv(p[0], p[1], nullptr);
                 EXPECT_NEAR(dist(previous, back), d / n, 1e-5);
                 previous = back;
@@ -221,90 +179,70 @@ TEST(Paths, GeodesicStepsLieOnTheGeodesicEvenlySpaced) {
             EXPECT_NEAR(pts.back()[0], sb.x, 1e-6);
             EXPECT_NEAR(pts.back()[1], sb.y, 1e-6);
         }
+        // From a point to itself: a move and a line to it, with no step undefined.
+        RecordingScope scope;
+        use(row.gen, 0, 20);
+        path2Self(row.a, row.a, 1);
+        const Points pts = polyline(scope.layer);
+        const std::array<float, 2> a{float(row.a.x), float(row.a.y)};
+        EXPECT_EQ(pts, (Points{a, a}));
     }
 }
 
-TEST(Paths, CompletePolygonOutlineListsItsCorners) {
-    for (int n : {2, 3, 7, 12}) {
-        SCOPED_TRACE(n);
-        PlanePolygon p(n);
-        buildPolyOutline(p.poly);
-        ASSERT_EQ(pathPoint.count, 2 * n);
-        for (int i = 0; i < n; ++i) {
-            EXPECT_EQ(pathPoint.point[2 * i], &p.poly.cornerA[i]->polyPoint);
-            EXPECT_EQ(pathPoint.point[2 * i + 1], &p.poly.cornerB[i]->polyPoint);
-        }
+// A complete polygon runs through its corners; at the rim the centre and the side point stand
+// in for a missing corner; missing side points drop their steps.
+TEST(Paths, PolygonOutlines) {
+    PlanePolygon full(3), rimA(3), rimB(2), noSides(3), bare(12);
+    rimA.poly.cornerA[0] = nullptr;
+    rimB.poly.cornerB[1] = nullptr;
+    for (int i = 0; i < 3; ++i) noSides.poly.sideB[i] = nullptr;
+    bare.poly.cornerA.fill(nullptr);  // the largest outline: centre, sideA, centre, sideB × 12
+    bare.poly.cornerB.fill(nullptr);
+    auto p = [](const DataModule* d) { return &d->polyPoint; };
+    const PolyModule &f = full.poly, &a = rimA.poly, &b = rimB.poly;
+    struct Row {
+        const char* name;
+        const PolyModule& poly;
+        std::vector<const Point*> expected;
+        int count;
+    };
+    const Row rows[] = {
+        {"complete",
+         f,
+         {p(f.cornerA[0]), p(f.cornerB[0]), p(f.cornerA[1]), p(f.cornerB[1]), p(f.cornerA[2]),
+          p(f.cornerB[2])},
+         6},
+        {"no first cornerA",
+         a,
+         {p(a.centre), p(a.sideA[0]), p(a.cornerB[0]), p(a.cornerA[1]), p(a.cornerB[1]),
+          p(a.cornerA[2]), p(a.cornerB[2]), p(a.sideB[2])},
+         8},
+        {"no last cornerB",
+         b,
+         {p(b.cornerA[0]), p(b.cornerB[0]), p(b.cornerA[1]), p(b.sideA[1]), p(b.centre),
+          p(b.sideB[1])},
+         6},
+        {"no sideB", noSides.poly, {}, 3},
+        {"no corners", bare.poly, {}, 48},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        buildPolyOutline(row.poly);
+        ASSERT_EQ(pathPoint.count, row.count);
+        for (size_t i = 0; i < row.expected.size(); ++i)
+            EXPECT_EQ(pathPoint.point[i], row.expected[i]) << i;
     }
-}
+    EXPECT_EQ(pathPoint.point[47], p(bare.poly.sideB[11]));
 
-TEST(Paths, HexagonIsFilledAsOneClosedOutline) {
     RecordingScope scope;
     use(kPlane, 0, 1);
-    PlanePolygon p(3);
-    pathPolySelf(p.poly);
-    auto at = [&](const DataModule* d) {
-        return ExpectedCommand{Op::lineTo, {float(d->polyPoint.x), float(d->polyPoint.y)}};
-    };
-    const PolyModule& q = p.poly;
-    const ExpectedCommand move{Op::moveTo, at(q.cornerA[0]).v};
-    expectCommands(scope.layer, {{Op::removeAllPoints},
-                                 move,
-                                 at(q.cornerB[0]),
-                                 at(q.cornerA[1]),
-                                 at(q.cornerB[1]),
-                                 at(q.cornerA[2]),
-                                 at(q.cornerB[2]),
-                                 at(q.cornerA[0]),
-                                 {Op::fill}});
-}
-
-TEST(Paths, RimPolygonRunsThroughCentreAndSidePoints) {
-    PlanePolygon p(3);
-    PolyModule& q = p.poly;
-    q.cornerA[0] = nullptr;
-    buildPolyOutline(q);
-    const Point* expected[] = {&q.centre->polyPoint,     &q.sideA[0]->polyPoint,
-                               &q.cornerB[0]->polyPoint, &q.cornerA[1]->polyPoint,
-                               &q.cornerB[1]->polyPoint, &q.cornerA[2]->polyPoint,
-                               &q.cornerB[2]->polyPoint, &q.sideB[2]->polyPoint};
-    ASSERT_EQ(pathPoint.count, 8);
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(pathPoint.point[i], expected[i]) << i;
-
-    // A missing cornerB on a side: the side point follows cornerA, and the centre and the side
-    // point stand for the corner in the sideB walk.
-    PlanePolygon r(2);
-    r.poly.cornerB[1] = nullptr;
-    buildPolyOutline(r.poly);
-    const PolyModule& s = r.poly;
-    const Point* expected2[] = {&s.cornerA[0]->polyPoint, &s.cornerB[0]->polyPoint,
-                                &s.cornerA[1]->polyPoint, &s.sideA[1]->polyPoint,
-                                &s.centre->polyPoint,     &s.sideB[1]->polyPoint};
-    ASSERT_EQ(pathPoint.count, 6);
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(pathPoint.point[i], expected2[i]) << i;
-
-    // Missing side points drop their steps altogether.
-    PlanePolygon t(3);
-    for (int i = 0; i < 3; ++i) t.poly.sideB[i] = nullptr;
-    buildPolyOutline(t.poly);
-    EXPECT_EQ(pathPoint.count, 3);
-}
-
-TEST(Paths, PolygonWithoutImagesFillsNothing) {
-    RecordingScope scope;
+    pathPolySelf(full.poly);  // one closed outline, filled
+    EXPECT_EQ(polyline(scope.layer).size(), 7u);
+    EXPECT_EQ(polyline(scope.layer).back(), polyline(scope.layer).front());
+    EXPECT_EQ(scope.layer.fillCount(), 1);
+    scope.layer.clear();
     use(kPlane, 1, 4);
-    PlanePolygon p(3);
-    for (DataModule& d : p.records) d.polyPoint.z = 0;  // all on the singular line of choice 1
-    pathPolySelf(p.poly);
+    for (DataModule& d : full.records) d.polyPoint.z = 0;  // on the singular line of choice 1
+    pathPolySelf(full.poly);
     expectCommands(scope.layer, {{Op::removeAllPoints}});
-}
-
-TEST(Paths, LargestPolygonFitsTheOutlineList) {
-    // Every corner missing: each of the twelve steps lists centre, sideA, centre, sideB.
-    PlanePolygon p(12);
-    p.poly.cornerA.fill(nullptr);
-    p.poly.cornerB.fill(nullptr);
-    buildPolyOutline(p.poly);
-    ASSERT_EQ(pathPoint.count, 48);
-    EXPECT_EQ(pathPoint.point[46], &p.poly.centre->polyPoint);
-    EXPECT_EQ(pathPoint.point[47], &p.poly.sideB[11]->polyPoint);
 }
