@@ -5,6 +5,7 @@
 
 #include <QTest>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/app.h"
@@ -301,10 +302,8 @@ TEST_F(PanelLayout, EveryControlOfEveryTabIsWhereItBelongsAndBoundToItsSetting) 
         EXPECT_TRUE(c->isVisibleTo(app->tab[row.tab]));
 
         const ControlFrame& f = c->frame();
-        EXPECT_EQ(f.x, row.frame.x);
-        EXPECT_EQ(f.y, row.frame.y);
-        EXPECT_EQ(f.w, row.frame.w);
-        EXPECT_EQ(f.h, row.frame.h);
+        EXPECT_EQ(std::tie(f.x, f.y, f.w, f.h),
+                  std::tie(row.frame.x, row.frame.y, row.frame.w, row.frame.h));
         // The frame on the page, whose rows run downwards from its top.
         EXPECT_EQ(c->geometry(), QRect(int(row.frame.x - row.frame.w / 2),
                                        int(432 - row.frame.y - row.frame.h / 2), int(row.frame.w),

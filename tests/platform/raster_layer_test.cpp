@@ -288,10 +288,8 @@ TEST(RasterLayer, WidthZeroIsAOnePixelLine) {
         l.stroke();
     };
     const QImage image = withRaster(draw, Qt::transparent);
-    int alpha = 0;
-    for (int y = 0; y < kSize; ++y) alpha += qAlpha(image.pixel(100, y));
-    EXPECT_NEAR(alpha, 255, 2);
     EXPECT_EQ(paintedInColumn(image, 100), 1);
+    EXPECT_EQ(paintedInColumn(image, 100, 250), 1);
 }
 
 TEST(RasterLayer, FarOffPointsAreClippedWithoutBending) {
