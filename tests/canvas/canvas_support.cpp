@@ -1,5 +1,8 @@
 #include "canvas_support.h"
 
+#include <cmath>
+#include <cstring>
+
 #include "colour/colour.h"
 #include "geometry/settings.h"
 #include "geometry/triangle_group.h"
@@ -17,4 +20,22 @@ void makePicture(int p, int q, int r, double lengthV, double lengthE, double len
     setGenType();
     setGen();
     rebuildModules();
+}
+
+Matrix inverseOf(const Matrix& M) {
+    Matrix out;
+    inv(out, M);
+    return out;
+}
+
+double maxDiff(const Matrix& a, const Matrix& b) {
+    const double* x = &a.sign;
+    const double* y = &b.sign;
+    double m = 0;
+    for (int i = 0; i < 10; ++i) m = std::max(m, std::fabs(x[i] - y[i]));
+    return m;
+}
+
+bool sameBits(const Matrix& a, const Matrix& b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
 }
