@@ -65,21 +65,6 @@ TEST(TriElements, EdgesAreStrokedInSideOrderWithTheirTypeColours) {
     EXPECT_EQ(colourState.type, 12);
 }
 
-TEST(TriElements, EdgeNeedsBothCountersAtZero) {
-    RecordingScope scope;
-    Triangle t;
-    t.ef.w1 = 2;  // EF: the second counter stays above 0 on the first visit
-    t.fv.w0 = 0;  // FV: already used up, but its switch is off
-    settings.triEdgeFVDraw = false;
-    drawTriEdgeSelf(t.tri);
-    EXPECT_EQ(scope.layer.strokeCount(), 1);  // VE only
-    EXPECT_EQ(t.ef.w0, 0u);
-    EXPECT_EQ(t.ef.w1, 1u);
-    EXPECT_EQ(t.fv.w0, 0u);
-    drawTriEdgeSelf(t.tri);  // EF reaches 0 on w1 but w0 has wrapped below 0
-    EXPECT_EQ(scope.layer.strokeCount(), 1);
-}
-
 TEST(TriElements, FacesFollowTheOrientationAndDotsTheCounters) {
     for (double sign : {1.0, -1.0}) {
         SCOPED_TRACE(sign);
@@ -107,24 +92,6 @@ TEST(TriElements, FacesFollowTheOrientationAndDotsTheCounters) {
                                  {Op::setColor, {15 / 16.0f, 1 / 16.0f, 0.5f, 0.5f}},
                                  {Op::ovalPath, {3 - r, 1 - r, 2 * r, 2 * r}},
                                  {Op::fill}});
-}
-
-TEST(TriElements, MirrorDotOfAPointWithoutImageSitsAtTheCentre) {
-    RecordingScope scope;
-    Triangle t;
-    settings.gen = -1;
-    settings.project3D2D = 2;
-    t.v.polyPoint = {0, 0, -1};  // the south pole: no stereographic image
-    t.e.w0 = t.f.w0 = 5;
-    drawTriVertMirror(t.tri);
-    const float r = 0.01f;
-    expectCommands(scope.layer, {{Op::setColor, {13 / 16.0f, 3 / 16.0f, 0.5f, 0.5f}},
-                                 {Op::ovalPath, {-r, -r, 2 * r, 2 * r}},
-                                 {Op::fill}});
-    scope.layer.clear();
-    t.v.w0 = 1;
-    drawTriVertSelf(t.tri);  // off-view directly: no dot
-    EXPECT_EQ(scope.layer.fillCount(), 0);
 }
 
 // The kite shows the poly and the tri face colour blended by their alphas, the emphasised

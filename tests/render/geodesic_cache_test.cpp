@@ -76,23 +76,6 @@ TEST(GeodesicCache, FrameDrawsExactlyWhatItDrawsWithout) {
     }
 }
 
-TEST(GeodesicCache, EveryGeodesicOfTheKiteWalkIsComputedOnce) {
-    for (const Picture& p : kPictures) {
-        RecordingScope scope;
-        makePicture(p.v, p.e, p.f, p.order);
-        std::set<std::pair<const Point*, const Point*>> sides;  // the kites' four sides
-        for (int i = 0; i < drawLists.quadCount; ++i) {
-            const QuadModule& q = *drawLists.quad[i];
-            const DataModule* round[5] = {q.centre, q.side1, q.corner, q.side2, q.centre};
-            for (int k = 0; k < 4; ++k)
-                sides.insert(std::minmax(&round[k]->polyPoint, &round[k + 1]->polyPoint));
-        }
-        GeodesicCacheScope cache;
-        drawCopies();
-        EXPECT_EQ(geodesicCacheSize(), int(sides.size())) << p.v << p.e << p.f;
-    }
-}
-
 // The thinned line keeps a subsequence of the points, starting where the full one starts, and
 // passes within the tolerance of every point it leaves out.
 TEST(GeodesicCache, ThinnedLinesStayWithinTheTolerance) {
@@ -151,17 +134,7 @@ TEST(GeodesicCache, LinesWithPointsWithoutImageAreNotThinned) {
         path2Self(a, b, 1);
     }
     EXPECT_EQ(scope.layer.commands().size(), plain);
-    // A straight line in the plane keeps its two ends only.
-    scope.layer.clear();
-    settings.gen = 0;
-    settings.project3D2D = 0;
-    setGeodesicTolerance(1e-9);
-    {
-        GeodesicCacheScope cache;
-        path2Self(Point{-1, 0, 1}, Point{1, 0.5, 1}, 1);
-    }
     setGeodesicTolerance(0);
-    EXPECT_EQ(scope.layer.paints().at(0).path.size(), 2u);
 }
 
 // The inverted copy is drawn from the direct images inverted in the unit circle: every point

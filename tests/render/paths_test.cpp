@@ -105,16 +105,6 @@ TEST(Paths, PointsWithoutImageAreSkipped) {
          [&] { path3Self(south, x, y); },
          {{1, 0}, {r, r}, {0, 1}, {0, m}, {m, 0}, {1, 0}},
          0},
-        {"shapes without any image",
-         kSphere,
-         1,
-         3,
-         [&] {
-             path3Self(x, y, {-1, 0, 0});
-             path4Self(x, y, {-1, 0, 0}, {0, -1, 0});
-         },
-         {},
-         0},
         {"quadrilateral from its second corner",
          kPlane,
          1,
