@@ -284,33 +284,27 @@ TEST_F(Schemes, EachCopyButtonCopiesItsOwnFamilysValue) {
 
 TEST_F(Schemes, RowCopyButtonsPutTheirValueIntoTheSixFamilies) {
     Settings& s = settings;
-    s.circleAlpha = 0.11;
-    s.originAlpha = 0.22;
-    s.windowAlpha = 0.33;
-    s.panelAlpha = 0.44;
-    s.circleThick = 0.55;
-    s.originThick = 0.66;
     struct Case {
         CPushButton* App::*button;
-        double* family;  // one of the six receiving the value
+        double* row;     // the row's own value, which stays
+        double* family;  // one of the six receiving it
         double value;
     };
     const Case cases[] = {
-        {&App::qCopyCircleAlpha, &s.triVertAlpha, 0.11},
-        {&App::qCopyOriginAlpha, &s.polyFaceAlpha, 0.22},
-        {&App::qCopyWindowAlpha, &s.polyEdgeAlpha, 0.33},
-        {&App::qCopyPanelAlpha, &s.triFaceAlpha, 0.44},
-        {&App::qCopyCircleThick, &s.polyVertThick, 0.55},
-        {&App::qCopyOriginThick, &s.triEdgeThick, 0.66},
+        {&App::qCopyCircleAlpha, &s.circleAlpha, &s.triVertAlpha, 0.11},
+        {&App::qCopyOriginAlpha, &s.originAlpha, &s.polyFaceAlpha, 0.22},
+        {&App::qCopyWindowAlpha, &s.windowAlpha, &s.polyEdgeAlpha, 0.33},
+        {&App::qCopyPanelAlpha, &s.panelAlpha, &s.triFaceAlpha, 0.44},
+        {&App::qCopyCircleThick, &s.circleThick, &s.polyVertThick, 0.55},
+        {&App::qCopyOriginThick, &s.originThick, &s.triEdgeThick, 0.66},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        *c.row = c.value;
         clickCentre(app.get()->*c.button);
         EXPECT_EQ(*c.family, c.value);
+        EXPECT_EQ(*c.row, c.value);
     }
-    // The rows' own values stay.
-    EXPECT_EQ(s.circleAlpha, 0.11);
-    EXPECT_EQ(s.panelAlpha, 0.44);
-    EXPECT_EQ(s.originThick, 0.66);
 }
 
 TEST_F(Schemes, TransparencyAndThicknessRedrawOnlyWhatShows) {
