@@ -167,26 +167,16 @@ TEST_F(Document, KeysThatMapToDifferentSettingNames) {
 
 TEST_F(Document, HostileValuesAreRefusedWithNothingChanged) {
     const std::string saved = documentXml();
+    // Beyond the corpus files (tests/app/corpus), which hold more of the same.
     const std::pair<const char*, const char*> rows[] = {
-        {"generatorV", "<integer>0</integer>"},
-        {"generatorE", "<integer>1</integer>"},
         {"generatorV", "<integer>-3</integer>"},
         {"generatorV", "<real>3.5</real>"},
         {"generatorV", "<string>3</string>"},
-        {"lengthV", "<real>nan</real>"},
-        {"lengthE", "<real>-0.5</real>"},
-        {"edgeSegments", "<integer>0</integer>"},
-        {"edgeSegments", "<integer>1000000000</integer>"},
-        {"groupOrder", "<integer>1000000000</integer>"},
         {"spiralAngle", "<real>0</real>"},
-        {"windowZoom", "<real>0</real>"},
         {"polyFaceAlpha", "<real>nan</real>"},
         {"polyFaceOffset", "<real>1e300</real>"},
         {"circleColor", "<array><real>nan</real><real>0</real><real>0</real></array>"},
         {"pointMatrix", "<array><real>1</real></array>"},
-        {"pointMatrix",
-         "<array><real>1</real><real>nan</real><real>0</real><real>0</real><real>0</real>"
-         "<real>1</real><real>0</real><real>0</real><real>0</real><real>1</real></array>"},
         {"colorMatrix",
          "<array><real>0</real><real>1</real><real>0</real><real>0</real><real>0</real>"
          "<real>1</real><real>0</real><real>0</real><real>0</real><real>1</real></array>"},
