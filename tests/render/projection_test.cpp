@@ -43,27 +43,27 @@ TEST(Projection, ImagesOfKnownPoints) {
         float x, y;  // kOff: no image
     };
     const Row rows[] = {
-        {kSphere, 2, false, {0, 0, 1}, 0, 0},            // north pole to the centre
-        {kSphere, 2, false, {0, 0, -1}, kOff, kOff},     // south pole off-view
-        {kSphere, 2, false, {1, 0, 0}, 1, 0},            // equator on the unit circle
-        {kHyperbolic, 2, false, {0, 0, 1}, 0, 0},        //
-        {kPlane, 2, false, {3, -4, 1}, 1.5f, -2},        // (x, y, 1) to (x/2, y/2)
-        {kPlane, 2, false, {-10, 7, 1}, -5, 3.5f},       //
-        {kPlane, 0, true, {2, 0, 1}, 0.5f, 0},           // inversion in the unit circle
-        {kPlane, 0, true, {0, -4, 1}, 0, -0.25f},        //
+        {kSphere, 2, false, {0, 0, 1}, 0, 0},         // north pole to the centre
+        {kSphere, 2, false, {0, 0, -1}, kOff, kOff},  // south pole off-view
+        {kSphere, 2, false, {1, 0, 0}, 1, 0},         // equator on the unit circle
+        {kHyperbolic, 2, false, {0, 0, 1}, 0, 0},
+        {kPlane, 2, false, {3, -4, 1}, 1.5f, -2},  // (x, y, 1) to (x/2, y/2)
+        {kPlane, 2, false, {-10, 7, 1}, -5, 3.5f},
+        {kPlane, 0, true, {2, 0, 1}, 0.5f, 0},  // inversion in the unit circle
+        {kPlane, 0, true, {0, -4, 1}, 0, -0.25f},
         {kPlane, 0, true, {0, 0, 1}, kOff, kOff},        // the centre has no mirror image
         {kSphere, 2, true, {0, 0, -1}, 0, 0},            // no image mirrors to the centre
-        {kSphere, 4, false, {0, 0.6, 0.8}, 0.6f, 0.8f},  //
+        {kSphere, 4, false, {0, 0.6, 0.8}, 0.6f, 0.8f},  // the axis views
         {kSphere, 5, false, {0.5, 0.6, z5}, float(0.6 * e), float(z5 * e)},
-        {kSphere, 3, false, {0.6, 0, 0.8}, 0, 0.8f},      //
-        {kSphere, 1, false, {1, 0, 0}, kOff, kOff},       // singular: z = 0
-        {kSphere, 1, false, {1, 0, 5e-7}, kOff, kOff},    //
-        {kSphere, 1, false, {0.8, 0, 0.6}, 4.0f / 3, 0},  //
-        {kPlane, 4, false, {100, 0.5, 1}, kOff, kOff},    // exp beyond the float range
-        {kPlane, 5, false, {-100, -2, 1}, kOff, kOff},    //
+        {kSphere, 3, false, {0.6, 0, 0.8}, 0, 0.8f},
+        {kSphere, 1, false, {1, 0, 0}, kOff, kOff},  // singular: z = 0
+        {kSphere, 1, false, {1, 0, 5e-7}, kOff, kOff},
+        {kSphere, 1, false, {0.8, 0, 0.6}, 4.0f / 3, 0},
+        {kPlane, 4, false, {100, 0.5, 1}, kOff, kOff},  // exp beyond the float range
+        {kPlane, 5, false, {-100, -2, 1}, kOff, kOff},
         {kHyperbolic, 4, false, onSurface(1, 800, 0), kOff, kOff},
         {kPlane, -1, false, {0, 0, 1}, kOff, kOff},  // unknown choices
-        {kPlane, 6, false, {0, 0, 1}, kOff, kOff},   //
+        {kPlane, 6, false, {0, 0, 1}, kOff, kOff},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << "gen " << row.gen << " choice " << row.choice
