@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <memory>
 #include <tuple>
 
 #include "compare_support.h"
@@ -75,18 +74,6 @@ TEST(Enumeration, FullSphericalGroupsAreClosedUnderProducts) {
     }
 }
 
-TEST(Enumeration, APartialSphereStopsAtTheFirstPassReachingTheCount) {
-    makeTriangle(2, 3, 5);
-    settings.groupOrder = 50;
-    const int count = setGroup();
-    EXPECT_GE(count, 50);
-    EXPECT_LT(count, 120);
-    // Asking for one fewer than one pass gave stops at that same pass.
-    makeTriangle(2, 3, 5);
-    settings.groupOrder = count - 1;
-    EXPECT_EQ(setGroup(), count);
-}
-
 TEST(Enumeration, TablesAreSortedWithoutEqualEntries) {
     for (auto [p, q, r, project] : {std::tuple{2, 3, 5, 2},
                                     {3, 3, 3, 2},
@@ -99,22 +86,16 @@ TEST(Enumeration, TablesAreSortedWithoutEqualEntries) {
         settings.groupOrder = 1000;
         settings.project3D2D = project;
         setGroup();
-        const int n = matrixCount();
-        for (int i = 0; i + 1 < n; ++i) {
-            ASSERT_LT(compareM(group().at(i), group().at(i + 1)), 0) << "entries " << i;
-        }
-        for (int i = 0; i < n; ++i) {
-            for (int j = i + 1; j < n; ++j) {
-                ASSERT_NE(compareM(group().at(i), group().at(j)), 0) << i << " and " << j;
+        // Every pair in order, not only neighbours: the comparisons have a tolerance.
+        for (int i = 0; i < matrixCount(); ++i) {
+            for (int j = i + 1; j < matrixCount(); ++j) {
+                ASSERT_LT(compareM(group().at(i), group().at(j)), 0) << i << " and " << j;
             }
         }
         for (DataTable* table : dataTables()) {
-            for (int i = 0; i + 1 < table->count; ++i) {
-                ASSERT_LT(compareP(table->at(i).triPoint, table->at(i + 1).triPoint), 0);
-            }
             for (int i = 0; i < table->count; ++i) {
                 for (int j = i + 1; j < table->count; ++j) {
-                    ASSERT_NE(compareP(table->at(i).triPoint, table->at(j).triPoint), 0);
+                    ASSERT_LT(compareP(table->at(i).triPoint, table->at(j).triPoint), 0);
                 }
             }
         }
@@ -195,21 +176,7 @@ TEST(Enumeration, TheFirstPassTakesTheTrianglesRoundV) {
     }
 }
 
-TEST(Enumeration, RebuildingGivesTheSameTables) {
-    makeTriangle(7, 3, 2);
-    settings.groupOrder = 500;
-    settings.pointMatrix = translation(0.3, 0.2);
-    const int first = setGroup();
-    const auto before = std::make_unique<GroupTables>(groupTables);  // megabytes: off the stack
-    EXPECT_EQ(setGroup(), first);  // the view is already centred on V
-    EXPECT_EQ(groupTables.matrix.count, before->matrix.count);
-    for (int i = 0; i < first; ++i) {
-        EXPECT_TRUE(equalsM(groupTables.matrix.at(i), before->matrix.at(i)));
-    }
-}
-
 TEST(Enumeration, RecentringPutsVAtTheOriginAndKeepsTheOldView) {
-    const Point O{0, 0, 1};
     for (auto [p, q, r] : {std::tuple{2, 3, 5}, {3, 3, 3}, {7, 3, 2}}) {
         SCOPED_TRACE(testing::Message() << p << "," << q << "," << r);
         makeTriangle(p, q, r);
@@ -218,9 +185,7 @@ TEST(Enumeration, RecentringPutsVAtTheOriginAndKeepsTheOldView) {
         setGroup();
         EXPECT_TRUE(equalsM(settings.pointMatrixInitial, view));
         const Point V = dotP(settings.pointMatrix, triangleGroup.triV);
-        EXPECT_NEAR(V.x, O.x, 1e-12);
-        EXPECT_NEAR(V.y, O.y, 1e-12);
-        EXPECT_NEAR(V.z, O.z, 1e-12);
+        EXPECT_LE(std::max({std::fabs(V.x), std::fabs(V.y), std::fabs(V.z - 1)}), 1e-12);
     }
     // V shown at the south pole of the sphere, where the translation to O would divide by zero.
     makeTriangle(2, 3, 5);
@@ -261,19 +226,6 @@ TEST(Enumeration, HostileViewsAndOrdersEndSoundly) {
         for (DataTable* table : dataTables()) EXPECT_LE(table->count, kCapacity);
         newModules();
         EXPECT_LE(moduleTables.triModule.count, kCapacity);
-    }
-}
-
-TEST(Enumeration, ViewsFromNavigationKeepTheCount) {
-    // The picture is centred on V whatever the view, so a turned or moved view enumerates the
-    // same number of elements.
-    for (auto [p, q, r] : {std::tuple{3, 3, 3}, {7, 3, 2}, {2, 3, 7}}) {
-        SCOPED_TRACE(testing::Message() << p << "," << q << "," << r);
-        makeTriangle(p, q, r);
-        const int plain = setGroup();
-        const double c = std::cos(0.7), s = std::sin(0.7);
-        settings.pointMatrix = dotM(translation(0.2, 0.5), Matrix{1, c, -s, 0, s, c, 0, 0, 0, 1});
-        EXPECT_EQ(setGroup(), plain);
     }
 }
 
