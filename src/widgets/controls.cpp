@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cassert>
 #include <cmath>
+#include <type_traits>
 #include <utility>
 
 #include "geometry/settings.h"
@@ -246,10 +247,11 @@ void CMenu::draw(DrawLayer& layer) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// BSlider
+// BSlider, CSlider
 
-BSlider::BSlider(QWidget* page, const ControlFrame& frame, Action action, const BColor* color,
-                 std::string text, int* value, int min, int max)
+template <class T>
+Slider<T>::Slider(QWidget* page, const ControlFrame& frame, Action action, const BColor* color,
+                  std::string text, T* value, T min, T max)
     : Control(page, frame, std::move(action), color),
       _value(value),
       _min(min),
@@ -259,67 +261,29 @@ BSlider::BSlider(QWidget* page, const ControlFrame& frame, Action action, const 
     assert(max > min);
 }
 
-void BSlider::track(double x) {
-    const int v = bSliderValue(x, frame().w, _min, _max);
+template <class T>
+void Slider<T>::track(double x) {
+    T v;
+    if constexpr (std::is_same_v<T, int>)
+        v = bSliderValue(x, frame().w, _min, _max);
+    else
+        v = cSliderValue(x, frame().w, _min, _max);
     if (v == *_value) return;
     *_value = v;
     display();
     sendAction();
 }
 
-void BSlider::mouseDown(double x, double) {
-    track(x);
+template <class T>
+void Slider<T>::draw(DrawLayer& layer) {
+    if constexpr (std::is_same_v<T, int>)
+        drawBSlider(layer, w(), h(), *_color, _textA, *_value, _min, _max);
+    else
+        drawCSlider(layer, w(), h(), *_color, _textA, *_value, _min, _max);
 }
 
-void BSlider::mouseDragged(double x, double) {
-    track(x);
-}
-
-void BSlider::mouseUp(double x, double) {
-    track(x);
-}
-
-void BSlider::draw(DrawLayer& layer) {
-    drawBSlider(layer, w(), h(), *_color, _textA, *_value, _min, _max);
-}
-
-// ---------------------------------------------------------------------------------------------
-// CSlider
-
-CSlider::CSlider(QWidget* page, const ControlFrame& frame, Action action, const BColor* color,
-                 std::string text, double* value, double min, double max)
-    : Control(page, frame, std::move(action), color),
-      _value(value),
-      _min(min),
-      _max(max),
-      _textA(std::move(text)) {
-    assert(value);
-    assert(max > min);
-}
-
-void CSlider::track(double x) {
-    const double v = cSliderValue(x, frame().w, _min, _max);
-    if (v == *_value) return;
-    *_value = v;
-    display();
-    sendAction();
-}
-
-void CSlider::mouseDown(double x, double) {
-    track(x);
-}
-
-void CSlider::mouseDragged(double x, double) {
-    track(x);
-}
-
-void CSlider::mouseUp(double x, double) {
-    track(x);
-}
-
-void CSlider::draw(DrawLayer& layer) {
-    drawCSlider(layer, w(), h(), *_color, _textA, *_value, _min, _max);
-}
+template class Slider<int>;
+template class Slider<double>;
 
 // ---------------------------------------------------------------------------------------------
 // CColorWell

@@ -177,54 +177,44 @@ class CMenu : public Control {
     std::vector<std::string> _textA;
 };
 
-// An integer slider: caption followed by the value, a white marker at the value.
-class BSlider : public Control {
+// A slider bound to a number setting: caption followed by the value, a white marker at the
+// value. The integer (BSlider) and the real (CSlider) kind differ only in the setting's type, the
+// value a position gives and how the value is written.
+template <class T>
+class Slider : public Control {
   public:
-    BSlider(QWidget* page, const ControlFrame& frame, Action action, const BColor* color,
-            std::string text, int* value, int min, int max);
+    Slider(QWidget* page, const ControlFrame& frame, Action action, const BColor* color,
+           std::string text, T* value, T min, T max);
 
-    int* setting() const { return _value; }
-    int min() const { return _min; }
-    int max() const { return _max; }
+    T* setting() const { return _value; }
+    T min() const { return _min; }
+    T max() const { return _max; }
     const std::string& text() const { return _textA; }
 
   protected:
-    void mouseDown(double x, double y) override;
-    void mouseDragged(double x, double y) override;
-    void mouseUp(double x, double y) override;
+    void mouseDown(double x, double) override { track(x); }
+    void mouseDragged(double x, double) override { track(x); }
+    void mouseUp(double x, double) override { track(x); }
     void draw(DrawLayer& layer) override;
 
   private:
     void track(double x);
 
-    int* _value;
-    int _min, _max;
+    T* _value;
+    T _min, _max;
     std::string _textA;
 };
 
-// A real slider: caption followed by the value with two decimals, a white marker at the value.
-class CSlider : public Control {
+// Whole numbers: the value is written as it is.
+class BSlider : public Slider<int> {
   public:
-    CSlider(QWidget* page, const ControlFrame& frame, Action action, const BColor* color,
-            std::string text, double* value, double min, double max);
+    using Slider<int>::Slider;
+};
 
-    double* setting() const { return _value; }
-    double min() const { return _min; }
-    double max() const { return _max; }
-    const std::string& text() const { return _textA; }
-
-  protected:
-    void mouseDown(double x, double y) override;
-    void mouseDragged(double x, double y) override;
-    void mouseUp(double x, double y) override;
-    void draw(DrawLayer& layer) override;
-
-  private:
-    void track(double x);
-
-    double* _value;
-    double _min, _max;
-    std::string _textA;
+// Real numbers: the value is written with two decimals.
+class CSlider : public Slider<double> {
+  public:
+    using Slider<double>::Slider;
 };
 
 // An oval in the colour it is bound to. A press sends the action; no highlight, no tracking.
