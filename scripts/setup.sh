@@ -10,6 +10,9 @@ packages=(
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core fonts-dejavu-extra
   xvfb xauth
+  # For the tests only: the validators of the desktop and software-centre entries, and the
+  # typesetter and reader of the manual page.
+  appstream desktop-file-utils groff-base man-db
 )
 
 missing=()

@@ -28,6 +28,8 @@ int main(int argc, char** argv) {
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kaleidra"));
+    // Lets the desktop match the windows to the installed entry (the app id under Wayland).
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.kaleidra.Kaleidra"));
     installQtBeep();
     App app;
     app.applicationDidFinishLaunching();
