@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/polyline.h"
+
 namespace {
 
 // Chords per full turn for arcs and ovals; fine enough for a pointer's hit test.
@@ -65,25 +67,14 @@ void HitPathLayer::rectPath(float x, float y, float w, float h) {
 }
 
 bool HitPathLayer::contains(float px, float py) const {
-    // Winding number of the closed subpaths round (px, py): upward crossings to the right of the
-    // point count +1, downward crossings −1.
+    // The subpaths' winding numbers added up.
     int winding = 0;
     const size_t n = points_.size();
     size_t first = 0;
     while (first < n) {
         size_t end = first + 1;
         while (end < n && !points_[end].start) ++end;
-        for (size_t i = first; i < end; ++i) {
-            const Vertex& a = points_[i];
-            const Vertex& b = points_[i + 1 < end ? i + 1 : first];
-            const double ax = a.x, ay = a.y, bx = b.x, by = b.y;
-            const double side = (bx - ax) * (py - ay) - (px - ax) * (by - ay);
-            if (ay <= py) {
-                if (by > py && side > 0) ++winding;
-            } else if (by <= py && side < 0) {
-                --winding;
-            }
-        }
+        winding += windingNumber(points_.data() + first, end - first, px, py);
         first = end;
     }
     return winding != 0;

@@ -99,14 +99,9 @@ Hit reshapeCopy(bool mirror, float x, float y) {
     dotM(G, settings.pointMatrix, e.matrix);
     Point c;
     dotP(c, settings.pointMatrix, e.polyPoint);
-    float sx = x, sy = y;
-    if (mirror) {
-        // The mirror copy is drawn inverted in the unit circle.
-        const float d = x * x + y * y;
-        sx = x / d;
-        sy = y / d;
-    }
-    const Point m = projInv(sx, sy, &c);
+    // The mirror copy is drawn inverted in the unit circle, which is its own inverse.
+    const ScreenPoint s = mirror ? invertedImage({x, y}) : ScreenPoint{x, y};
+    const Point m = projInv(s.x, s.y, &c);
     // Inside a drawn kite but without a preimage: the generating point stays where it is.
     if (!validP(m)) return Hit::unchanged;
     inv(Ginv, G);

@@ -12,6 +12,8 @@
 #include <emmintrin.h>
 #endif
 
+#include "platform/polyline.h"
+
 namespace {
 
 using Vec = RasterLayer::Vec;
@@ -22,8 +24,6 @@ constexpr float kMiterLimit = 10;
 // Flattening tolerance in pixels.
 constexpr float kTolerance = 0.1f;
 constexpr float kThinning = RasterLayer::kThinning;
-// Lines are thinned only where all their points lie within this many pixels of the origin.
-constexpr float kThinningReach = 1e6f;
 // Rows per band: small enough to balance the cores, large enough that shapes seldom span many.
 constexpr int kBandRows = 64;
 // Fill outlines with points farther than this outside the image are clipped to it first, so
@@ -93,48 +93,14 @@ inline int zeroRun(const float* row, int from, int to) {
     return x;
 }
 
-// Keeps the points of p[0..n) that the line needs to pass within `tolerance` of every point it
-// drops (Douglas–Peucker); the first and last points are always kept.
+// The points of p[0..n) that keep the line within `tolerance` of every one it drops.
 void simplify(const Vec* p, uint32_t n, float tolerance, std::vector<Vec>& out,
-              std::vector<uint8_t>& keep, std::vector<std::pair<uint32_t, uint32_t>>& stack) {
+              std::vector<uint8_t>& keep) {
     out.clear();
-    bool near = n > 2;
-    for (uint32_t k = 0; near && k < n; ++k)
-        near = std::fabs(p[k].x) < kThinningReach && std::fabs(p[k].y) < kThinningReach;
-    if (!near) {
-        // Few points, or some so far out that double rounding in the distances would outgrow
-        // the tolerance: all are kept.
+    keep.resize(n);
+    if (!thinPolyline(p, n, tolerance, keep.data())) {
         out.assign(p, p + n);
         return;
-    }
-    keep.assign(n, 0);
-    keep[0] = keep[n - 1] = 1;
-    stack.clear();
-    stack.push_back({0, n - 1});
-    // In double: far-off points square beyond the float range.
-    const double limit = double(tolerance) * tolerance;
-    while (!stack.empty()) {
-        const auto [i, j] = stack.back();
-        stack.pop_back();
-        if (j <= i + 1) continue;
-        const Vec a = p[i];
-        const double dx = double(p[j].x) - a.x, dy = double(p[j].y) - a.y;
-        const double len2 = dx * dx + dy * dy;
-        double worst = -1;
-        uint32_t at = i;
-        for (uint32_t k = i + 1; k < j; ++k) {
-            const double px = double(p[k].x) - a.x, py = double(p[k].y) - a.y;
-            double t = len2 > 0 ? (px * dx + py * dy) / len2 : 0;
-            t = t < 0 ? 0 : (t > 1 ? 1 : t);
-            const double ex = px - t * dx, ey = py - t * dy;
-            const double e = ex * ex + ey * ey;
-            if (e > worst) worst = e, at = k;
-        }
-        if (worst > limit) {
-            keep[at] = 1;
-            stack.push_back({i, at});
-            stack.push_back({at, j});
-        }
     }
     for (uint32_t k = 0; k < n; ++k) {
         if (keep[k]) out.push_back(p[k]);
@@ -800,7 +766,7 @@ void RasterLayer::fill() {
             addRing(path_.data() + s.first, s.count);
             continue;
         }
-        simplify(path_.data() + s.first, s.count, kThinning, thin_, keep_, stack_);
+        simplify(path_.data() + s.first, s.count, kThinning, thin_, keep_);
         addRing(thin_.data(), uint32_t(thin_.size()));
     }
     finishItem(firstRing);
@@ -835,7 +801,7 @@ void RasterLayer::strokeOutline(const Vec* p, uint32_t n, bool closed, bool flat
     if (piece_.size() < 2) return;
     if (piece_.size() == 2) closed = false;
     if (!flat && thinLines_) {
-        simplify(piece_.data(), uint32_t(piece_.size()), kThinning, thin_, keep_, stack_);
+        simplify(piece_.data(), uint32_t(piece_.size()), kThinning, thin_, keep_);
         piece_.swap(thin_);
     }
     const float margin = kMiterLimit * hw + 4;
@@ -890,17 +856,7 @@ bool RasterLayer::contains(float x, float y) const {
     const Vec q = toDevice(x, y);
     int winding = 0;
     for (const Subpath& s : subpaths_) {
-        if (s.count < 3) continue;
-        const Vec* p = path_.data() + s.first;
-        Vec a = p[s.count - 1];
-        for (uint32_t i = 0; i < s.count; ++i) {
-            const Vec b = p[i];
-            if ((a.y <= q.y) != (b.y <= q.y)) {
-                const float t = (q.y - a.y) / (b.y - a.y);
-                if (a.x + t * (b.x - a.x) > q.x) winding += b.y > a.y ? 1 : -1;
-            }
-            a = b;
-        }
+        if (s.count >= 3) winding += windingNumber(path_.data() + s.first, s.count, q.x, q.y);
     }
     return winding != 0;
 }

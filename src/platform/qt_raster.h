@@ -145,5 +145,4 @@ class RasterLayer : public DrawLayer {
     bool following_ = false;
     mutable std::vector<std::unique_ptr<Scratch>> bandScratch_;
     size_t lastPoints_ = 0, lastRings_ = 0, lastItems_ = 0;  // recent list lengths
-    std::vector<std::pair<uint32_t, uint32_t>> stack_;
 };

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/polyline.h"
+
 namespace {
 
 struct Vertex {
@@ -27,23 +29,6 @@ void appendArc(Polygon& poly, double cx, double cy, double r, double startDeg, d
         const double a = (startDeg + sweepDeg * i / steps) * kPi / 180.0;
         poly.push_back({cx + r * std::cos(a), cy + r * std::sin(a)});
     }
-}
-
-// Winding number of the closed polygon about (x, y); the last vertex joins the first.
-int winding(const Polygon& poly, double x, double y) {
-    int w = 0;
-    const size_t n = poly.size();
-    for (size_t i = 0; i < n; ++i) {
-        const Vertex& a = poly[i];
-        const Vertex& b = poly[(i + 1) % n];
-        const double side = (b.x - a.x) * (y - a.y) - (x - a.x) * (b.y - a.y);
-        if (a.y <= y) {
-            if (b.y > y && side > 0) ++w;
-        } else if (b.y <= y && side < 0) {
-            --w;
-        }
-    }
-    return w;
 }
 
 }  // namespace
@@ -158,7 +143,7 @@ bool RecordingLayer::contains(float x, float y) const {
         }
     }
     int w = 0;
-    for (const Polygon& p : polys) w += winding(p, x, y);
+    for (const Polygon& p : polys) w += windingNumber(p.data(), p.size(), x, y);
     return w != 0;
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/draw.h"
+#include "platform/polyline.h"
 #include "render/projection.h"
 
 PathPointList pathPoint;
@@ -20,17 +21,9 @@ DrawLayer& target() {
     return *currentLayer();
 }
 
-// The inverted copy's image of a direct image, as projXYMirror makes it.
-ScreenPoint inverted(ScreenPoint s) {
-    if (!validS(s)) return {0, 0};
-    const float d = s.x * s.x + s.y * s.y;
-    if (h * h > d) return offView;
-    return {s.x / d, s.y / d};
-}
-
 template <bool mirror>
 ScreenPoint image(ScreenPoint direct) {
-    return mirror ? inverted(direct) : direct;
+    return mirror ? invertedImage(direct) : direct;
 }
 
 template <bool mirror>
@@ -187,10 +180,8 @@ Geodesic fetch(const Point& a, const Point& b) {
     return {cache.points.data() + s.offset, n, reversed, s.interior, int(i)};
 }
 
-constexpr float kThinningReach = 1e4f;
-
-// The piece ends of a cached geodesic that a copy needs to draw it within the tolerance
-// (Douglas–Peucker on its images, both ends kept), in stored order; null when all are drawn.
+// The piece ends of a cached geodesic that a copy needs to draw it within the tolerance, in
+// stored order; null when all are drawn.
 template <bool mirror>
 const uint8_t* thinned(const Geodesic& g, int& count) {
     count = 0;
@@ -201,39 +192,12 @@ const uint8_t* thinned(const Geodesic& g, int& count) {
         s.keptCount[mirror] = 0;
         const int n = g.n;
         ScreenPoint q[101];
-        bool keep[101] = {};
-        // Only lines whose every point lies within reach: far out, double rounding in the
-        // distances below grows past any tolerance (and no view shows those points anyway).
-        bool drawable = n <= 100;
-        for (int i = 0; drawable && i <= n; ++i) {
-            q[i] = image<mirror>(g.p[i]);
-            drawable = std::fabs(q[i].x) < kThinningReach && std::fabs(q[i].y) < kThinningReach;
+        uint8_t keep[101];
+        // Lines with a point without image, or far out, are drawn whole.
+        if (n <= 100) {
+            for (int i = 0; i <= n; ++i) q[i] = image<mirror>(g.p[i]);
         }
-        if (drawable) {
-            const double limit = cache.tolerance * cache.tolerance;
-            keep[0] = keep[n] = true;
-            int stack[2 * 101], top = 0;
-            stack[top++] = 0, stack[top++] = n;
-            while (top > 0) {
-                const int j = stack[--top], i = stack[--top];
-                if (j <= i + 1) continue;
-                const double dx = double(q[j].x) - q[i].x, dy = double(q[j].y) - q[i].y;
-                const double len2 = dx * dx + dy * dy;
-                double worst = -1;
-                int at = i;
-                for (int k = i + 1; k < j; ++k) {
-                    const double px = double(q[k].x) - q[i].x, py = double(q[k].y) - q[i].y;
-                    double t = len2 > 0 ? (px * dx + py * dy) / len2 : 0;
-                    t = t < 0 ? 0 : (t > 1 ? 1 : t);
-                    const double ex = px - t * dx, ey = py - t * dy;
-                    if (ex * ex + ey * ey > worst) worst = ex * ex + ey * ey, at = k;
-                }
-                if (worst > limit) {
-                    keep[at] = true;
-                    stack[top++] = i, stack[top++] = at;
-                    stack[top++] = at, stack[top++] = j;
-                }
-            }
+        if (n <= 100 && thinPolyline(q, size_t(n) + 1, cache.tolerance, keep)) {
             for (int i = 0; i <= n; ++i) {
                 if (keep[i]) cache.kept.push_back(uint8_t(i));
             }

@@ -121,11 +121,7 @@ ScreenPoint projXYSelf(const Point& p) {
 }
 
 ScreenPoint projXYMirror(const Point& p) {
-    const ScreenPoint s = projXYSelf(p);
-    if (!validS(s)) return {0, 0};
-    const float d = s.x * s.x + s.y * s.y;
-    if (h * h > d) return offView;
-    return {s.x / d, s.y / d};
+    return invertedImage(projXYSelf(p));
 }
 
 Point projInv(float fx, float fy, const Point* reference) {

@@ -29,8 +29,16 @@ inline bool validS(const ScreenPoint& s) {
 // projection outside 0..5, and whenever a co-ordinate does not fit a float.
 ScreenPoint projXYSelf(const Point& p);
 
-// The direct image inverted in the unit circle: s/|s|². The mirror of a point without image is
-// the centre; the mirror of the centre is off-view.
+// A direct image inverted in the unit circle: s/|s|². The inverse of an image that is not valid
+// is the centre; the inverse of the centre (within h) is off-view.
+inline ScreenPoint invertedImage(ScreenPoint s) {
+    if (!validS(s)) return {0, 0};
+    const float d = s.x * s.x + s.y * s.y;
+    if (h * h > d) return offView;
+    return {s.x / d, s.y / d};
+}
+
+// The direct image inverted in the unit circle (invertedImage of projXYSelf).
 ScreenPoint projXYMirror(const Point& p);
 
 // The model point (after pointMatrix) seen at screen point (sx, sy), or offModel. `reference`

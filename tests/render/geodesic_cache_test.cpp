@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "geometry/settings.h"
+#include "platform/polyline.h"
 #include "render/depth_order.h"
 #include "render/frame.h"
 #include "render/paths.h"
@@ -106,7 +107,9 @@ TEST(GeodesicCache, ThinnedLinesStayWithinTheTolerance) {
                     continue;
                 }
                 // Lines reaching far beyond any view are left whole.
-                ASSERT_LT(std::fabs(f[j].v[0]) + std::fabs(f[j].v[1]), 1e4) << "paint " << i;
+                ASSERT_LT(std::fabs(f[j].v[0]) + std::fabs(f[j].v[1]),
+                          2 * kThinningReach * tolerance)
+                    << "paint " << i;
                 ASSERT_GT(k, 0u) << "paint " << i;
                 const float* to = k < t.size() ? t[k].v : t[k - 1].v;
                 ASSERT_LE(segmentDistance(f[j].v, t[k - 1].v, to), tolerance * (1 + 1e-3) + 1e-6)
