@@ -34,6 +34,7 @@
 #include "platform/qt_draw.h"
 #include "platform/qt_raster.h"
 #include "platform/recording_layer.h"
+#include "raster/raster_layer.h"
 #include "render/chain.h"
 #include "render/frame.h"
 #include "render/paths.h"
@@ -76,8 +77,9 @@ void BM_Frame(benchmark::State& state) {
     const Picture& p = kPictures[state.range(0)];
     prepare(p, static_cast<int>(state.range(1)));
     QImage image = newImage();
+    RasterLayer layer;
     for (auto _ : state) {
-        renderFrame(image);
+        renderFrame(image, layer);
         benchmark::DoNotOptimize(image.constBits());
     }
     state.SetLabel(p.name);
@@ -212,7 +214,7 @@ void BM_FrameWithoutPixels(benchmark::State& state) {
 
 RasterLayer& recordFrame(RasterLayer& layer) {
     const ViewRect r = viewRectFor(kWidth, kHeight, settings.windowZoom);
-    layer.begin(QRectF(r.x, r.y, r.width, r.height), kWidth, kHeight);
+    layer.begin({r.x, r.y, r.width, r.height}, kWidth, kHeight);
     setGeodesicTolerance(RasterLayer::kThinning * r.width / kWidth);
     layer.setThinLines(false);
     drawFrame(layer, kWidth, kHeight);
@@ -242,7 +244,7 @@ void BM_RasterFloor(benchmark::State& state) {
     QImage image = newImage();
     for (auto _ : state) {
         image.fill(Qt::transparent);
-        layer.paint(image);
+        layer.paint(rasterPixels(image));
         benchmark::DoNotOptimize(image.constBits());
     }
     state.SetLabel(p.name);
@@ -267,17 +269,17 @@ void BM_FrameOverFloor(benchmark::State& state) {
     prepare(p, static_cast<int>(state.range(1)));
     RecordingLayer recording;
     drawFrame(recording, kWidth, kHeight);
-    RasterLayer list;
+    RasterLayer list, layer;
     recordFrame(list);
     QImage frame = newImage(), floor = newImage(), raster = newImage();
     double frameTime = 0, floorTime = 0, rasterTime = 0;
     for (auto _ : state) {
         const auto t0 = std::chrono::steady_clock::now();
-        renderFrame(frame);
+        renderFrame(frame, layer);
         const auto t1 = std::chrono::steady_clock::now();
         paintFloor(floor, recording.paints());
         const auto t2 = std::chrono::steady_clock::now();
-        list.paint(raster, 0, true);
+        list.paint(rasterPixels(raster), true);
         const auto t3 = std::chrono::steady_clock::now();
         state.SetIterationTime(seconds(t0, t1));
         frameTime += seconds(t0, t1), floorTime += seconds(t1, t2), rasterTime += seconds(t2, t3);
@@ -300,6 +302,7 @@ void BM_SliderToFrame(benchmark::State& state) {
     prepare(p, 200);
     QImage frame = newImage();
     QImage window(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
+    RasterLayer layer;
     bool step = false;
     for (auto _ : state) {
         step = !step;
@@ -320,7 +323,7 @@ void BM_SliderToFrame(benchmark::State& state) {
                 chainSetLength(0);
                 break;
         }
-        renderFrame(frame);
+        renderFrame(frame, layer);
         window.fill(Qt::transparent);
         QPainter painter(&window);
         painter.drawImage(0, 0, frame);

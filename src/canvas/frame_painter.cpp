@@ -6,16 +6,6 @@
 #include "render/frame.h"
 #include "render/paths.h"
 
-namespace {
-
-// One raster layer for the process, so its buffers serve frame after frame.
-RasterLayer& rasterLayer() {
-    static RasterLayer layer;
-    return layer;
-}
-
-}  // namespace
-
 void paintFrame(QPainter& painter, QSize size) {
     if (size.isEmpty()) return;
     const ViewRect r = viewRectFor(size.width(), size.height(), settings.windowZoom);
@@ -32,19 +22,19 @@ void paintFrame(QPaintDevice* device, QSize size) {
     paintFrame(painter, size);
 }
 
-void renderFrame(QImage& image) {
+void renderFrame(QImage& image, RasterLayer& layer) {
     if (image.isNull()) return;
-    if (image.format() != QImage::Format_ARGB32_Premultiplied) {
+    const RasterPixels pixels = rasterPixels(image);
+    if (!pixels.bits) {
         renderFrameWithPainter(image);
         return;
     }
     const int w = image.width(), h = image.height();
     const ViewRect r = viewRectFor(w, h, settings.windowZoom);
-    RasterLayer& layer = rasterLayer();
-    layer.begin(QRectF(r.x, r.y, r.width, r.height), w, h);
+    layer.begin({r.x, r.y, r.width, r.height}, w, h);
     // The image is cleared and the first items painted while the rest of the frame is still
     // being composed.
-    layer.startPainting(image, 0, true);
+    layer.startPainting(pixels, true);
     // Geodesics are drawn with no more points than a pixel can show; the layer need not thin
     // them again.
     setGeodesicTolerance(RasterLayer::kThinning * r.width / w);
@@ -55,8 +45,13 @@ void renderFrame(QImage& image) {
     if (layer.painting()) {
         layer.finishPainting();
     } else {
-        layer.paint(image, 0, true);
+        layer.paint(pixels, true);
     }
+}
+
+void renderFrame(QImage& image) {
+    RasterLayer layer;
+    renderFrame(image, layer);
 }
 
 void renderFrameWithPainter(QImage& image) {

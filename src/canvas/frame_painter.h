@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QSize>
 
+class RasterLayer;
+
 // A whole frame of the picture painted through the drawing layer onto any Qt device: the
 // drawing window, an exported image, a PDF, an SVG, a printer page. The model rectangle follows
 // the device size: the origin at the centre, the shorter side spanning ±windowZoom.
@@ -18,7 +20,10 @@ void paintFrame(QPaintDevice* device, QSize size);
 
 // Clears the image to transparent and paints the frame over all of it. ARGB32 premultiplied
 // images (the drawing window's and PNG export's) are rasterised by the banded raster layer on
-// every core; other formats through QPainter.
+// its painting threads; other formats through QPainter. A caller that paints frame after frame
+// passes the layer it keeps, with its buffers and threads; the other form makes one for the
+// image.
+void renderFrame(QImage& image, RasterLayer& layer);
 void renderFrame(QImage& image);
 
 // The same frame through QPainter whatever the format: the reference the raster layer is held

@@ -83,7 +83,7 @@ void View::paintEvent(QPaintEvent*) {
     const QSize pixels = (QSizeF(size()) * ratio).toSize();
     if (frame_.size() != pixels) frame_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
     frame_.setDevicePixelRatio(1);
-    renderFrame(frame_);
+    renderFrame(frame_, raster_);
     frame_.setDevicePixelRatio(ratio);
     QPainter painter(this);
     painter.drawImage(QPointF(0, 0), frame_);

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "canvas/mouse.h"
+#include "raster/raster_layer.h"
 
 // The drawing view. Its bounds are the model rectangle rect0 (origin at the centre, y upwards,
 // the shorter side spanning −windowZoom..windowZoom), mapped onto the whole widget, so painted
@@ -51,5 +52,6 @@ class View : public QWidget {
   private:
     void handle(MouseEffect effect);
     bool tracking_ = false;
-    QImage frame_;  // the last frame, in device pixels
+    QImage frame_;        // the last frame, in device pixels
+    RasterLayer raster_;  // paints every frame, with its threads
 };

@@ -14,6 +14,7 @@
 #include "canvas_support.h"
 #include "colour/colour.h"
 #include "geometry/settings.h"
+#include "raster/raster_layer.h"
 #include "render/depth_order.h"
 #include "render/frame.h"
 
@@ -108,10 +109,31 @@ TEST(FrameRaster, SameFrameAsThePainter) {
 
 TEST(FrameRaster, EveryFrameOfAStillPictureIsTheSame) {
     // The first frame finds no room set aside and is painted after it is composed; later ones
-    // are painted while they are composed.
+    // are painted while they are composed, by the same layer's threads.
     prepare(kPictures[2], 2);
-    const QImage first = frame({320, 180}, true);
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(frame({320, 180}, true), first) << i;
+    RasterLayer layer;
+    auto next = [&layer] {
+        QImage image(320, 180, QImage::Format_ARGB32_Premultiplied);
+        renderFrame(image, layer);
+        return image;
+    };
+    const QImage first = next();
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(next(), first) << i;
+}
+
+TEST(FrameRaster, APixelRatioOfTwoLooksLikeThePlainFrameScaled) {
+    // The drawing view paints in device pixels: at a ratio of 2 the same picture on four times
+    // the pixels. Each 2 × 2 block, averaged, is the plain frame up to antialiasing.
+    for (int picture = 0; picture < 3; ++picture) {
+        SCOPED_TRACE(kPictures[picture].name);
+        prepare(kPictures[picture], 2);
+        const QImage plain = frame({320, 180}, true);
+        const QImage fine = frame({640, 360}, true)
+                                .scaled(320, 180, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const Difference d = compare(plain, fine);
+        EXPECT_LT(d.mean, 0.8);
+        EXPECT_LT(d.over24, 0.002);
+    }
 }
 
 TEST(FrameRaster, OtherImageFormatsArePaintedThroughThePainter) {
