@@ -116,12 +116,10 @@ void insertElement(const Matrix& M, int position, bool inPass) {
         const Point triPoint = dotP(M, *sources[t].triPoint);
         const Point* keys = dataKeys[t];
         const int found =
-            inPass
-                ? splitSearch(table.count,
-                              [&](int i) { return compareP(keys[table.order[i]], triPoint); })
-                : splitSearch(table.count, [&](int i) {
-                      return compareP(table.at(i).triPoint, triPoint);
-                  });
+            inPass ? splitSearch(table.count,
+                                 [&](int i) { return compareP(keys[table.order[i]], triPoint); })
+                   : splitSearch(table.count,
+                                 [&](int i) { return compareP(table.at(i).triPoint, triPoint); });
         if (found >= 0) continue;
         // A data table gains at most one record per group element, so it cannot fill before
         // the group table does; the test only guards against overrunning.
@@ -340,7 +338,6 @@ class ThresholdSearch {
         full_ = false;
         nonFinite_ = false;
         for (int k = 0; k < 3; ++k) consider(k, reflection(k), T);
-        int previous = -1;
         for (;;) {
             // This pass: everything rejected so far that T now accepts, and what it reaches.
             while (heapSize_ > 0 && !full_ && accepts(v_, heap_[0].key, T)) {
@@ -350,19 +347,21 @@ class ThresholdSearch {
             }
             drain(T);
             if (nonFinite_) return Outcome::nonFinite;
+            // A pass can add nothing while the threshold still moves: under the band-limited
+            // projections the next ring may lie wholly outside the band, and the ring after it
+            // not. The passes end only when nothing is left to loosen the threshold towards.
             const int count = groupCount_;
-            bool more = count < wanted && count != previous && !full_;
+            bool more = count < wanted && heapSize_ > 0 && !full_;
             if (sphere) more = more && count < finite;
             if (!more) break;
-            previous = count;
             previous_ = T;
             hasPrevious_ = true;
             T = nextThreshold(T);
         }
         last_ = T;
-        // The last pass rejects nothing only when it holds the whole finite group; its threshold
-        // is then the one kept by the pass before, which is read from that pass run from scratch
-        // so that it is the same value to the last bit.
+        // When the last pass rejects nothing (the whole finite group, or nothing more in the
+        // band) the thresholds end at its own, which the pass before kept; it is read from that
+        // pass run from scratch so that it is the same value to the last bit.
         if (heapSize_ == 0 && hasPrevious_) {
             GroupTables& t = groupTables;
             t.normMax = t.normMin = previous_;
@@ -460,7 +459,6 @@ class ThresholdSearch {
 
     // The best rejected key, as the pass from scratch would record it.
     double nextThreshold(double T) {
-        if (heapSize_ == 0) return T;  // nothing rejected: the threshold stays
         const double best = heap_[0].key;
         if (!nearTie(best)) return best;
         GroupTables& t = groupTables;
@@ -544,19 +542,20 @@ bool finiteMatrix(const Matrix& M) {
 }
 
 // The passes exactly as written: from scratch each time, until enough elements, the whole finite
-// group, a pass that adds nothing, or a full table.
+// group, a full table, or a threshold that can no longer move (nothing rejected, or a key
+// without a finite value).
 void passesFromScratch() {
     GroupTables& t = groupTables;
     const bool sphere = settings.gen < 0;
-    int previous = -1;
     for (;;) {
+        const double threshold = t.normMax;
         runPass(true);
+        const bool moved = t.normMin != threshold && std::isfinite(t.normMin);
         t.normMax = t.normMin;
         const int count = t.matrix.count;
-        bool more = count < settings.groupOrder && count != previous && !passFull;
+        bool more = count < settings.groupOrder && moved && !passFull;
         if (sphere) more = more && count < settings.groupOrderMax;
         if (!more) break;
-        previous = count;
     }
 }
 

@@ -164,6 +164,76 @@ TEST(Enumeration, EveryEnumeratedSetIsASublevelSet) {
     }
 }
 
+// Under the projections with a band the fill keeps only triangles reaching into |Y| < π·spiral
+// angle, ranked on the plane by x² alone. A ring may lie wholly outside the band while the ring
+// after it does not, so the count must still reach the order asked for, and the table must be
+// what the key selects: no in-band neighbour better than its worst entry is left out.
+TEST(Enumeration, BandLimitedFillsReachTheOrderAndStaySublevelSets) {
+    const TriangleGroup& g = triangleGroup;
+    const Matrix* reflections[3] = {&g.reflectEF, &g.reflectFV, &g.reflectVE};
+    const auto corners = [&](const Matrix& M) {
+        const Matrix Q = dotM(settings.pointMatrix, M);
+        return std::array<Point, 3>{dotP(Q, g.triV), dotP(Q, g.triE), dotP(Q, g.triF)};
+    };
+    const auto bandKey = [&](const Matrix& M) {
+        const std::array<Point, 3> c = corners(M);
+        if (settings.gen != 0) return key(M);
+        return std::min({normX(c[0]), normX(c[1]), normX(c[2])});
+    };
+    // How far into the band the triangle reaches: below 0 inside, in units of the half-width.
+    const auto depth = [&](const Matrix& M) {
+        const std::array<Point, 3> c = corners(M);
+        const double w = std::min({normY(c[0]), normY(c[1]), normY(c[2])});
+        const double band = PI * settings.spiralAngle;
+        return (std::sqrt(w) - band) / band;
+    };
+    struct Row {
+        int p, q, r, order;
+    };
+    for (const Row& row : {Row{3, 3, 3, 200},
+                           {2, 4, 4, 700},
+                           {2, 3, 6, 1000},
+                           {2, 3, 12, 2000},
+                           {7, 3, 2, 2000},
+                           {4, 5, 6, 1500}}) {
+        for (int project = 3; project <= 5; ++project) {
+            for (double turn : {0.0, 0.097, 0.6}) {
+                for (double spiral : {1.0, 2.0}) {
+                    SCOPED_TRACE(testing::Message()
+                                 << row.p << "," << row.q << "," << row.r << " at " << row.order
+                                 << ", projection " << project << ", turned " << turn << ", spiral "
+                                 << spiral);
+                    makeTriangle(row.p, row.q, row.r);
+                    settings.groupOrder = row.order;
+                    settings.project3D2D = project;
+                    settings.spiralAngle = spiral;
+                    const double c = std::cos(turn), s = std::sin(turn);
+                    settings.pointMatrix = Matrix{1, c, -s, 0, s, c, 0, 0, 0, 1};
+                    const int count = setGroup();
+                    EXPECT_TRUE(count >= row.order || count == kCapacity) << count;
+                    double worst = bandKey(identity);
+                    for (int i = 0; i < count; ++i) {
+                        const double k = bandKey(group().at(i));
+                        if (better(worst, k)) worst = k;
+                        ASSERT_LT(depth(group().at(i)), 1e-4) << "entry " << i;
+                    }
+                    const double t = (std::fabs(worst) + 1) * 2 * h;
+                    for (int i = 0; i < count; ++i) {
+                        for (const Matrix* R : reflections) {
+                            const Matrix neighbour = dotM(group().at(i), *R);
+                            if (find(neighbour) >= 0 || depth(neighbour) > -1e-4) continue;
+                            const double k = bandKey(neighbour);
+                            ASSERT_FALSE(better(k, worst) && std::fabs(k - worst) > t)
+                                << "an in-band neighbour of entry " << i << " with key " << k
+                                << " beyond " << worst;
+                        }
+                    }
+                }
+            }
+        }
+    }
+}
+
 TEST(Enumeration, TheFirstPassTakesTheTrianglesRoundV) {
     struct Row {
         int p, q, r, count;

@@ -160,15 +160,15 @@ Group buildGroup() {
     dotM(g.pointMatrix, T, view);
 
     g.normMax = g.normMin = fill.geometry == 0 ? 0 : 1;
-    int previous = -1;
     for (;;) {
+        const double threshold = g.normMax;
         fill.pass();
+        const bool rejected = g.normMin != threshold;
         g.normMax = g.normMin;
         const int count = static_cast<int>(g.matrix.size());
-        bool more = count < settings.groupOrder && count != previous && !fill.full;
+        bool more = count < settings.groupOrder && rejected && !fill.full;
         if (fill.geometry < 0) more = more && count < settings.groupOrderMax;
         if (!more) break;
-        previous = count;
     }
     return g;
 }
