@@ -86,13 +86,17 @@ inline int compareP(const Point& a, const Point& b) {
     return compareTolerant(a.z, b.z);
 }
 
+// The nine entries in rows; the sign takes no part.
 inline int compareM(const Matrix& A, const Matrix& B) {
-    const double* a = &A.m00;
-    const double* b = &B.m00;
-    for (int i = 0; i < 9; ++i) {
-        if (int c = compareTolerant(a[i], b[i])) return c;
-    }
-    return 0;
+    if (int c = compareTolerant(A.m00, B.m00)) return c;
+    if (int c = compareTolerant(A.m01, B.m01)) return c;
+    if (int c = compareTolerant(A.m02, B.m02)) return c;
+    if (int c = compareTolerant(A.m10, B.m10)) return c;
+    if (int c = compareTolerant(A.m11, B.m11)) return c;
+    if (int c = compareTolerant(A.m12, B.m12)) return c;
+    if (int c = compareTolerant(A.m20, B.m20)) return c;
+    if (int c = compareTolerant(A.m21, B.m21)) return c;
+    return compareTolerant(A.m22, B.m22);
 }
 
 inline void dotP(Point& out, const Matrix& M, const Point& p) {

@@ -534,9 +534,8 @@ class ThresholdSearch {
 ThresholdSearch thresholdSearch;  // megabytes of fixed tables: static, never on the stack
 
 bool finiteMatrix(const Matrix& M) {
-    const double* m = &M.sign;
-    for (int i = 0; i < 10; ++i) {
-        if (!std::isfinite(m[i])) return false;
+    for (double m : {M.sign, M.m00, M.m01, M.m02, M.m10, M.m11, M.m12, M.m20, M.m21, M.m22}) {
+        if (!std::isfinite(m)) return false;
     }
     return true;
 }

@@ -41,9 +41,8 @@ inline bool finite(const Point& p) {
 }
 
 inline bool finite(const Matrix& M) {
-    const double* m = &M.sign;
-    for (int i = 0; i < 10; ++i) {
-        if (!std::isfinite(m[i])) return false;
+    for (double m : {M.sign, M.m00, M.m01, M.m02, M.m10, M.m11, M.m12, M.m20, M.m21, M.m22}) {
+        if (!std::isfinite(m)) return false;
     }
     return true;
 }
