@@ -2,15 +2,18 @@
 
 #include <QString>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 
 #include "app/document.h"
 #include "app/output.h"
+#include "canvas/caption.h"
 #include "render/chain.h"
 
 const char* const kUsage =
     "usage: kaleidra [DOCUMENT]\n"
-    "       kaleidra --export OUTPUT [--size WxH] [--seed N] [DOCUMENT]\n"
+    "       kaleidra --export OUTPUT [--size WxH] [--seed N] [--caption] [DOCUMENT]\n"
+    "       kaleidra --describe [--seed N] [DOCUMENT]\n"
     "       kaleidra --help | --version\n"
     "\n"
     "Draws uniform tilings of the sphere, the plane and the hyperbolic plane.\n"
@@ -18,7 +21,10 @@ const char* const kUsage =
     "  --export OUTPUT    write the picture to OUTPUT (.png, .svg, .pdf or .Kaleidra2D)\n"
     "                     and exit, without opening a window\n"
     "  --size WxH         the picture's size in pixels or points (default 1920x1080)\n"
-    "  --seed N           the random source of a new picture (default: the clock)\n";
+    "  --seed N           the random source of a new picture (default: the clock)\n"
+    "  --caption          the exported picture carries the caption naming the tiling\n"
+    "  --describe         print what the picture is (Wythoff symbol, vertex configuration,\n"
+    "                     name, counts, symmetry) as one JSON object and exit\n";
 
 namespace {
 
@@ -40,7 +46,7 @@ CommandLine failure(std::string why) {
 
 CommandLine parseCommandLine(const std::vector<std::string>& args) {
     CommandLine c;
-    bool sizeGiven = false;
+    bool sizeGiven = false, describe = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&](std::string& out) {
@@ -57,8 +63,13 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             return c;
         }
         if (a == "--export") {
-            if (!value(c.output) || c.output.empty()) return failure("--export needs an output file");
+            if (!value(c.output) || c.output.empty())
+                return failure("--export needs an output file");
             c.mode = CommandLine::Mode::exportPicture;
+        } else if (a == "--describe") {
+            describe = true;
+        } else if (a == "--caption") {
+            c.caption = true;
         } else if (a == "--size") {
             std::string text;
             if (!value(text)) return failure("--size needs WxH, for example 1920x1080");
@@ -84,27 +95,127 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             return failure("only one document can be opened");
         }
     }
-    if (c.mode == CommandLine::Mode::run && (sizeGiven || c.seed)) {
-        return failure("--size and --seed go with --export");
+    if (describe) {
+        if (c.mode == CommandLine::Mode::exportPicture) {
+            return failure("--describe and --export cannot be combined");
+        }
+        if (sizeGiven || c.caption) return failure("--size and --caption go with --export");
+        c.mode = CommandLine::Mode::describe;
+    }
+    if (c.mode == CommandLine::Mode::run && (sizeGiven || c.seed || c.caption)) {
+        return failure("--size, --seed and --caption go with --export");
     }
     return c;
 }
 
-int runExport(const CommandLine& command) {
-    // The launch picture sets up everything a document is laid over.
-    if (command.seed) initRandom(*command.seed);
-    else initRandom();
+namespace {
+
+// The launch picture sets up everything a document is laid over; then the document, if any.
+// False after the one-line error.
+bool loadPicture(const CommandLine& command) {
+    if (command.seed)
+        initRandom(*command.seed);
+    else
+        initRandom();
     updateGeometryLabels();
     if (!command.document.empty() && !openDocument(command.document)) {
         std::fprintf(stderr, "kaleidra: %s is not a Kaleidra document that can be opened\n",
                      command.document.c_str());
-        return 1;
+        return false;
     }
+    return true;
+}
+
+std::string jsonString(const std::string& text) {
+    std::string s = "\"";
+    for (const char ch : text) {
+        if (ch == '"' || ch == '\\') {
+            s += '\\';
+            s += ch;
+        } else if (static_cast<unsigned char>(ch) < 0x20) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", ch);
+            s += escaped;
+        } else {
+            s += ch;
+        }
+    }
+    return s + "\"";
+}
+
+// The shortest text that reads back as the same double.
+std::string jsonNumber(double x) {
+    if (!std::isfinite(x)) return "null";
+    char text[32];
+    const auto [end, ec] = std::to_chars(text, text + sizeof text, x);
+    return ec == std::errc() ? std::string(text, end) : "null";
+}
+
+}  // namespace
+
+int runExport(const CommandLine& command) {
+    if (!loadPicture(command)) return 1;
     QString error;
     if (!exportPicture(QString::fromStdString(command.output), QSize(command.width, command.height),
-                       &error)) {
+                       &error, command.caption)) {
         std::fprintf(stderr, "kaleidra: %s\n", error.toLocal8Bit().constData());
         return 1;
     }
     return 0;
+}
+
+int runDescribe(const CommandLine& command) {
+    if (!loadPicture(command)) return 1;
+    std::fputs(descriptionJson(describePicture()).c_str(), stdout);
+    return 0;
+}
+
+std::string descriptionJson(const Description& d) {
+    // Built by appending: GCC 12 misreads literal + temporary string as an overlapping copy.
+    const auto array = [](const auto& values, auto text) {
+        std::string out = "[";
+        for (const auto& v : values) {
+            if (out.size() > 1) out += ", ";
+            out += text(v);
+        }
+        return out += "]";
+    };
+    const auto integer = [](long n) { return std::to_string(n); };
+    const auto count = [&](long PolyhedronCounts::*field) {
+        return d.counts ? std::to_string((*d.counts).*field) : std::string("null");
+    };
+    std::string bySides = "null";
+    if (d.counts) {
+        bySides = "{";
+        for (const FaceCount& f : d.counts->facesBySides) {
+            if (bySides.size() > 1) bySides += ", ";
+            bySides += '"';
+            bySides += std::to_string(f.sides);
+            bySides += "\": ";
+            bySides += std::to_string(f.count);
+        }
+        bySides += "}";
+    }
+    std::string s = "{\n";
+    const auto field = [&](const char* key, const std::string& value, bool last = false) {
+        s += "  \"";
+        s += key;
+        s += "\": ";
+        s += value;
+        s += last ? "\n" : ",\n";
+    };
+    field("geometry", jsonString(d.geometry));
+    field("generators", array(d.generators, integer));
+    field("lengths", array(d.lengths, jsonNumber));
+    field("wythoff", jsonString(d.wythoff));
+    field("vertexConfiguration", jsonString(configurationText(d.vertexConfiguration)));
+    field("uniform", d.uniform ? "true" : "false");
+    field("name", d.name ? jsonString(*d.name) : "null");
+    field("vertices", count(&PolyhedronCounts::vertices));
+    field("edges", count(&PolyhedronCounts::edges));
+    field("faces", count(&PolyhedronCounts::faces));
+    field("facesBySides", bySides);
+    field("coxeter", jsonString(d.coxeter));
+    field("orbifold", jsonString(d.orbifold), true);
+    return s + "}\n";
 }

@@ -6,16 +6,18 @@
 
 // What the command line asks for:
 //   kaleidra [DOCUMENT]
-//   kaleidra --export OUTPUT [--size WxH] [--seed N] [DOCUMENT]
+//   kaleidra --export OUTPUT [--size WxH] [--seed N] [--caption] [DOCUMENT]
+//   kaleidra --describe [--seed N] [DOCUMENT]
 //   kaleidra --help | --version
 struct CommandLine {
-    enum class Mode { run, exportPicture, help, version, error };
+    enum class Mode { run, exportPicture, describe, help, version, error };
     Mode mode = Mode::run;
     std::string document;  // empty: a random launch picture
     std::string output;
     int width = 1920, height = 1080;
     std::optional<unsigned> seed;
-    std::string error;  // one line, for Mode::error
+    bool caption = false;  // the exported picture carries the caption
+    std::string error;     // one line, for Mode::error
 };
 
 CommandLine parseCommandLine(const std::vector<std::string>& args);
@@ -26,3 +28,12 @@ extern const char* const kUsage;
 // the output file. Needs a QGuiApplication; paints offscreen. Returns the process exit code and
 // prints one line to stderr on failure, leaving no output file.
 int runExport(const CommandLine& command);
+
+// Prints the description of the picture (the document's, or a seeded launch's) as one JSON
+// object on stdout. Needs no display. Fails as runExport does on a bad document.
+int runDescribe(const CommandLine& command);
+
+struct Description;
+// The JSON object of runDescribe, with a line break at the end. Off the sphere the counts are
+// null.
+std::string descriptionJson(const Description& d);

@@ -23,6 +23,7 @@ int main(int argc, char** argv) {
             QGuiApplication application(argc, argv);
             return runExport(command);
         }
+        case CommandLine::Mode::describe: return runDescribe(command);
         case CommandLine::Mode::run: break;
     }
 

@@ -19,6 +19,7 @@
 
 #include "app/contact.h"
 #include "app/document.h"
+#include "canvas/caption.h"
 #include "canvas/frame_painter.h"
 
 namespace {
@@ -28,22 +29,28 @@ QPageLayout pageFor(QSize size) {
                        QMarginsF(0, 0, 0, 0), QPageLayout::Point, QMarginsF(0, 0, 0, 0));
 }
 
+// The frame, and the caption over it when asked, with a painter active on a device of size.
+void paintPicture(QPainter& painter, QSize size, bool caption) {
+    paintFrame(painter, size);
+    if (caption) paintCaption(painter, QRectF(QPointF(0, 0), QSizeF(size)), pictureCaption());
+}
+
 // Paints the frame over a device whose page is size points, whatever its resolution.
-void paintScaled(QPaintDevice* device, QSize size) {
+void paintScaled(QPaintDevice* device, QSize size, bool caption = false) {
     QPainter painter(device);
     if (!painter.isActive()) return;
     const double sx = device->width() / double(size.width());
     const double sy = device->height() / double(size.height());
     painter.scale(sx, sy);
-    paintFrame(painter, size);
+    paintPicture(painter, size, caption);
 }
 
-bool writePdf(QIODevice* out, QSize size) {
+bool writePdf(QIODevice* out, QSize size, bool caption = false) {
     QPdfWriter writer(out);
     writer.setCreator(QStringLiteral("Kaleidra"));
     writer.setPageLayout(pageFor(size));
     writer.setResolution(72);
-    paintScaled(&writer, size);
+    paintScaled(&writer, size, caption);
     return true;
 }
 
@@ -84,9 +91,11 @@ QUrl mailtoUrl() {
                     .arg(QLatin1String(kContactAddressA), QLatin1String(kContactAddressB)));
 }
 
-void sendEmail() { QDesktopServices::openUrl(mailtoUrl()); }
+void sendEmail() {
+    QDesktopServices::openUrl(mailtoUrl());
+}
 
-bool exportPicture(const QString& path, QSize size, QString* error) {
+bool exportPicture(const QString& path, QSize size, QString* error, bool caption) {
     const QString suffix = QFileInfo(path).suffix().toLower();
     auto fail = [error](const QString& why) {
         if (error) *error = why;
@@ -104,6 +113,10 @@ bool exportPicture(const QString& path, QSize size, QString* error) {
     if (suffix == QLatin1String("png")) {
         QImage image(size, QImage::Format_ARGB32_Premultiplied);
         renderFrame(image);
+        if (caption) {
+            QPainter painter(&image);
+            paintCaption(painter, QRectF(image.rect()), pictureCaption());
+        }
         if (!image.save(&file, "PNG")) return fail(QStringLiteral("cannot encode the image"));
     } else if (suffix == QLatin1String("svg")) {
         QSvgGenerator svg;
@@ -111,9 +124,10 @@ bool exportPicture(const QString& path, QSize size, QString* error) {
         svg.setSize(size);
         svg.setViewBox(QRect(QPoint(0, 0), size));
         svg.setTitle(QStringLiteral("Kaleidra"));
-        paintFrame(&svg, size);
+        QPainter painter(&svg);
+        if (painter.isActive()) paintPicture(painter, size, caption);
     } else if (suffix == QLatin1String("pdf")) {
-        writePdf(&file, size);
+        writePdf(&file, size, caption);
     } else {
         file.cancelWriting();
         return fail(QStringLiteral("unknown output type: use .png, .svg, .pdf or .Kaleidra2D"));

@@ -28,5 +28,6 @@ void sendEmail();
 
 // Writes the picture to path, the format chosen by its ending: .png (an image of size pixels),
 // .svg, .pdf, or .Kaleidra2D (the document). Written whole or not at all: on failure no file
-// is left and error says why.
-bool exportPicture(const QString& path, QSize size, QString* error);
+// is left and error says why. With caption, the pictures carry the caption that names the
+// tiling, as the drawing window shows it (a document has no picture to carry it).
+bool exportPicture(const QString& path, QSize size, QString* error, bool caption = false);

@@ -5,7 +5,9 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QShortcut>
 
+#include "canvas/caption.h"
 #include "canvas/frame_painter.h"
 #include "geometry/settings.h"
 #include "render/chain.h"
@@ -26,6 +28,15 @@ View::View(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::StrongFocus);
     // Not opaque: the window behind is clear, so a background alpha below 1 shows the desktop.
     setAutoFillBackground(false);
+    auto* caption = new QShortcut(QKeySequence(Qt::Key_I), this);
+    caption->setContext(Qt::WindowShortcut);
+    connect(caption, &QShortcut::activated, this, &View::toggleCaption);
+}
+
+void View::setCaptionShown(bool shown) {
+    if (shown == captionShown_) return;
+    captionShown_ = shown;
+    update();
 }
 
 void View::awakeFromNib(unsigned seed) {
@@ -87,6 +98,8 @@ void View::paintEvent(QPaintEvent*) {
     frame_.setDevicePixelRatio(ratio);
     QPainter painter(this);
     painter.drawImage(QPointF(0, 0), frame_);
+    // Over the frame, not in it: the frame is also what prints and exports.
+    if (captionShown_) paintCaption(painter, rect(), pictureCaption());
 }
 
 void View::handle(MouseEffect effect) {

@@ -27,6 +27,12 @@ class View : public QWidget {
     // Repaint now, before returning.
     void display();
 
+    // The caption naming the tiling in the lower-left corner (canvas/caption.h); shown at first.
+    // The I key toggles it.
+    bool captionShown() const { return captionShown_; }
+    void setCaptionShown(bool shown);
+    void toggleCaption() { setCaptionShown(!captionShown_); }
+
     // Widget position (logical pixels, y downwards) to model co-ordinates.
     QPointF modelPoint(const QPointF& widgetPos) const;
     // Model co-ordinates to the widget position.
@@ -52,6 +58,7 @@ class View : public QWidget {
   private:
     void handle(MouseEffect effect);
     bool tracking_ = false;
+    bool captionShown_ = true;
     QImage frame_;        // the last frame, in device pixels
     RasterLayer raster_;  // paints every frame, with its threads
 };

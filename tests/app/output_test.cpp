@@ -91,6 +91,12 @@ TEST(CommandLineParsing, ReadsEveryFormAndRefusesNonsense) {
     EXPECT_EQ(ex.width * 10000 + ex.height, 6400480);
     EXPECT_EQ(ex.seed, 42u);
     EXPECT_EQ(parseCommandLine({"--export", "a.png"}).width, 1920);
+    const CommandLine describe = parseCommandLine({"--describe", "--seed", "4", "d.K"});
+    EXPECT_EQ(describe.mode, M::describe);
+    EXPECT_EQ(describe.document, "d.K");
+    EXPECT_EQ(describe.seed, 4u);
+    EXPECT_TRUE(parseCommandLine({"--export", "a.png", "--caption"}).caption);
+    EXPECT_FALSE(parseCommandLine({"--export", "a.png"}).caption);
     EXPECT_EQ(parseCommandLine({"--help"}).mode, M::help);
     EXPECT_EQ(parseCommandLine({"--version"}).mode, M::version);
     for (const std::vector<std::string>& bad :
@@ -100,7 +106,11 @@ TEST(CommandLineParsing, ReadsEveryFormAndRefusesNonsense) {
                                                {"--export", "a.png", "--seed", "-1"},
                                                {"--frobnicate"},
                                                {"a.K", "b.K"},
-                                               {"--seed", "3"}}) {
+                                               {"--seed", "3"},
+                                               {"--caption"},
+                                               {"--describe", "--export", "a.png"},
+                                               {"--describe", "--caption"},
+                                               {"--describe", "--size", "9x9"}}) {
         SCOPED_TRACE(bad.front());
         const CommandLine c = parseCommandLine(bad);
         EXPECT_EQ(c.mode, M::error);
