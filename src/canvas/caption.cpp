@@ -33,10 +33,14 @@ QString pictureCaption() {
     return QString::fromStdString(captionText(describePicture()));
 }
 
-void paintCaption(QPainter& painter, const QRectF& area, const QString& text) {
-    if (text.isEmpty() || area.isEmpty()) return;
+void paintCaption(QPainter& painter, const QRectF& area, const QString& full) {
+    if (full.isEmpty() || area.isEmpty()) return;
     const QFont font = captionFont();
     const QFontMetricsF metrics(font, painter.device());
+    // A window too narrow for the whole line shows its beginning and an ellipsis.
+    const qreal room = area.width() - 2 * (kMargin + kPadding);
+    if (room <= 0) return;
+    const QString text = metrics.elidedText(full, Qt::ElideRight, room);
     const qreal textWidth = metrics.horizontalAdvance(text);
     const QRectF plate(area.left() + kMargin,
                        area.bottom() - kMargin - metrics.height() - 2 * kPadding,

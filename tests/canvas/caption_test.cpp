@@ -61,6 +61,17 @@ TEST_F(CaptionTest, PaintedOverTheFrameInTheLowerLeftCorner) {
     EXPECT_LT(box.right(), 800 - 200);
 }
 
+// A window narrower than the line keeps the plate inside its margins.
+TEST_F(CaptionTest, ANarrowWindowShortensTheLine) {
+    makePicture(2, 3, 5, 0.2, 0.3, 0.5);
+    view.resize(260, 200);
+    const QImage shown = grab(view);
+    view.setCaptionShown(false);
+    const QRect box = differences(shown, grab(view));
+    EXPECT_GT(box.width(), 150);
+    EXPECT_LT(box.right(), 260 - 8);
+}
+
 // White text on a dark plate: the brightest and darkest pixels under the caption stay far apart
 // over a white and over a black picture.
 TEST_F(CaptionTest, ReadableOnLightAndDarkPictures) {
