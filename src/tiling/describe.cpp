@@ -265,7 +265,7 @@ Description describeTiling(int p, int q, int r, double lengthV, double lengthE, 
     }
     d.uniform = hi - lo <= kZero;
 
-    if (gen < 0) {
+    if (gen < 0 && std::min({p, q, r}) >= 2) {  // orders below 2 make no group
         // The order of the whole group: 4 / (1/p + 1/q + 1/r − 1).
         const long order = 4L * p * q * r / -gen;
         const long stabiliser = zeros == 0   ? 1

@@ -15,7 +15,8 @@
 // of 0 (at most 1e-9) puts P on that side, two zero shares put it on a corner: lengthV alone
 // non-zero puts P at V.
 //
-// A pure function of its arguments: it reads no program state.
+// The orders are 2 or more (the panel's sliders and documents keep them 2 to 12). A pure function
+// of its arguments: it reads no program state.
 
 struct FaceCount {
     int sides = 0;

@@ -220,6 +220,11 @@ TEST(Describe, GeometryAndSymmetryGroups) {
     }
 }
 
+// Orders below 2 make no group: no counts, and no division by them.
+TEST(Describe, OrdersBelowTwoGiveNoPolyhedron) {
+    for (int p : {0, 1}) EXPECT_FALSE(describe(p, 3, 4, atV).counts) << p;
+}
+
 // Unequal edges keep the combinatorial tiling; equal ones within 1e-9 are uniform, and a
 // share of at most 1e-9 is an edge shrunk to a point.
 TEST(Describe, UnequalLengthsAreTheSameTilingButNotUniform) {
