@@ -42,7 +42,8 @@ void BM_Thumbnail(benchmark::State& state) {
     xml = withInteger(xml, "groupOrder", static_cast<int>(state.range(0)));
     const int size = static_cast<int>(state.range(1));
     QTemporaryDir dir;
-    const QString path = QDir(dir.path()).filePath(QStringLiteral("thumbnail.png"));
+    const std::string path =
+        QDir(dir.path()).filePath(QStringLiteral("thumbnail.png")).toStdString();
     for (auto _ : state) {
         if (!openDocumentData(xml) || !exportPicture(path, QSize(size, size), nullptr)) {
             state.SkipWithError("the document or the thumbnail failed");

@@ -1,5 +1,6 @@
 #include "app/app.h"
 
+#include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QKeySequence>
@@ -151,7 +152,11 @@ QWidget* App::selectedTab() const {
 }
 
 bool App::openFile(const QString& path) {
-    if (!openDocument(path.toStdString())) return false;
+    return openFile(QFile::encodeName(path).toStdString());
+}
+
+bool App::openFile(const std::string& path, std::string* why) {
+    if (!openDocument(path, why)) return false;
     updateGeometry();
     updateLength();
     view->setWindowZoom();
@@ -188,7 +193,8 @@ void App::save() {
     dialog.setDefaultSuffix(QStringLiteral("Kaleidra2D"));
     dialog.selectFile(QStringLiteral("Kaleidra"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    (void)saveDocument(dialog.selectedFiles().constFirst().toStdString());  // beeps on failure
+    (void)saveDocument(
+        QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString());  // beeps on failure
 }
 
 void App::print() {

@@ -53,8 +53,10 @@ class App : public QObject {
     QWidget* selectedTab() const;
 
     // Opens a document handed over by the desktop or the command line: true when it was applied
-    // (panel and view then show it), false after the beep with nothing changed.
+    // (panel and view then show it), false after the beep with nothing changed and the reason in
+    // why. The std::string form takes the file name's bytes as given, UTF-8 or not.
     bool openFile(const QString& path);
+    bool openFile(const std::string& path, std::string* why = nullptr);
 
     // ---- Main tab: documents, output and the program's windows.
     void open();   // the open dialog, filtered on .Kaleidra2D

@@ -1,6 +1,6 @@
 #include "app/command_line.h"
 
-#include <QString>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -47,6 +47,7 @@ CommandLine failure(std::string why) {
 CommandLine parseCommandLine(const std::vector<std::string>& args) {
     CommandLine c;
     bool sizeGiven = false, describe = false;
+    std::vector<std::string> given;  // the options seen so far
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&](std::string& out) {
@@ -61,6 +62,13 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
         if (a == "--version") {
             c.mode = CommandLine::Mode::version;
             return c;
+        }
+        if (a == "--export" || a == "--size" || a == "--seed" || a == "--describe" ||
+            a == "--caption") {
+            if (std::find(given.begin(), given.end(), a) != given.end()) {
+                return failure(a + " can be given only once");
+            }
+            given.push_back(a);
         }
         if (a == "--export") {
             if (!value(c.output) || c.output.empty())
@@ -118,9 +126,10 @@ bool loadPicture(const CommandLine& command) {
     else
         initRandom();
     updateGeometryLabels();
-    if (!command.document.empty() && !openDocument(command.document)) {
-        std::fprintf(stderr, "kaleidra: %s is not a Kaleidra document that can be opened\n",
-                     command.document.c_str());
+    std::string why;
+    if (!command.document.empty() && !openDocument(command.document, &why)) {
+        std::fprintf(stderr, "kaleidra: cannot open %s: %s\n", command.document.c_str(),
+                     why.c_str());
         return false;
     }
     return true;
@@ -155,10 +164,10 @@ std::string jsonNumber(double x) {
 
 int runExport(const CommandLine& command) {
     if (!loadPicture(command)) return 1;
-    QString error;
-    if (!exportPicture(QString::fromStdString(command.output), QSize(command.width, command.height),
-                       &error, command.caption)) {
-        std::fprintf(stderr, "kaleidra: %s\n", error.toLocal8Bit().constData());
+    std::string error;
+    if (!exportPicture(command.output, QSize(command.width, command.height), &error,
+                       command.caption)) {
+        std::fprintf(stderr, "kaleidra: %s\n", error.c_str());
         return 1;
     }
     return 0;

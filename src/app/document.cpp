@@ -1,9 +1,6 @@
 #include "app/document.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <plist/plist.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -11,13 +8,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <iterator>
 #include <memory>
 #include <optional>
 #include <variant>
 #include <vector>
 
+#include "app/file_io.h"
 #include "app/plist_guard.h"
 #include "colour/colour.h"
 #include "geometry/kernel.h"
@@ -155,13 +152,13 @@ struct ColourList {
 };
 
 const ColourList kColourLists[] = {
-    {"polyColorV", &GroupTables::dataV, false},    {"polyColorE", &GroupTables::dataE, false},
-    {"polyColorF", &GroupTables::dataF, false},    {"polyColorEF", &GroupTables::dataEF, false},
-    {"polyColorFV", &GroupTables::dataFV, false},  {"polyColorVE", &GroupTables::dataVE, false},
+    {"polyColorV", &GroupTables::dataV, false},     {"polyColorE", &GroupTables::dataE, false},
+    {"polyColorF", &GroupTables::dataF, false},     {"polyColorEF", &GroupTables::dataEF, false},
+    {"polyColorFV", &GroupTables::dataFV, false},   {"polyColorVE", &GroupTables::dataVE, false},
     {"polyColorVEF", &GroupTables::dataVEF, false}, {"triColorV", &GroupTables::dataV, true},
-    {"triColorE", &GroupTables::dataE, true},      {"triColorF", &GroupTables::dataF, true},
-    {"triColorEF", &GroupTables::dataEF, true},    {"triColorFV", &GroupTables::dataFV, true},
-    {"triColorVE", &GroupTables::dataVE, true},    {"triColorVEF", &GroupTables::dataVEF, true},
+    {"triColorE", &GroupTables::dataE, true},       {"triColorF", &GroupTables::dataF, true},
+    {"triColorEF", &GroupTables::dataEF, true},     {"triColorFV", &GroupTables::dataFV, true},
+    {"triColorVE", &GroupTables::dataVE, true},     {"triColorVEF", &GroupTables::dataVEF, true},
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -194,7 +191,10 @@ plist_t writeBPoint(const BPoint& p) {
     return writeNumbers(v, 3);
 }
 
-plist_t writeMatrix(const Matrix& m) { return writeNumbers(&m.sign, 10); }
+plist_t writeMatrix(const Matrix& m) {
+    const double v[10] = {m.sign, m.m00, m.m01, m.m02, m.m10, m.m11, m.m12, m.m20, m.m21, m.m22};
+    return writeNumbers(v, 10);
+}
 
 plist_t writeBMatrix(const BMatrix& m) {
     Matrix rounded;
@@ -202,7 +202,9 @@ plist_t writeBMatrix(const BMatrix& m) {
     return writeMatrix(rounded);
 }
 
-plist_t writeInteger(int64_t v) { return plist_new_uint(static_cast<uint64_t>(v)); }
+plist_t writeInteger(int64_t v) {
+    return plist_new_uint(static_cast<uint64_t>(v));
+}
 
 plist_t writeColourList(const DataTable& table, bool tri) {
     plist_t array = plist_new_array();
@@ -243,7 +245,8 @@ PlistPtr buildSaveDict() {
                 }
             },
             f.member);
-        if (std::string_view(f.key) == "generatorF") put("generatorType", writeInteger(settings.gen));
+        if (std::string_view(f.key) == "generatorF")
+            put("generatorType", writeInteger(settings.gen));
     }
 
     put("matrixCount", writeInteger(groupTables.matrix.count));
@@ -308,7 +311,8 @@ std::optional<double> number(plist_t node) {
             plist_get_real_val(node, &v);
             return v;
         }
-        default: return std::nullopt;
+        default:
+            return std::nullopt;
     }
 }
 
@@ -472,34 +476,6 @@ void applyDocument(const Staged& staged) {
     updateGeometryLabels();
 }
 
-bool readFile(const std::string& path, std::string& out) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size < 0 || static_cast<std::size_t>(size) > kMaxDocumentBytes) return false;
-    in.seekg(0);
-    out.resize(static_cast<std::size_t>(size));
-    return static_cast<bool>(in.read(out.data(), size));
-}
-
-bool writeFileAtomically(const std::string& path, const char* data, std::size_t size) {
-    std::string temp = path + ".XXXXXX";
-    const int fd = mkstemp(temp.data());
-    if (fd < 0) return false;
-    bool ok = true;
-    for (std::size_t done = 0; ok && done < size;) {
-        const ssize_t n = write(fd, data + done, size - done);
-        if (n < 0) ok = false;
-        else done += static_cast<std::size_t>(n);
-    }
-    ok = ok && fchmod(fd, 0644) == 0 && fsync(fd) == 0;
-    ok = close(fd) == 0 && ok;
-    ok = ok && std::rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok) unlink(temp.c_str());
-    return ok;
-}
-
 }  // namespace
 
 std::string documentXml() {
@@ -512,9 +488,11 @@ std::string documentXml() {
     return out;
 }
 
-bool saveDocument(const std::string& path) {
+bool saveDocument(const std::string& path, std::string* why) {
     const std::string xml = documentXml();
-    if (xml.empty() || !writeFileAtomically(path, xml.data(), xml.size())) {
+    std::string reason = "the picture could not be put into words";
+    if (xml.empty() || !replaceFile(path, xml, reason)) {
+        if (why) *why = reason;
         beep();
         return false;
     }
@@ -538,11 +516,14 @@ bool openDocumentData(std::string_view bytes) {
     return true;
 }
 
-bool openDocument(const std::string& path) {
-    std::string bytes;
-    if (!readFile(path, bytes)) {
+bool openDocument(const std::string& path, std::string* why) {
+    std::string bytes, reason;
+    if (!readRegularFile(path, kMaxDocumentBytes, bytes, reason)) {
+        if (why) *why = reason;
         beep();
         return false;
     }
-    return openDocumentData(bytes);
+    if (openDocumentData(bytes)) return true;
+    if (why) *why = "not a Kaleidra document that can be opened";
+    return false;
 }

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QGuiApplication>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -10,10 +11,17 @@
 #include "platform/qt_beep.h"
 
 int main(int argc, char** argv) {
+    // Past a file-size limit a write then fails (and the file is given up whole) instead of the
+    // signal ending the program with a temporary file left behind.
+    std::signal(SIGXFSZ, SIG_IGN);
     const CommandLine command = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     switch (command.mode) {
-        case CommandLine::Mode::help: std::fputs(kUsage, stdout); return 0;
-        case CommandLine::Mode::version: std::printf("kaleidra %s\n", KALEIDRA_VERSION); return 0;
+        case CommandLine::Mode::help:
+            std::fputs(kUsage, stdout);
+            return 0;
+        case CommandLine::Mode::version:
+            std::printf("kaleidra %s\n", KALEIDRA_VERSION);
+            return 0;
         case CommandLine::Mode::error:
             std::fprintf(stderr, "kaleidra: %s\n", command.error.c_str());
             return 2;
@@ -23,8 +31,10 @@ int main(int argc, char** argv) {
             QGuiApplication application(argc, argv);
             return runExport(command);
         }
-        case CommandLine::Mode::describe: return runDescribe(command);
-        case CommandLine::Mode::run: break;
+        case CommandLine::Mode::describe:
+            return runDescribe(command);
+        case CommandLine::Mode::run:
+            break;
     }
 
     QApplication application(argc, argv);
@@ -34,6 +44,10 @@ int main(int argc, char** argv) {
     installQtBeep();
     App app;
     app.applicationDidFinishLaunching();
-    if (!command.document.empty()) app.openFile(QString::fromStdString(command.document));
+    std::string why;
+    if (!command.document.empty() && !app.openFile(command.document, &why)) {
+        std::fprintf(stderr, "kaleidra: cannot open %s: %s\n", command.document.c_str(),
+                     why.c_str());
+    }
     return QApplication::exec();
 }

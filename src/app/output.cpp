@@ -4,7 +4,6 @@
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QFile>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMimeData>
@@ -14,13 +13,14 @@
 #include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 #include "app/contact.h"
 #include "app/document.h"
+#include "app/file_io.h"
 #include "canvas/caption.h"
 #include "canvas/frame_painter.h"
+#include "platform/beep.h"
 
 namespace {
 
@@ -35,14 +35,16 @@ void paintPicture(QPainter& painter, QSize size, bool caption) {
     if (caption) paintCaption(painter, QRectF(QPointF(0, 0), QSizeF(size)), pictureCaption());
 }
 
-// Paints the frame over a device whose page is size points, whatever its resolution.
-void paintScaled(QPaintDevice* device, QSize size, bool caption = false) {
+// Paints the frame over a device whose page is size points, whatever its resolution; false when
+// the device could not be painted on or finished.
+bool paintScaled(QPaintDevice* device, QSize size, bool caption = false) {
     QPainter painter(device);
-    if (!painter.isActive()) return;
+    if (!painter.isActive()) return false;
     const double sx = device->width() / double(size.width());
     const double sy = device->height() / double(size.height());
     painter.scale(sx, sy);
     paintPicture(painter, size, caption);
+    return painter.end();
 }
 
 bool writePdf(QIODevice* out, QSize size, bool caption = false) {
@@ -50,8 +52,42 @@ bool writePdf(QIODevice* out, QSize size, bool caption = false) {
     writer.setCreator(QStringLiteral("Kaleidra"));
     writer.setPageLayout(pageFor(size));
     writer.setResolution(72);
-    paintScaled(&writer, size, caption);
-    return true;
+    return paintScaled(&writer, size, caption);
+}
+
+bool writeSvg(QIODevice* out, QSize size, bool caption) {
+    QSvgGenerator svg;
+    svg.setOutputDevice(out);
+    svg.setSize(size);
+    svg.setViewBox(QRect(QPoint(0, 0), size));
+    svg.setTitle(QStringLiteral("Kaleidra"));
+    QPainter painter(&svg);
+    if (!painter.isActive()) return false;
+    paintPicture(painter, size, caption);
+    return painter.end();
+}
+
+bool writePng(QIODevice* out, QSize size, bool caption) {
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull()) return false;
+    renderFrame(image);
+    if (caption) {
+        QPainter painter(&image);
+        paintCaption(painter, QRectF(image.rect()), pictureCaption());
+    }
+    return image.save(out, "PNG");
+}
+
+// The ending of a file name, lower case, without the dot.
+std::string suffixOf(const std::string& path) {
+    const std::size_t dot = path.rfind('.');
+    const std::size_t slash = path.rfind('/');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+    std::string suffix = path.substr(dot + 1);
+    for (char& c : suffix) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return suffix;
 }
 
 }  // namespace
@@ -75,7 +111,7 @@ QByteArray picturePdf(QSize size) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    writePdf(&buffer, size);
+    if (!writePdf(&buffer, size)) bytes.clear();
     buffer.close();
     return bytes;
 }
@@ -95,43 +131,41 @@ void sendEmail() {
     QDesktopServices::openUrl(mailtoUrl());
 }
 
-bool exportPicture(const QString& path, QSize size, QString* error, bool caption) {
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    auto fail = [error](const QString& why) {
+bool exportPicture(const std::string& path, QSize size, std::string* error, bool caption) {
+    auto fail = [error](const std::string& why) {
         if (error) *error = why;
+        beep();
         return false;
     };
     if (size.width() < 1 || size.height() < 1 || size.width() > 16384 || size.height() > 16384) {
-        return fail(QStringLiteral("the size must be between 1x1 and 16384x16384"));
+        return fail("the size must be between 1x1 and 16384x16384");
     }
-    if (suffix == QLatin1String("kaleidra2d")) {
-        if (!saveDocument(path.toStdString())) return fail(QStringLiteral("cannot write ") + path);
-        return true;
+    const std::string suffix = suffixOf(path);
+    std::string why;
+    if (suffix == "kaleidra2d") {
+        if (saveDocument(path, &why)) return true;  // it beeps itself on failure
+        if (error) *error = "cannot write " + path + ": " + why;
+        return false;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return fail(QStringLiteral("cannot write ") + path);
-    if (suffix == QLatin1String("png")) {
-        QImage image(size, QImage::Format_ARGB32_Premultiplied);
-        renderFrame(image);
-        if (caption) {
-            QPainter painter(&image);
-            paintCaption(painter, QRectF(image.rect()), pictureCaption());
-        }
-        if (!image.save(&file, "PNG")) return fail(QStringLiteral("cannot encode the image"));
-    } else if (suffix == QLatin1String("svg")) {
-        QSvgGenerator svg;
-        svg.setOutputDevice(&file);
-        svg.setSize(size);
-        svg.setViewBox(QRect(QPoint(0, 0), size));
-        svg.setTitle(QStringLiteral("Kaleidra"));
-        QPainter painter(&svg);
-        if (painter.isActive()) paintPicture(painter, size, caption);
-    } else if (suffix == QLatin1String("pdf")) {
-        writePdf(&file, size, caption);
+    // The whole file is made in memory first, so that an encoder never meets a failing write
+    // half way; replaceFile then writes it whole or not at all.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    bool encoded = false;
+    if (suffix == "png") {
+        encoded = writePng(&buffer, size, caption);
+    } else if (suffix == "svg") {
+        encoded = writeSvg(&buffer, size, caption);
+    } else if (suffix == "pdf") {
+        encoded = writePdf(&buffer, size, caption);
     } else {
-        file.cancelWriting();
-        return fail(QStringLiteral("unknown output type: use .png, .svg, .pdf or .Kaleidra2D"));
+        return fail("unknown output type: use .png, .svg, .pdf or .Kaleidra2D");
     }
-    if (!file.commit()) return fail(QStringLiteral("cannot write ") + path);
+    buffer.close();
+    if (!encoded || bytes.isEmpty()) return fail("cannot make the picture for " + path);
+    if (!replaceFile(path, std::string_view(bytes.constData(), bytes.size()), why)) {
+        return fail("cannot write " + path + ": " + why);
+    }
     return true;
 }

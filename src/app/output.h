@@ -4,6 +4,7 @@
 #include <QSize>
 #include <QString>
 #include <QUrl>
+#include <string>
 
 class QPrinter;
 class QWidget;
@@ -26,8 +27,9 @@ void copyPicturePdf(QSize size);
 QUrl mailtoUrl();
 void sendEmail();
 
-// Writes the picture to path, the format chosen by its ending: .png (an image of size pixels),
-// .svg, .pdf, or .Kaleidra2D (the document). Written whole or not at all: on failure no file
-// is left and error says why. With caption, the pictures carry the caption that names the
+// Writes the picture to path (the file name's bytes, as given), the format chosen by its ending:
+// .png (an image of size pixels), .svg, .pdf, or .Kaleidra2D (the document). Written whole or
+// not at all (see replaceFile): on failure an earlier file stays as it was, the beep sounds and
+// error says why in one line. With caption, the pictures carry the caption that names the
 // tiling, as the drawing window shows it (a document has no picture to carry it).
-bool exportPicture(const QString& path, QSize size, QString* error, bool caption = false);
+bool exportPicture(const std::string& path, QSize size, std::string* error, bool caption = false);

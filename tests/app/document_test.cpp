@@ -291,6 +291,74 @@ TEST_F(Document, FailedSaveKeepsTheEarlierFile) {
     EXPECT_EQ(files, 1);
 }
 
+// What is not a regular file is refused with the reason, at once: a FIFO with no writer would
+// otherwise hold the open for ever.
+TEST_F(Document, FilesThatCannotBeDocumentsAreRefusedWithTheReason) {
+    ASSERT_EQ(mkfifo(path("fifo.Kaleidra2D").c_str(), 0600), 0);
+    fs::create_directory(path("folder.Kaleidra2D"));
+    const std::pair<const char*, const char*> rows[] = {
+        {"missing.Kaleidra2D", "No such file or directory"},
+        {"folder.Kaleidra2D", "Is a directory"},
+        {"fifo.Kaleidra2D", "not a regular file"},
+    };
+    for (const auto& [name, reason] : rows) {
+        SCOPED_TRACE(name);
+        const std::string before = documentXml();
+        const int beeps = beepCount();
+        std::string why;
+        EXPECT_FALSE(openDocument(path(name), &why));
+        EXPECT_EQ(why, reason);
+        EXPECT_EQ(beepCount(), beeps + 1);
+        EXPECT_SAME_DOCUMENT(documentXml(), before);
+    }
+    // Saving over them is refused too, and leaves them as they were.
+    EXPECT_FALSE(saveDocument(path("fifo.Kaleidra2D")));
+    EXPECT_FALSE(saveDocument(path("folder.Kaleidra2D")));
+    EXPECT_TRUE(fs::is_fifo(path("fifo.Kaleidra2D")));
+    EXPECT_TRUE(fs::is_directory(path("folder.Kaleidra2D")));
+}
+
+// Saving over a document keeps what the file was: its permissions (a private document stays
+// private) and, where the system allows, its owner; through a link, the link.
+TEST_F(Document, SavingKeepsTheOldFilesModeOwnerAndLink) {
+    const std::string target = path("private.Kaleidra2D");
+    for (mode_t mode : {0600, 0640, 0755}) {
+        SCOPED_TRACE(mode);
+        write(target, "earlier contents");
+        ASSERT_EQ(chmod(target.c_str(), mode), 0);
+        ASSERT_TRUE(saveDocument(target));
+        struct stat st {};
+        ASSERT_EQ(stat(target.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, mode);
+    }
+    if (geteuid() == 0) {
+        ASSERT_EQ(chown(target.c_str(), 4321, 4322), 0);
+        ASSERT_TRUE(saveDocument(target));
+        struct stat st {};
+        ASSERT_EQ(stat(target.c_str(), &st), 0);
+        EXPECT_EQ(st.st_uid, 4321u);
+        EXPECT_EQ(st.st_gid, 4322u);
+    }
+    // A new file gets the usual permissions.
+    const mode_t mask = umask(022);
+    ASSERT_TRUE(saveDocument(path("new.Kaleidra2D")));
+    umask(mask);
+    EXPECT_EQ(fs::status(path("new.Kaleidra2D")).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                  fs::perms::others_read);
+
+    fs::create_directory(path("elsewhere"));
+    write(path("elsewhere/real.Kaleidra2D"), "earlier contents");
+    fs::create_symlink("elsewhere/real.Kaleidra2D", path("link.Kaleidra2D"));
+    ASSERT_TRUE(saveDocument(path("link.Kaleidra2D")));
+    EXPECT_TRUE(fs::is_symlink(path("link.Kaleidra2D")));
+    EXPECT_EQ(read(path("elsewhere/real.Kaleidra2D")), documentXml());
+    // A name as long as the file system allows: the temporary file needs a shorter one.
+    const std::string longName(255 - std::string(".Kaleidra2D").size(), 'n');
+    ASSERT_TRUE(saveDocument(path(longName + ".Kaleidra2D")));
+    ASSERT_TRUE(openDocument(path(longName + ".Kaleidra2D")));
+}
+
 TEST_F(Document, CorpusOfOtherWritersAndHostileFiles) {
     const fs::path corpus = fs::path(KALEIDRA_TESTS_DIR) / "app" / "corpus";
     int opened = 0, refused = 0;

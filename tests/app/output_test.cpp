@@ -1,6 +1,11 @@
 #include "app/output.h"
 
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QClipboard>
 #include <QFile>
@@ -12,6 +17,9 @@
 #include <QRegularExpression>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
+#include <csignal>
+#include <fstream>
+#include <iterator>
 
 #include "app/command_line.h"
 #include "app/document.h"
@@ -110,7 +118,11 @@ TEST(CommandLineParsing, ReadsEveryFormAndRefusesNonsense) {
                                                {"--caption"},
                                                {"--describe", "--export", "a.png"},
                                                {"--describe", "--caption"},
-                                               {"--describe", "--size", "9x9"}}) {
+                                               {"--describe", "--size", "9x9"},
+                                               {"--export", "a.png", "--export", "b.png"},
+                                               {"--export", "a.png", "--seed", "1", "--seed", "2"},
+                                               {"--size", "9x9", "--export", "a", "--size", "8x8"},
+                                               {"--export", "a.png", "--caption", "--caption"}}) {
         SCOPED_TRACE(bad.front());
         const CommandLine c = parseCommandLine(bad);
         EXPECT_EQ(c.mode, M::error);
@@ -119,7 +131,7 @@ TEST(CommandLineParsing, ReadsEveryFormAndRefusesNonsense) {
 }
 
 // Runs the program as a person would, with no display at all.
-int runKaleidra(const QStringList& args, QString* err = nullptr) {
+int runKaleidra(const QStringList& args, QString* err = nullptr, int timeoutMs = 120000) {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("DISPLAY"));
@@ -127,7 +139,11 @@ int runKaleidra(const QStringList& args, QString* err = nullptr) {
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(KALEIDRA_BINARY), args);
-    if (!p.waitForFinished(120000)) return -1;
+    if (!p.waitForFinished(timeoutMs)) {
+        p.kill();
+        p.waitForFinished();
+        return -1;
+    }
     if (err) *err = QString::fromLocal8Bit(p.readAllStandardError());
     return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
 }
@@ -166,25 +182,154 @@ TEST(CommandLineExport, EveryFormatWithoutADisplay) {
 }
 
 TEST(CommandLineExport, BadInputLeavesNoFile) {
-    QTemporaryDir dir;
+    QTemporaryDir dir, fifos;
     const QString out = dir.filePath(QStringLiteral("out.png"));
     const QString hostile =
         QStringLiteral(KALEIDRA_TESTS_DIR "/app/corpus/hostile_matrix_nan.Kaleidra2D");
-    const QStringList rows[] = {
-        {"--export", out, dir.filePath(QStringLiteral("missing.Kaleidra2D"))},
-        {"--export", out, hostile},
-        {"--export", dir.filePath(QStringLiteral("out.bmp")), "--seed", "1"},
-        {"--export", out, "--size", "0x0"},
-        {"--what"},
+    // FIFOs with no writer and no reader: opening either without care waits for ever.
+    const QString fifoIn = fifos.filePath(QStringLiteral("in.Kaleidra2D"));
+    const QString fifoOut = fifos.filePath(QStringLiteral("out.png"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifoIn).constData(), 0600), 0);
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifoOut).constData(), 0600), 0);
+    struct Row {
+        QStringList args;
+        QString says;
     };
-    for (const QStringList& args : rows) {
-        SCOPED_TRACE(args.join(' ').toStdString());
+    const Row rows[] = {
+        {{"--export", out, dir.filePath(QStringLiteral("missing.Kaleidra2D"))},
+         "No such file or directory"},
+        {{"--export", out, dir.path()}, "Is a directory"},
+        {{"--export", out, fifoIn}, "not a regular file"},
+        {{"--export", fifoOut, "--seed", "1", "--size", "40x40"}, "not a regular file"},
+        {{"--export", out, hostile}, "not a Kaleidra document"},
+        {{"--export", dir.filePath(QStringLiteral("out.bmp")), "--seed", "1"}, "unknown output"},
+        {{"--export", out, "--size", "0x0"}, "--size"},
+        {{"--what"}, "unknown option"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.args.join(' ').toStdString());
         QString err;
-        EXPECT_NE(runKaleidra(args, &err), 0);
-        EXPECT_TRUE(err.contains(QStringLiteral("kaleidra: "))) << err.toStdString();
-        EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+        EXPECT_GT(runKaleidra(row.args, &err, 30000), 0);  // refused, and at once
+        EXPECT_TRUE(err.contains(QStringLiteral("kaleidra: ")) && err.contains(row.says))
+            << err.toStdString();
+        EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
     }
     EXPECT_EQ(runKaleidra({"--help"}), 0);
+}
+
+// Runs the program with the arguments as bytes (QProcess would re-encode them), optionally
+// under a file-size limit with SIGXFSZ ignored, so that writes past the limit fail with EFBIG.
+// The exit code, or −1 when it did not end normally within a minute.
+int runBytes(const std::vector<std::string>& args, std::string* err, rlim_t fileLimit = 0) {
+    int pipeFd[2];
+    if (pipe(pipeFd) != 0) return -1;
+    const pid_t child = fork();
+    if (child == 0) {
+        dup2(pipeFd[1], 2);
+        close(pipeFd[0]);
+        unsetenv("DISPLAY");
+        unsetenv("WAYLAND_DISPLAY");
+        unsetenv("QT_QPA_PLATFORM");
+        if (fileLimit > 0) {
+            signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{fileLimit, fileLimit};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        std::vector<char*> argv{const_cast<char*>(KALEIDRA_BINARY)};
+        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        execv(KALEIDRA_BINARY, argv.data());
+        _exit(127);
+    }
+    close(pipeFd[1]);
+    std::string text;
+    char chunk[4096];
+    pollfd p{pipeFd[0], POLLIN, 0};
+    bool ended = false;  // stderr closed: the program has ended (or is ending)
+    while (!ended && poll(&p, 1, 60000) > 0) {
+        const ssize_t n = read(pipeFd[0], chunk, sizeof chunk);
+        if (n > 0) text.append(chunk, static_cast<std::size_t>(n));
+        ended = n <= 0;
+    }
+    close(pipeFd[0]);
+    if (!ended) kill(child, SIGKILL);
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (!ended) return -1;
+    if (err) *err = text;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string fileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Lines of the program's own (Qt's messages about the environment aside).
+int linesSaying(const std::string& err, const std::string& what) {
+    int n = 0;
+    for (std::size_t at = err.find(what); at != std::string::npos; at = err.find(what, at + 1)) ++n;
+    return n;
+}
+
+// A write that fails half way (here at a file-size limit, as on a full disk) must not replace
+// the good file with a truncated one, and must say so.
+TEST(CommandLineExport, AFailedWriteKeepsTheOldFile) {
+    QTemporaryDir dir;
+    const std::string folder = dir.path().toStdString();
+    for (const char* name : {"old.png", "old.svg", "old.pdf", "old.Kaleidra2D"}) {
+        SCOPED_TRACE(name);
+        const std::string path = folder + "/" + name;
+        ASSERT_EQ(runBytes({"--export", path, "--size", "320x200", "--seed", "3"}, nullptr), 0);
+        const std::string good = fileBytes(path);
+        ASSERT_GT(good.size(), 2048u);
+        std::string err;
+        EXPECT_EQ(runBytes({"--export", path, "--size", "640x400", "--seed", "4"}, &err, 1024), 1);
+        EXPECT_TRUE(fileBytes(path) == good);
+        EXPECT_EQ(linesSaying(err, "kaleidra: cannot write"), 1) << err;
+        EXPECT_EQ(linesSaying(err, "File too large"), 1) << err;
+        EXPECT_EQ(linesSaying(err, "Write Error"), 0) << err;
+    }
+    const QStringList left = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+    EXPECT_EQ(left.size(), 4) << left.join(' ').toStdString();  // no temporary file stays
+}
+
+// File names are bytes: one that is not UTF-8 is written and read under exactly that name, not
+// under a look-alike.
+TEST(CommandLineExport, NamesThatAreNotUtf8KeepTheirBytes) {
+    QTemporaryDir dir;
+    const std::string folder = dir.path().toStdString() + "/";
+    const std::string latin1 = folder + "caf\xe9.png", replaced = folder + "caf\xef\xbf\xbd.png";
+    const std::string document = folder + "d\xe9.Kaleidra2D";
+    ASSERT_EQ(runBytes({"--export", replaced, "--size", "40x40", "--seed", "1"}, nullptr), 0);
+    ASSERT_EQ(runBytes({"--export", latin1, "--size", "40x40", "--seed", "2"}, nullptr), 0);
+    ASSERT_EQ(runBytes({"--export", document, "--seed", "2"}, nullptr), 0);
+    std::string err;
+    ASSERT_EQ(runBytes({"--export", folder + "again.png", "--size", "40x40", document}, &err), 0)
+        << err;
+    const std::string first = fileBytes(replaced), second = fileBytes(latin1);
+    EXPECT_TRUE(!first.empty() && !second.empty() && first != second);
+    EXPECT_TRUE(fileBytes(folder + "again.png") == second);
+}
+
+// Named through a symbolic link, every kind of output replaces the link's target and keeps the
+// link, as an editor does.
+TEST_F(Output, WritingThroughALinkReplacesItsTarget) {
+    QTemporaryDir dir;
+    const std::string folder = dir.path().toStdString() + "/";
+    for (const char* suffix : {".png", ".svg", ".pdf", ".Kaleidra2D"}) {
+        SCOPED_TRACE(suffix);
+        const std::string target = folder + "target" + suffix, link = folder + "link" + suffix;
+        { std::ofstream(target) << "old"; }
+        ASSERT_EQ(symlink(("target" + std::string(suffix)).c_str(), link.c_str()), 0);
+        std::string error;
+        ASSERT_TRUE(exportPicture(link, QSize(64, 48), &error)) << error;
+        struct stat st {};
+        ASSERT_EQ(lstat(link.c_str(), &st), 0);
+        EXPECT_TRUE(S_ISLNK(st.st_mode));
+        EXPECT_GT(fileBytes(target).size(), 100u);
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 8);
 }
 
 }  // namespace
