@@ -3,6 +3,7 @@
 // Setting up a triangle group and reading tables back, for the tiling tests.
 
 #include <cmath>
+#include <memory>
 #include <vector>
 
 #include "geometry/kernel.h"
@@ -16,8 +17,11 @@
 inline void makeTriangle(int p, int q, int r, double lengthV = 1.0 / 3, double lengthE = 1.0 / 3,
                          double lengthF = 1.0 / 3) {
     settings = Settings{};
-    groupTables = GroupTables{};
-    moduleTables = ModuleTables{};
+    // Rebuilt where they stand: a fresh value to copy from would put megabytes on the stack.
+    std::destroy_at(&groupTables);
+    std::construct_at(&groupTables);
+    std::destroy_at(&moduleTables);
+    std::construct_at(&moduleTables);
     settings.genV = p;
     settings.genE = q;
     settings.genF = r;
