@@ -1,5 +1,6 @@
 // Whole frames at 1920 × 1080, the default look (all six families, both copies, 20 segments),
-// at group order 200 and 2000 in each geometry:
+// at group order 200 and 2000 in each geometry; the rows with width:3840 at 3840 × 2160 (a 4K
+// screen, or a 1920 × 1080 one at a pixel ratio of 2):
 //   BM_Frame            the frame as the drawing window and PNG export paint it: composed into
 //                       the raster layer and rasterised in bands on every core while composed
 //                       (real time; the CPU column is the whole process, all threads)
@@ -12,6 +13,7 @@
 //   BM_FrameWithoutPixels  composing into a layer that paints nothing
 //   BM_FrameOverFloor   frame and floor timed in turn: counters floor_ms, ratio (frame over the
 //                       QPainter floor) and raster_ratio (frame over the raster floor)
+//   BM_FrameBesideABusyCore  BM_Frame while another thread keeps one core busy
 //   BM_SliderToFrame    a slider step (generator, group order, a length) through its chain to
 //                       the finished frame composited onto a window-sized image
 
@@ -22,9 +24,11 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPen>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "canvas/frame_painter.h"
@@ -42,6 +46,15 @@
 namespace {
 
 constexpr int kWidth = 1920, kHeight = 1080;
+
+// The image size of a row: its width argument, at 16:9.
+struct Size {
+    int width, height;
+};
+Size sizeOf(const benchmark::State& state) {
+    const int w = static_cast<int>(state.range(2));
+    return {w, w * 9 / 16};
+}
 
 struct Picture {
     const char* name;
@@ -67,8 +80,8 @@ void prepare(const Picture& p, int groupOrder) {
     ranSingleColors();
 }
 
-QImage newImage() {
-    QImage image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
+QImage newImage(Size size = {kWidth, kHeight}) {
+    QImage image(size.width, size.height, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     return image;
 }
@@ -76,7 +89,7 @@ QImage newImage() {
 void BM_Frame(benchmark::State& state) {
     const Picture& p = kPictures[state.range(0)];
     prepare(p, static_cast<int>(state.range(1)));
-    QImage image = newImage();
+    QImage image = newImage(sizeOf(state));
     RasterLayer layer;
     for (auto _ : state) {
         renderFrame(image, layer);
@@ -212,12 +225,12 @@ void BM_FrameWithoutPixels(benchmark::State& state) {
                    " calls");
 }
 
-RasterLayer& recordFrame(RasterLayer& layer) {
-    const ViewRect r = viewRectFor(kWidth, kHeight, settings.windowZoom);
-    layer.begin({r.x, r.y, r.width, r.height}, kWidth, kHeight);
-    setGeodesicTolerance(RasterLayer::kThinning * r.width / kWidth);
+RasterLayer& recordFrame(RasterLayer& layer, Size size = {kWidth, kHeight}) {
+    const ViewRect r = viewRectFor(size.width, size.height, settings.windowZoom);
+    layer.begin({r.x, r.y, r.width, r.height}, size.width, size.height);
+    setGeodesicTolerance(RasterLayer::kThinning * r.width / size.width);
     layer.setThinLines(false);
-    drawFrame(layer, kWidth, kHeight);
+    drawFrame(layer, size.width, size.height);
     setGeodesicTolerance(0);
     return layer;
 }
@@ -240,8 +253,8 @@ void BM_RasterFloor(benchmark::State& state) {
     const Picture& p = kPictures[state.range(0)];
     prepare(p, static_cast<int>(state.range(1)));
     RasterLayer layer;
-    recordFrame(layer);
-    QImage image = newImage();
+    recordFrame(layer, sizeOf(state));
+    QImage image = newImage(sizeOf(state));
     for (auto _ : state) {
         image.fill(Qt::transparent);
         layer.paint(rasterPixels(image));
@@ -334,22 +347,58 @@ void BM_SliderToFrame(benchmark::State& state) {
     state.SetLabel(std::string(names[slider]) + " " + p.name);
 }
 
+// A frame while a competing thread keeps one core busy the whole time.
+void BM_FrameBesideABusyCore(benchmark::State& state) {
+    const Picture& p = kPictures[state.range(0)];
+    prepare(p, static_cast<int>(state.range(1)));
+    QImage image = newImage(sizeOf(state));
+    RasterLayer layer;
+    std::atomic<bool> stop{false};
+    std::thread busy([&stop] {
+        volatile double x = 1;
+        while (!stop.load(std::memory_order_relaxed)) x = x * 1.0000001 + 1e-9;
+    });
+    for (auto _ : state) {
+        renderFrame(image, layer);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    stop = true;
+    busy.join();
+    state.SetLabel(p.name);
+}
+
 void pictures(benchmark::internal::Benchmark* b) {
     for (int order : {200, 2000}) {
-        for (int p = 0; p < 3; ++p) b->Args({p, order});
+        for (int p = 0; p < 3; ++p) b->Args({p, order, kWidth});
     }
-    b->ArgNames({"picture", "groupOrder"})->Unit(benchmark::kMillisecond);
+    b->ArgNames({"picture", "groupOrder", "width"})->Unit(benchmark::kMillisecond);
+}
+
+// The same pictures at 1920 × 1080 and at 3840 × 2160.
+void picturesAtBothSizes(benchmark::internal::Benchmark* b) {
+    for (int width : {kWidth, 2 * kWidth}) {
+        for (int order : {200, 2000}) {
+            for (int p = 0; p < 3; ++p) b->Args({p, order, width});
+        }
+    }
+    b->ArgNames({"picture", "groupOrder", "width"})->Unit(benchmark::kMillisecond);
+}
+
+void defaultPictures(benchmark::internal::Benchmark* b) {
+    for (int p = 0; p < 3; ++p) b->Args({p, 200, kWidth});
+    b->ArgNames({"picture", "groupOrder", "width"})->Unit(benchmark::kMillisecond);
 }
 
 }  // namespace
 
-BENCHMARK(BM_Frame)->Apply(pictures)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_Frame)->Apply(picturesAtBothSizes)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_FrameBesideABusyCore)->Apply(defaultPictures)->MeasureProcessCPUTime()->UseRealTime();
 BENCHMARK(BM_FramePainter)->Apply(pictures);
 BENCHMARK(BM_Floor)->Apply(pictures);
 BENCHMARK(BM_FloorPrebuilt)->Apply(pictures);
 BENCHMARK(BM_FrameWithoutPixels)->Apply(pictures);
 BENCHMARK(BM_FrameRecord)->Apply(pictures);
-BENCHMARK(BM_RasterFloor)->Apply(pictures)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_RasterFloor)->Apply(picturesAtBothSizes)->MeasureProcessCPUTime()->UseRealTime();
 BENCHMARK(BM_FrameOverFloor)->Apply(pictures)->UseManualTime();
 BENCHMARK(BM_SliderToFrame)
     ->ArgsProduct({{0, 1, 2}, {0, 1, 2}})
