@@ -248,10 +248,6 @@ bool equalsM(const Matrix& A, const Matrix& B) {
     return A.sign == B.sign && compareM(A, B) == 0;
 }
 
-bool validQ(float x, float y) {
-    return x < kOffView && y < kOffView;
-}
-
 bool validP(const Point& p) {
     return p.x < kOffModel && p.y < kOffModel && p.z < kOffModel;
 }

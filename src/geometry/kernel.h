@@ -64,7 +64,10 @@ void rotateMXY(Matrix& out, const Point& a, const Point& b);
 // Comparisons.
 bool equalsP(const Point& a, const Point& b);
 bool equalsM(const Matrix& A, const Matrix& B);
-bool validQ(float x, float y);
+// A screen point is valid below the off-view value (inline: every drawn point is tested).
+inline bool validQ(float x, float y) {
+    return x < kOffView && y < kOffView;
+}
 bool validP(const Point& p);
 double minDouble(double a, double b);
 double maxDouble(double a, double b);
