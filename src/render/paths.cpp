@@ -60,14 +60,21 @@ void computeGeodesic(const Point& a, const Point& b, int n, ScreenPoint* out, bo
     if (interior) {
         const int gen = settings.gen;
         const double sd = gen < 0 ? std::sin(d) : std::sinh(d);
+        auto arc = [gen, d, n](int k) {
+            return gen < 0 ? std::sin(k * d / n) : std::sinh(k * d / n);
+        };
+        // Piece end i weighs a by arc(n − i) and b by arc(i): each value serves two piece
+        // ends, so it is computed once.
+        double arcs[101];
+        const bool table = gen != 0 && n <= 100;
+        if (table) {
+            for (int k = 1; k < n; ++k) arcs[k] = arc(k);
+        }
         for (int i = 1; i < n; ++i) {
             double ca, cb;
-            if (gen < 0) {
-                ca = std::sin((n - i) * d / n) / sd;
-                cb = std::sin(i * d / n) / sd;
-            } else if (gen > 0) {
-                ca = std::sinh((n - i) * d / n) / sd;
-                cb = std::sinh(i * d / n) / sd;
+            if (gen != 0) {
+                ca = (table ? arcs[n - i] : arc(n - i)) / sd;
+                cb = (table ? arcs[i] : arc(i)) / sd;
             } else {
                 ca = double(n - i) / n;
                 cb = double(i) / n;
