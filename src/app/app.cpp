@@ -52,6 +52,7 @@ void App::createInterface(unsigned seed) {
     connect(view, &View::lengthChanged, this, &App::updateLength);
     connect(wPoly, &Window::resized, this, &App::windowDidResize);
     connect(wPoly, &Window::activated, this, &App::drawingWindowActivated);
+    connect(wPoly, &Window::restored, this, &App::drawingWindowRestored);
 
     // The full-screen borderless window has no close button: the desktop's quit key leaves.
     quitShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), wPoly);
@@ -231,4 +232,10 @@ void App::applicationStateChanged(Qt::ApplicationState state) {
 
 void App::drawingWindowActivated() {
     if (launched_ && wCircle->isVisible()) wCircle->raise();
+}
+
+void App::drawingWindowRestored() {
+    if (!launched_) return;
+    wCircle->show();
+    wCircle->raise();
 }

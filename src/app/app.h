@@ -305,6 +305,8 @@ class App : public QObject {
     void applicationStateChanged(Qt::ApplicationState state);
     // The drawing window came to the front: the panel goes above it again.
     void drawingWindowActivated();
+    // The drawing window came back from the minimised state: so does the panel.
+    void drawingWindowRestored();
 
   public:
     // The drawing window takes any size it is given.

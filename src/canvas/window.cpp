@@ -28,6 +28,13 @@ void Window::fitToScreen(QScreen* screen) {
 
 bool Window::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate) emit activated();
+    if (event->type() == QEvent::WindowStateChange) {
+        // However it comes back (the desktop's task bar, the program's "show all"), a window
+        // that leaves the minimised state is restored.
+        const auto* change = static_cast<QWindowStateChangeEvent*>(event);
+        if ((change->oldState() & Qt::WindowMinimized) && !(windowState() & Qt::WindowMinimized))
+            emit restored();
+    }
     return QWidget::event(event);
 }
 

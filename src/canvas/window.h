@@ -25,6 +25,8 @@ class Window : public QWidget {
     void activated();
     // The window's size changed (the delegate's windowDidResize).
     void resized();
+    // The window left the minimised state; the panel hidden with it comes back.
+    void restored();
 
   protected:
     bool event(QEvent* event) override;

@@ -1,6 +1,7 @@
 #include "widgets/controls.h"
 
 #include <QColor>
+#include <QEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -60,14 +61,28 @@ void Control::paintEvent(QPaintEvent*) {
     draw(layer);
 }
 
+bool Control::event(QEvent* event) {
+    // Qt passes the blocking of the panel window on to its controls.
+    if (event->type() == QEvent::WindowBlocked && tracking_) blocked_ = true;
+    return QWidget::event(event);
+}
+
 void Control::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) {
         event->ignore();
         return;
     }
     tracking_ = true;
+    blocked_ = false;
     const QPointF p = event->position();
     mouseDown(p.x(), frame_.h - p.y());
+    // An action that ran a modal dialog (open, save, print) lost the release to it: the press
+    // ends when the dialog has returned.
+    if (blocked_ && tracking_) {
+        tracking_ = false;
+        blocked_ = false;
+        mouseUp(p.x(), frame_.h - p.y());
+    }
 }
 
 void Control::mouseMoveEvent(QMouseEvent* event) {

@@ -47,6 +47,7 @@ class Control : public QWidget {
     virtual void mouseUp(double x, double y);
     virtual void draw(DrawLayer& layer) = 0;
 
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -61,6 +62,7 @@ class Control : public QWidget {
   private:
     ControlFrame frame_;
     bool tracking_ = false;
+    bool blocked_ = false;  // a modal dialog came up while the button was held
 };
 
 // A pill bound to a bool: white while the bool is set. A press toggles it; no tracking.

@@ -1,10 +1,13 @@
 #include "widgets/cwindow.h"
 
 #include <QChildEvent>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QRegion>
+#include <QScreen>
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -193,8 +196,18 @@ void CView::mouseDragged(const QPointF& p, const QPointF& global) {
         // Screen and window co-ordinates both run downwards here, so the delta applies as it is.
         const QPointF delta = global - s0_;
         QWidget* panel = window();
-        panel->setGeometry(frame0_.translated(static_cast<int>(std::lround(delta.x())),
-                                              static_cast<int>(std::lround(delta.y()))));
+        QRect frame = frame0_.translated(static_cast<int>(std::lround(delta.x())),
+                                         static_cast<int>(std::lround(delta.y())));
+        // The disc's centre stays on a screen, so that at least a quarter of the disc remains
+        // there to be taken hold of again.
+        QScreen* screen = QGuiApplication::screenAt(frame.center());
+        if (!screen) screen = panel->screen();
+        if (screen) {
+            const QRect area = screen->geometry();
+            frame.moveCenter(QPoint(std::clamp(frame.center().x(), area.left(), area.right()),
+                                    std::clamp(frame.center().y(), area.top(), area.bottom())));
+        }
+        panel->setGeometry(frame);
     }
 }
 

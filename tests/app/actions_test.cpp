@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
+#include <QTest>
 #include <QTimer>
 #include <QWindow>
 #include <cmath>
@@ -470,6 +473,41 @@ TEST_F(Windows, HideMinimisesAndShowAllBringsTheWindowsBack) {
     EXPECT_TRUE(app->wCircle->isVisible());
     EXPECT_TRUE(app->wPoly->isVisible());
     EXPECT_FALSE(app->wPoly->isMinimized());
+    // Restored from the desktop (its task bar) instead, the drawing window brings the panel too.
+    QCoreApplication::processEvents();
+    clickCentre(app->qHide);
+    QCoreApplication::processEvents();
+    ASSERT_FALSE(app->wCircle->isVisible());
+    ASSERT_TRUE(app->wPoly->isMinimized());
+    app->wPoly->windowHandle()->showNormal();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(app->wPoly->isMinimized());
+    EXPECT_TRUE(app->wCircle->isVisible());
+}
+
+// The open, save and print buttons run their dialogs while pressed; the release goes to the
+// dialog, yet the button must not stay white once the dialog is gone.
+TEST_F(Windows, ButtonsThatRunADialogAreReleasedWhenItReturns) {
+    for (CPushButton* button : {app->qOpen, app->qSave, app->qPrint}) {
+        SCOPED_TRACE(button->textA());
+        app->selectTab(tabOf(*app, button));
+        int dialogs = 0;
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, [&] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                ++dialogs;
+                dialog->reject();
+            }
+        });
+        closer.start(20);
+        const QPoint centre = button->mapTo(app->wCircle, button->rect().center());
+        QTest::mousePress(app->wCircle->windowHandle(), Qt::LeftButton, {}, centre);
+        closer.stop();
+        EXPECT_EQ(dialogs, 1);
+        EXPECT_FALSE(button->selected());
+        QTest::mouseRelease(app->wCircle->windowHandle(), Qt::LeftButton, {}, centre);
+        EXPECT_FALSE(button->selected());
+    }
 }
 
 TEST_F(Windows, QuitEndsTheEventLoop) {

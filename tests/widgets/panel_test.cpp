@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QScreen>
 #include <QTest>
 #include <QWindow>
 #include <algorithm>
@@ -143,6 +144,34 @@ TEST_F(PanelTest, DraggingTheRingMovesTheWindowByThePointersMovement) {
     EXPECT_EQ(window->geometry(), before.translated(30, -20));
     EXPECT_EQ(view->selected(), -1);
     EXPECT_EQ(settings.tabIndex, 0);
+}
+
+// However far the ring is dragged, the disc's centre stays on the screen: a quarter of the disc
+// at least remains to be taken hold of.
+TEST_F(PanelTest, DraggingTheRingCannotTakeThePanelOffTheScreen) {
+    const QRect screen = window->screen()->geometry();
+    const QPoint start = polar(192, 12);
+    const QPoint startGlobal = window->mapToGlobal(start);
+    QTest::mousePress(handle(), Qt::LeftButton, {}, start);
+    struct Row {
+        QPoint step;
+        QPoint centre;  // where the disc's centre ends
+    };
+    const QPoint c0 = window->geometry().center();
+    const Row rows[] = {
+        {{-5000, 0}, {screen.left(), c0.y()}},
+        {{0, -5000}, {c0.x(), screen.top()}},
+        {{9000, 9000}, {screen.right(), screen.bottom()}},
+        {{40, 30}, c0 + QPoint(40, 30)},  // and back on the screen it follows the pointer again
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.step.x() << ", " << row.step.y());
+        QTest::mouseMove(handle(), window->mapFromGlobal(startGlobal + row.step));
+        EXPECT_EQ(window->geometry().center(), row.centre);
+        EXPECT_EQ(window->size(), QSize(432, 432));
+    }
+    QTest::mouseRelease(handle(), Qt::LeftButton, {},
+                        window->mapFromGlobal(startGlobal + QPoint(40, 30)));
 }
 
 TEST_F(PanelTest, InsideTheRingPressesReachThePagesControl) {
