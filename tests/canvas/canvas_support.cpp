@@ -1,5 +1,6 @@
 #include "canvas_support.h"
 
+#include <array>
 #include <cmath>
 #include <cstring>
 
@@ -28,9 +29,13 @@ Matrix inverseOf(const Matrix& M) {
     return out;
 }
 
+// The ten numbers of a matrix record in order (sign, then the rows).
+static std::array<double, 10> entries(const Matrix& M) {
+    return {M.sign, M.m00, M.m01, M.m02, M.m10, M.m11, M.m12, M.m20, M.m21, M.m22};
+}
+
 double maxDiff(const Matrix& a, const Matrix& b) {
-    const double* x = &a.sign;
-    const double* y = &b.sign;
+    const std::array<double, 10> x = entries(a), y = entries(b);
     double m = 0;
     for (int i = 0; i < 10; ++i) m = std::max(m, std::fabs(x[i] - y[i]));
     return m;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 
@@ -15,9 +16,14 @@
 
 namespace {
 
+// The ten numbers of a matrix record in order (sign, then the rows).
+std::array<double, 10> entries(const Matrix& M) {
+    return {M.sign, M.m00, M.m01, M.m02, M.m10, M.m11, M.m12, M.m20, M.m21, M.m22};
+}
+
 bool finiteM(const Matrix& M) {
-    const double* m = &M.m00;
-    return std::all_of(m, m + 9, [](double v) { return std::isfinite(v); });
+    const std::array<double, 10> m = entries(M);
+    return std::all_of(m.begin() + 1, m.end(), [](double v) { return std::isfinite(v); });
 }
 
 class Mouse : public testing::Test {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <tuple>
 
@@ -20,9 +21,13 @@ Point surface(double x, double y) {
     return {x, y, std::sqrt(1 + x * x + y * y)};
 }
 
+// The ten numbers of a matrix record in order (sign, then the rows).
+std::array<double, 10> entries(const Matrix& M) {
+    return {M.sign, M.m00, M.m01, M.m02, M.m10, M.m11, M.m12, M.m20, M.m21, M.m22};
+}
+
 void expectMatrixNear(const Matrix& A, const Matrix& B, double tolerance) {
-    const double* a = &A.sign;
-    const double* b = &B.sign;
+    const std::array<double, 10> a = entries(A), b = entries(B);
     for (int i = 0; i < 10; ++i) EXPECT_NEAR(a[i], b[i], tolerance) << "entry " << i;
 }
 

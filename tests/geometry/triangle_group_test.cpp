@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <set>
@@ -24,9 +25,13 @@ double lineDot(const Point& l, const Point& p) {
     return l.x * p.x + l.y * p.y + l.z * p.z;
 }
 
+// The ten numbers of a matrix record in order (sign, then the rows).
+std::array<double, 10> entries(const Matrix& M) {
+    return {M.sign, M.m00, M.m01, M.m02, M.m10, M.m11, M.m12, M.m20, M.m21, M.m22};
+}
+
 bool matrixNear(const Matrix& A, const Matrix& B, double tolerance) {
-    const double* a = &A.sign;
-    const double* b = &B.sign;
+    const std::array<double, 10> a = entries(A), b = entries(B);
     for (int i = 0; i < 10; ++i) {
         if (!(std::fabs(a[i] - b[i]) <= tolerance)) return false;
     }
@@ -142,8 +147,8 @@ TEST(TriangleGroup, EveryTriangleIsPlacedConsistently) {
                     EXPECT_EQ(rotation.sign, 1);
                     EXPECT_TRUE(equalsP(dotP(rotation, *corners[c]), *corners[c]));
                     double size = 0;
-                    for (const double* m = &rotation.m00; m <= &rotation.m22; ++m) {
-                        size = std::max(size, std::fabs(*m));
+                    for (int i = 1; i < 10; ++i) {
+                        size = std::max(size, std::fabs(entries(rotation)[i]));
                     }
                     const double tolerance = 1e-9 * size * size;
                     BMatrix power = bIdentity;
