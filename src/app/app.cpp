@@ -5,7 +5,6 @@
 #include <QGuiApplication>
 #include <QKeySequence>
 #include <QScreen>
-#include <QShortcut>
 #include <cstdlib>
 #include <ctime>
 
@@ -54,13 +53,14 @@ void App::createInterface(unsigned seed) {
     connect(wPoly, &Window::activated, this, &App::drawingWindowActivated);
     connect(wPoly, &Window::restored, this, &App::drawingWindowRestored);
 
-    // The full-screen borderless window has no close button: the desktop's quit key leaves.
-    quitShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), wPoly);
-    quitShortcut->setContext(Qt::ApplicationShortcut);
-    connect(quitShortcut, &QShortcut::activated, qApp, &QCoreApplication::quit,
-            Qt::QueuedConnection);
+    // The full-screen borderless window has no close button or menu bar: the keyboard and the
+    // context menu carry the desktop's commands, Ctrl+Q among them.
+    createCommands();
+    if (QCoreApplication* application = QCoreApplication::instance())
+        application->installEventFilter(this);
 
     view->awakeFromNib(seed);
+    startHistory();
 }
 
 void App::applicationDidFinishLaunching() {
@@ -130,6 +130,8 @@ void App::finishLaunching(unsigned seed) {
     updateGeometry();
     buildTabs();
     launched_ = true;
+    // The launch picture, with its geometry labels, is where undo stops.
+    startHistory();
 }
 
 void App::observeScreen(QScreen* screen) {
@@ -169,6 +171,7 @@ bool App::openFile(const std::string& path, std::string* why) {
         tabView->update();
         if (QWidget* page = selectedTab()) page->update();
     }
+    commitStep();
     return true;
 }
 
@@ -223,6 +226,7 @@ void App::windowDidResize() {
 void App::applicationStateChanged(Qt::ApplicationState state) {
     if (!launched_) return;
     if (state == Qt::ApplicationActive) {
+        if (panelHidden_) return;
         wCircle->show();
         wCircle->raise();
     } else {

@@ -8,6 +8,8 @@
 #include <string>
 #include <unordered_map>
 
+#include "app/commands.h"
+#include "app/history.h"
 #include "geometry/settings.h"
 #include "geometry/types.h"
 #include "widgets/controls.h"
@@ -16,8 +18,9 @@ class CView;
 class CWindow;
 struct FamilyControls;
 struct PanelFamily;
+class QAction;
+class QKeySequence;
 class QScreen;
-class QShortcut;
 class QWidget;
 class View;
 class Window;
@@ -68,6 +71,20 @@ class App : public QObject {
     void hideOtherApplications();  // a desktop program cannot hide the others: nothing
     void unhideAllApplications();  // shows the program's windows again
     void stop();                   // ends the program
+
+    // ---- Beside the panel: undo, the keyboard and the context menu (app/commands.cpp).
+    void undo();
+    void redo();
+    void exportImage();  // the export dialog: PNG (three sizes), SVG or PDF, as --export draws
+    void togglePanel();  // shows or hides the panel window
+    // Records the change since the last step as one step; nothing when nothing changed or while
+    // a mouse button is still down (the release commits).
+    void commitStep();
+    // Forgets every step: the picture on show is as far back as undo goes.
+    void startHistory();
+    // A command with application-wide shortcuts; inMenu adds it to the context menu, above Quit.
+    QAction* addCommand(const QString& text, const QList<QKeySequence>& keys,
+                        std::function<void()> run, bool inMenu = true);
 
     // ---- Refreshing the panel.
     void updateGen();     // the three generator sliders
@@ -296,7 +313,8 @@ class App : public QObject {
     CColorWell* cWindowColor0 = nullptr;
     CColorPicker* colorPicker = nullptr;
 
-    QShortcut* quitShortcut = nullptr;
+    Commands commands;
+    History history;
 
   public slots:
     void applicationDidChangeScreenParameters();
@@ -312,8 +330,16 @@ class App : public QObject {
     // The drawing window takes any size it is given.
     QSize windowWillResize(QSize proposed) const { return proposed; }
 
+  protected:
+    // Every mouse release anywhere in the program ends a step (app/commands.cpp).
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void createInterface(unsigned seed);
+    void createCommands();
+    void updateCommandStates();
+    // After undo or redo: the view's bounds, the panel window and every control show the picture.
+    void showRestored();
     void finishLaunching(unsigned seed);
     void observeScreen(QScreen* screen);
 
@@ -357,6 +383,8 @@ class App : public QObject {
     void resyncPicker(const BColor* color);
 
     bool launched_ = false;
+    bool panelHidden_ = false;   // by the Tab key: activating the program does not show it
+    bool commitQueued_ = false;  // a release's commit is on its way
     QMetaObject::Connection screenGeometry_;
     std::unordered_map<const Control*, const char*> actionNames_;
 };

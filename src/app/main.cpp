@@ -45,9 +45,14 @@ int main(int argc, char** argv) {
     App app;
     app.applicationDidFinishLaunching();
     std::string why;
-    if (!command.document.empty() && !app.openFile(command.document, &why)) {
-        std::fprintf(stderr, "kaleidra: cannot open %s: %s\n", command.document.c_str(),
-                     why.c_str());
+    if (!command.document.empty()) {
+        if (!app.openFile(command.document, &why)) {
+            std::fprintf(stderr, "kaleidra: cannot open %s: %s\n", command.document.c_str(),
+                         why.c_str());
+        } else {
+            // The document named at launch is the first picture shown: undo does not go behind it.
+            app.startHistory();
+        }
     }
     return QApplication::exec();
 }

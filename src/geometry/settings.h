@@ -13,9 +13,9 @@ struct Settings {
     int geometry = 1;  // 0 sphere, 1 Euclidean plane, 2 hyperbolic plane (asked for in the panel)
     int genV = 3, genE = 3, genF = 3;  // the corner angles are π/genV, π/genE, π/genF; 2..12
     int gen = 0;  // p·q·r − p·q − q·r − r·p: below 0 sphere, 0 plane, above 0 hyperbolic
-    int groupOrderMax = 0;  // size of the finite group; set on the sphere only
-    int groupOrder = 200;   // 0..2000
-    int segments = 20;      // 1..100 straight pieces per drawn geodesic
+    int groupOrderMax = 0;     // size of the finite group; set on the sphere only
+    int groupOrder = 200;      // 0..2000
+    int segments = 20;         // 1..100 straight pieces per drawn geodesic
     double spiralAngle = 2.0;  // 1..10, half-width in units of π of the band-limited fill
     double windowZoom = 2.0;   // 1..20, model distance from the view's centre to its nearer edge
     int project3D2D = 2;       // 0..5
@@ -25,8 +25,8 @@ struct Settings {
 
     // Generating point.
     double lengthV = 1.0 / 3.0, lengthE = 1.0 / 3.0, lengthF = 1.0 / 3.0;  // non-negative, sum 1
-    double lengthStep = 0.25;                                             // 0..0.5
-    bool uniformV = true, uniformE = true, uniformF = true;  // at least one stays set
+    double lengthStep = 0.25;                                              // 0..0.5
+    bool uniformV = true, uniformE = true, uniformF = true;                // at least one stays set
 
     // Mouse.
     int mouseMode = 2;  // 0 set edge lengths, 1 rotate [xy], 2 translate [xyz]
@@ -81,6 +81,9 @@ struct Settings {
     std::string eqManifold = "z*z = 1 plane";
     std::string eqCircle = "1 = x*x+y*y unit κύκλος";
     std::string eqPerspective = "z axis perspective";
+
+    // Field by field and exact; a new field takes part without further ado.
+    bool operator==(const Settings&) const = default;
 };
 
 extern Settings settings;

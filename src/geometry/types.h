@@ -11,6 +11,9 @@
 
 struct Point {
     double x = 0, y = 0, z = 0;
+
+    // Exact: two points are the same value, not merely within the tolerance h (equalsP).
+    friend bool operator==(const Point&, const Point&) = default;
 };
 
 struct BPoint {
@@ -22,6 +25,9 @@ struct Matrix {
     double m00 = 1, m01 = 0, m02 = 0;
     double m10 = 0, m11 = 1, m12 = 0;
     double m20 = 0, m21 = 0, m22 = 1;
+
+    // Exact, as Point's.
+    friend bool operator==(const Matrix&, const Matrix&) = default;
 };
 
 struct BMatrix {

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QShortcut>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWindow>
@@ -170,12 +170,13 @@ TEST_F(AppTest, ScreenChangeRefitsTheDrawingWindow) {
 TEST_F(AppTest, CtrlQQuits) {
     App app(17);
     app.applicationDidFinishLaunching(18);
-    ASSERT_NE(app.quitShortcut, nullptr);
-    EXPECT_EQ(app.quitShortcut->key(), QKeySequence(Qt::CTRL | Qt::Key_Q));
-    EXPECT_EQ(app.quitShortcut->context(), Qt::ApplicationShortcut);
+    QAction* quit = app.commands.quit;
+    ASSERT_NE(quit, nullptr);
+    EXPECT_EQ(quit->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    EXPECT_EQ(quit->shortcutContext(), Qt::ApplicationShortcut);
     app.wPoly->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(app.wPoly));
-    QSignalSpy spy(app.quitShortcut, &QShortcut::activated);
+    QSignalSpy spy(quit, &QAction::triggered);
     QTest::keyClick(app.view, Qt::Key_Q, Qt::ControlModifier);
     EXPECT_EQ(spy.count(), 1);
 }

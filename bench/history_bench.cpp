@@ -1,0 +1,92 @@
+// Undo at groupOrder 2000: restoring the picture before a step (the model, ready to paint), and
+// the same followed by the frame that shows it at 1920 × 1080. Each iteration alternates undo and
+// redo, so every one restores a picture. The counter "bytes" is what the history holds after
+// 200 steps of that kind.
+
+#include <benchmark/benchmark.h>
+
+#include <QImage>
+#include <string>
+
+#include "app/history.h"
+#include "canvas/frame_painter.h"
+#include "canvas/navigation.h"
+#include "colour/colour.h"
+#include "geometry/settings.h"
+#include "geometry/triangle_group.h"
+#include "render/chain.h"
+#include "tiling/tables.h"
+
+namespace {
+
+struct Kind {
+    const char* name;
+    void (*step)(int i);
+};
+
+// A view step keeps the tables; new colours keep them too; new generators rebuild them.
+constexpr Kind kKinds[] = {
+    {"drag", [](int) { translateZX(0.02); }},
+    {"colours", [](int) { ranAllColor(); }},
+    {"generators",
+     [](int i) {
+         const int old = settings.gen;
+         settings.genF = 7 + i % 2;
+         finishGen(old);
+     }},
+};
+
+void prepare() {
+    settings = Settings{};
+    colourState = ColourState{};
+    initColorMatrices();
+    Settings& s = settings;
+    s.genV = 2, s.genE = 3, s.genF = 7;
+    s.groupOrder = 2000;
+    s.lengthV = 0.2, s.lengthE = 0.3, s.lengthF = 0.5;
+    setGenType();
+    setGen();
+    rebuildModules();
+    srandom(1);
+    ranAllColor();
+    ranSingleColors();
+}
+
+void undoRedo(benchmark::State& state, bool frame) {
+    const Kind& kind = kKinds[state.range(0)];
+    prepare();
+    History history;
+    history.reset();
+    for (int i = 0; i < History::kMaxSteps; ++i) {
+        kind.step(i);
+        history.commit();
+    }
+    QImage image(1920, 1080, QImage::Format_ARGB32_Premultiplied);
+    bool back = true;
+    for (auto _ : state) {
+        if (back ? history.undo() : history.redo()) {
+        } else {
+            state.SkipWithError("nothing to restore");
+            break;
+        }
+        back = !back;
+        if (frame) renderFrame(image);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    state.counters["bytes"] = static_cast<double>(history.bytes());
+    state.SetLabel(std::string(kind.name) + " matrices " +
+                   std::to_string(groupTables.matrix.count));
+}
+
+void BM_Undo(benchmark::State& state) {
+    undoRedo(state, false);
+}
+
+void BM_UndoAndFrame(benchmark::State& state) {
+    undoRedo(state, true);
+}
+
+}  // namespace
+
+BENCHMARK(BM_Undo)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_UndoAndFrame)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->UseRealTime();

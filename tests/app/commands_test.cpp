@@ -1,0 +1,331 @@
+// Undo, the keyboard and the context menu, driven by real key and mouse events on the offscreen
+// windows; dialogs are closed from a timer.
+
+#include "app/commands.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QImage>
+#include <QMenu>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/app.h"
+#include "app/document.h"
+#include "canvas/frame_painter.h"
+#include "canvas/view.h"
+#include "canvas/window.h"
+#include "geometry/settings.h"
+#include "panel_support.h"
+#include "widgets/controls.h"
+#include "widgets/cwindow.h"
+
+namespace {
+
+// The document and the pixels of the picture.
+struct Picture {
+    std::string document;
+    QImage image;
+    bool operator==(const Picture& o) const { return document == o.document && image == o.image; }
+};
+
+Picture picture() {
+    QImage image(240, 160, QImage::Format_ARGB32_Premultiplied);
+    renderFrame(image);
+    return {documentXml(), image};
+}
+
+// Runs handle on the next modal dialog as soon as it is up (inside its exec). The timer goes
+// with the returned object: a dialog that never opened leaves nothing behind.
+std::unique_ptr<QTimer> whenDialogOpens(std::function<void(QWidget*)> handle) {
+    auto timer = std::make_unique<QTimer>();
+    timer->setInterval(10);
+    QTimer* t = timer.get();
+    QObject::connect(t, &QTimer::timeout, [t, handle] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) {
+            t->stop();
+            handle(dialog);
+        }
+    });
+    timer->start();
+    return timer;
+}
+
+class CommandsTest : public PanelTest {
+  protected:
+    void SetUp() override {
+        PanelTest::SetUp();
+        // No glittering scheme: the same picture paints the same pixels.
+        for (int* scheme :
+             {&settings.polyFaceScheme, &settings.polyEdgeScheme, &settings.polyVertScheme,
+              &settings.triFaceScheme, &settings.triEdgeScheme, &settings.triVertScheme})
+            *scheme = 2;
+        settings.polyFaceScheme = 1;
+        settings.triFaceScheme = 3;
+        app->startHistory();
+        app->wPoly->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(app->wPoly));
+    }
+
+    // A key on the drawing window, made active again first (a closed dialog leaves no window
+    // active offscreen).
+    void key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QCoreApplication::processEvents();
+        app->wPoly->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(app->wPoly));
+        QTest::keyClick(app->view, k, modifiers);
+        QCoreApplication::processEvents();
+    }
+
+    // A left-button drag over the drawing window, in its pixels.
+    void dragPicture(QPoint from, QPoint to) {
+        QWindow* w = app->wPoly->windowHandle();
+        QTest::mousePress(w, Qt::LeftButton, {}, from);
+        for (int i = 1; i <= 4; ++i) QTest::mouseMove(w, from + (to - from) * i / 4);
+        QTest::mouseRelease(w, Qt::LeftButton, {}, to);
+        QCoreApplication::processEvents();  // the release's commit
+    }
+
+    // A left-button drag along a control of the panel, in the control's own co-ordinates.
+    void dragControl(Control* control, double y, std::initializer_list<double> xs) {
+        app->selectTab(tabOf(*app, control));
+        QWindow* w = app->wCircle->windowHandle();
+        auto at = [&](double x) {
+            return control->mapTo(app->wCircle, QPoint(0, 0)) +
+                   QPoint(int(std::lround(x)), int(std::lround(control->frame().h - y)));
+        };
+        const double* x = xs.begin();
+        QTest::mousePress(w, Qt::LeftButton, {}, at(*x));
+        for (++x; x != xs.end(); ++x) QTest::mouseMove(w, at(*x));
+        QTest::mouseRelease(w, Qt::LeftButton, {}, at(*(xs.end() - 1)));
+        QCoreApplication::processEvents();
+    }
+
+    void clickControl(Control* control) {
+        clickCentre(control);
+        QCoreApplication::processEvents();
+    }
+
+    QPoint centre() const { return app->view->rect().center(); }
+};
+
+using Undo = CommandsTest;
+using Keys = CommandsTest;
+using ContextMenu = CommandsTest;
+
+TEST_F(Undo, DragThenUndoGivesBackThePictureAndRedoTheDraggedOne) {
+    const Picture before = picture();
+    dragPicture(centre(), centre() + QPoint(60, 25));
+    const Picture dragged = picture();
+    ASSERT_FALSE(dragged == before);
+    EXPECT_EQ(app->history.undoCount(), 1);  // press to release is one step
+
+    key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(picture() == before);
+    key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_TRUE(picture() == dragged);
+    key(Qt::Key_Z, Qt::ControlModifier);
+    key(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_TRUE(picture() == dragged);
+}
+
+TEST_F(Undo, EachPanelGestureAndOpeningADocumentUndoAsOneStep) {
+    const std::string document =
+        std::string(KALEIDRA_TESTS_DIR) + "/app/corpus/other_writer.xml.Kaleidra2D";
+    struct Gesture {
+        const char* name;
+        std::function<void()> run;
+    };
+    const Gesture gestures[] = {
+        {"random generators", [&] { clickControl(app->qRanGen); }},
+        {"slider drag",
+         [&] {
+             dragControl(app->sLengthV, 6, {20, 40, 70, 100, 120});
+         }},
+        {"scheme menu drag",
+         [&] {
+             dragControl(app->pPolyEdgeScheme, 6, {5, 40, 70});
+         }},
+        {"open",
+         [&] {
+             const auto closer = whenDialogOpens([&](QWidget* dialog) {
+                 auto* files = qobject_cast<QFileDialog*>(dialog);
+                 ASSERT_NE(files, nullptr);
+                 files->selectFile(QString::fromStdString(document));
+                 QMetaObject::invokeMethod(files, "accept");
+             });
+             key(Qt::Key_O, Qt::ControlModifier);
+         }},
+    };
+    for (const Gesture& g : gestures) {
+        SCOPED_TRACE(g.name);
+        app->startHistory();
+        const Picture before = picture();
+        g.run();
+        const Picture after = picture();
+        ASSERT_FALSE(after.document == before.document);
+        EXPECT_EQ(app->history.undoCount(), 1);
+        key(Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_TRUE(picture().document == before.document);
+        EXPECT_TRUE(picture().image == before.image);
+        key(Qt::Key_Y, Qt::ControlModifier);
+        EXPECT_TRUE(picture() == after);
+    }
+    // The panel shows the restored values: the slider paints the length it is bound to.
+    key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(app->sLengthV->setting(), &settings.lengthV);
+}
+
+TEST_F(Undo, AClickThatChangesNothingMakesNoStep) {
+    // Clearing the only uniform flag sets it again at once.
+    settings.uniformV = true;
+    settings.uniformE = settings.uniformF = false;
+    app->startHistory();
+    clickControl(app->bUniformV);
+    ASSERT_TRUE(settings.uniformV);
+    // The scheme already chosen (the second of five cells), chosen again.
+    click(app->pPolyFaceScheme, app->pPolyFaceScheme->frame().w * 1.5 / 5, 6);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(app->history.undoCount(), 0);
+    EXPECT_FALSE(app->commands.undo->isEnabled());
+}
+
+TEST_F(Keys, ArrowKeysMoveAsTheTranslateButtons) {
+    struct Row {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        CPushButton* App::*button;
+    };
+    const Row rows[] = {
+        {Qt::Key_Right, Qt::NoModifier, &App::qTranslateZX},
+        {Qt::Key_Left, Qt::NoModifier, &App::qTranslateXZ},
+        {Qt::Key_Up, Qt::NoModifier, &App::qTranslateZY},
+        {Qt::Key_Down, Qt::NoModifier, &App::qTranslateYZ},
+        {Qt::Key_Left, Qt::ShiftModifier, &App::qTranslateXY},
+        {Qt::Key_Right, Qt::ShiftModifier, &App::qTranslateYX},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(QKeySequence(row.key | row.modifiers).toString().toStdString());
+        const Picture before = picture();
+        key(row.key, row.modifiers);
+        const Matrix byKey = settings.pointMatrix;
+        ASSERT_FALSE(picture() == before);
+        key(Qt::Key_Z, Qt::ControlModifier);
+        ASSERT_TRUE(picture() == before);
+        clickControl(app.get()->*row.button);
+        EXPECT_TRUE(settings.pointMatrix == byKey);
+    }
+}
+
+TEST_F(Keys, ShortcutsReachTheirCommands) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    makePicture(2, 2, 2);  // eight triangles: the PDFs and the SVG stay small
+
+    // Save and open show their dialogs; print its own.
+    for (Qt::Key k : {Qt::Key_S, Qt::Key_O, Qt::Key_P}) {
+        SCOPED_TRACE(k);
+        bool shown = false;
+        const auto closer = whenDialogOpens([&](QWidget* dialog) {
+            shown = true;
+            QMetaObject::invokeMethod(dialog, "reject");
+        });
+        key(k, Qt::ControlModifier);
+        EXPECT_TRUE(shown);
+    }
+
+    // Export: the file type picks the format; the first PNG type is the screen's size.
+    for (const char* type : {"SVG", "PDF", "PNG"}) {
+        SCOPED_TRACE(type);
+        const QString path = dir.filePath(QStringLiteral("picture.%1").arg(type).toLower());
+        const auto closer = whenDialogOpens([&](QWidget* dialog) {
+            auto* files = qobject_cast<QFileDialog*>(dialog);
+            ASSERT_NE(files, nullptr);
+            for (const QString& filter : files->nameFilters())
+                if (filter.startsWith(QLatin1String(type))) {
+                    files->selectNameFilter(filter);
+                    break;
+                }
+            files->selectFile(path);
+            QMetaObject::invokeMethod(files, "accept");
+        });
+        key(Qt::Key_E, Qt::ControlModifier);
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray head = file.read(256);
+        const char* magic = *type == 'S' ? "<svg" : *type == 'P' && type[1] == 'D' ? "%PDF" : "PNG";
+        EXPECT_TRUE(head.contains(magic));
+    }
+    EXPECT_EQ(QImage(dir.filePath("picture.png")).size(),
+              (QSizeF(app->view->size()) * app->view->devicePixelRatioF()).toSize());
+
+    // Copy: one PDF on the clipboard.
+    QGuiApplication::clipboard()->clear();
+    key(Qt::Key_C, Qt::ControlModifier);
+    const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(mime, nullptr);
+    EXPECT_TRUE(mime->data(QStringLiteral("application/pdf")).startsWith("%PDF"));
+
+    // Tab hides the panel and shows it again.
+    ASSERT_TRUE(app->wCircle->isVisible());
+    key(Qt::Key_Tab);
+    EXPECT_FALSE(app->wCircle->isVisible());
+    key(Qt::Key_Tab);
+    EXPECT_TRUE(app->wCircle->isVisible());
+
+    QSignalSpy quit(app->commands.quit, &QAction::triggered);
+    key(Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(quit.count(), 1);
+}
+
+TEST(ExportFormats, ThePngSizesAreTheScreenAnd4KAnd8K) {
+    const std::vector<ExportFormat> formats = exportFormats(QSize(1366, 768));
+    ASSERT_EQ(formats.size(), 5u);
+    const QSize sizes[] = {{1366, 768}, {3840, 2160}, {7680, 4320}, {1366, 768}, {1366, 768}};
+    const char* suffixes[] = {"png", "png", "png", "svg", "pdf"};
+    for (std::size_t i = 0; i < formats.size(); ++i) {
+        SCOPED_TRACE(formats[i].filter.toStdString());
+        EXPECT_EQ(formats[i].size, sizes[i]);
+        EXPECT_EQ(formats[i].suffix, QLatin1String(suffixes[i]));
+        EXPECT_TRUE(formats[i].filter.contains("*." + formats[i].suffix));
+    }
+}
+
+TEST_F(ContextMenu, RightClickOpensTheMenuWhoseEntriesRunTheirCommands) {
+    QTest::mouseClick(app->wPoly->windowHandle(), Qt::RightButton, {}, centre());
+    QMenu* menu = app->commands.menu;
+    ASSERT_TRUE(QTest::qWaitFor([menu] { return menu->isVisible(); }));
+    QStringList texts;
+    for (QAction* a : menu->actions()) {
+        if (a->isSeparator()) continue;
+        texts << a->text();
+        EXPECT_FALSE(a->shortcut().isEmpty()) << a->text().toStdString();
+    }
+    EXPECT_EQ(texts, (QStringList{"Undo", "Redo", "Open…", "Save…", "Export image…", "Copy PDF",
+                                  "Print…", "Hide panel", "Quit"}));
+    // Nothing to undo yet: Undo and Redo are greyed.
+    EXPECT_FALSE(app->commands.undo->isEnabled());
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(app->commands.panel).center());
+    EXPECT_FALSE(app->wCircle->isVisible());
+    EXPECT_FALSE(menu->isVisible());
+
+    // An entry added later goes above Quit.
+    QAction* added = app->addCommand(QStringLiteral("Later"), {}, [] {});
+    const QList<QAction*> all = menu->actions();
+    EXPECT_EQ(all.indexOf(added) + 2, all.indexOf(app->commands.quit));
+}
+
+}  // namespace
