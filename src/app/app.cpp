@@ -239,7 +239,7 @@ void App::drawingWindowActivated() {
 }
 
 void App::drawingWindowRestored() {
-    if (!launched_) return;
+    if (!launched_ || panelHidden_) return;
     wCircle->show();
     wCircle->raise();
 }
