@@ -250,7 +250,8 @@ TEST_F(Keys, ShortcutsReachTheirCommands) {
     // Export: the file type picks the format; the first PNG type is the screen's size.
     for (const char* type : {"SVG", "PDF", "PNG"}) {
         SCOPED_TRACE(type);
-        const QString path = dir.filePath(QStringLiteral("picture.%1").arg(type).toLower());
+        // Names that share no beginning, so that the dialog's completion cannot swap them.
+        const QString path = dir.filePath(QStringLiteral("%1.%1").arg(type).toLower());
         const auto closer = whenDialogOpens([&](QWidget* dialog) {
             auto* files = qobject_cast<QFileDialog*>(dialog);
             ASSERT_NE(files, nullptr);
@@ -269,7 +270,7 @@ TEST_F(Keys, ShortcutsReachTheirCommands) {
         const char* magic = *type == 'S' ? "<svg" : *type == 'P' && type[1] == 'D' ? "%PDF" : "PNG";
         EXPECT_TRUE(head.contains(magic));
     }
-    EXPECT_EQ(QImage(dir.filePath("picture.png")).size(),
+    EXPECT_EQ(QImage(dir.filePath("png.png")).size(),
               (QSizeF(app->view->size()) * app->view->devicePixelRatioF()).toSize());
 
     // Copy: one PDF on the clipboard.
