@@ -66,6 +66,8 @@ void App::createCommands() {
     separate();
     c.panel = addCommand(QStringLiteral("Hide panel"), {QKeySequence(Qt::Key_Tab)},
                          [this] { togglePanel(); });
+    c.caption = addCommand(QStringLiteral("Hide caption"), {QKeySequence(Qt::Key_I)},
+                           [this] { view->toggleCaption(); });
     c.menu->addAction(c.quit = addCommand(
                           QStringLiteral("Quit"), {QKeySequence(Qt::CTRL | Qt::Key_Q)},
                           [] { QCoreApplication::quit(); }, false));
@@ -96,6 +98,8 @@ void App::createCommands() {
         commitStep();
         commands.panel->setText(wCircle->isVisible() ? QStringLiteral("Hide panel")
                                                      : QStringLiteral("Show panel"));
+        commands.caption->setText(view->captionShown() ? QStringLiteral("Hide caption")
+                                                       : QStringLiteral("Show caption"));
     });
     view->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(view, &QWidget::customContextMenuRequested, this,

@@ -15,7 +15,7 @@ struct Commands {
     QAction *undo = nullptr, *redo = nullptr;
     QAction *open = nullptr, *save = nullptr, *exportImage = nullptr, *copy = nullptr,
             *print = nullptr;
-    QAction *panel = nullptr, *quit = nullptr;
+    QAction *panel = nullptr, *caption = nullptr, *quit = nullptr;
     // The arrow keys move the picture one translation step; with Shift, Left and Right turn it.
     QAction *left = nullptr, *right = nullptr, *up = nullptr, *down = nullptr;
     QAction *turnLeft = nullptr, *turnRight = nullptr;

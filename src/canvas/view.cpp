@@ -5,7 +5,6 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
-#include <QShortcut>
 
 #include "canvas/caption.h"
 #include "canvas/frame_painter.h"
@@ -28,9 +27,6 @@ View::View(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::StrongFocus);
     // Not opaque: the window behind is clear, so a background alpha below 1 shows the desktop.
     setAutoFillBackground(false);
-    auto* caption = new QShortcut(QKeySequence(Qt::Key_I), this);
-    caption->setContext(Qt::WindowShortcut);
-    connect(caption, &QShortcut::activated, this, &View::toggleCaption);
 }
 
 void View::setCaptionShown(bool shown) {

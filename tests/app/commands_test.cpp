@@ -316,12 +316,23 @@ TEST_F(ContextMenu, RightClickOpensTheMenuWhoseEntriesRunTheirCommands) {
         EXPECT_FALSE(a->shortcut().isEmpty()) << a->text().toStdString();
     }
     EXPECT_EQ(texts, (QStringList{"Undo", "Redo", "Open…", "Save…", "Export image…", "Copy PDF",
-                                  "Print…", "Hide panel", "Quit"}));
+                                  "Print…", "Hide panel", "Hide caption", "Quit"}));
     // Nothing to undo yet: Undo and Redo are greyed.
     EXPECT_FALSE(app->commands.undo->isEnabled());
     QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(app->commands.panel).center());
     EXPECT_FALSE(app->wCircle->isVisible());
     EXPECT_FALSE(menu->isVisible());
+
+    // The caption entry names what it will do, and does it.
+    QTest::mouseClick(app->wPoly->windowHandle(), Qt::RightButton, {}, centre());
+    ASSERT_TRUE(QTest::qWaitFor([menu] { return menu->isVisible(); }));
+    QTest::mouseClick(menu, Qt::LeftButton, {},
+                      menu->actionGeometry(app->commands.caption).center());
+    EXPECT_FALSE(app->view->captionShown());
+    QTest::mouseClick(app->wPoly->windowHandle(), Qt::RightButton, {}, centre());
+    ASSERT_TRUE(QTest::qWaitFor([menu] { return menu->isVisible(); }));
+    EXPECT_EQ(app->commands.caption->text(), QStringLiteral("Show caption"));
+    menu->hide();
 
     // An entry added later goes above Quit.
     QAction* added = app->addCommand(QStringLiteral("Later"), {}, [] {});
