@@ -12,6 +12,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QImage>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QSignalSpy>
@@ -62,6 +63,14 @@ std::unique_ptr<QTimer> whenDialogOpens(std::function<void(QWidget*)> handle) {
     });
     timer->start();
     return timer;
+}
+
+// Names a file in an open file dialog. selectFile leaves the name field alone while that field
+// has the focus, which it may or may not have yet, so the field is also set directly.
+void chooseFile(QFileDialog* files, const QString& path) {
+    files->selectFile(path);
+    if (auto* name = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+        name->setText(path);
 }
 
 class CommandsTest : public PanelTest {
@@ -164,7 +173,7 @@ TEST_F(Undo, EachPanelGestureAndOpeningADocumentUndoAsOneStep) {
              const auto closer = whenDialogOpens([&](QWidget* dialog) {
                  auto* files = qobject_cast<QFileDialog*>(dialog);
                  ASSERT_NE(files, nullptr);
-                 files->selectFile(QString::fromStdString(document));
+                 chooseFile(files, QString::fromStdString(document));
                  QMetaObject::invokeMethod(files, "accept");
              });
              key(Qt::Key_O, Qt::ControlModifier);
@@ -260,7 +269,7 @@ TEST_F(Keys, ShortcutsReachTheirCommands) {
                     files->selectNameFilter(filter);
                     break;
                 }
-            files->selectFile(path);
+            chooseFile(files, path);
             QMetaObject::invokeMethod(files, "accept");
         });
         key(Qt::Key_E, Qt::ControlModifier);
