@@ -10,7 +10,6 @@
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <cstdlib>
-#include <regex>
 #include <string>
 
 #include "app/document.h"
@@ -19,12 +18,17 @@
 
 namespace {
 
+// The document with the integer after <key>KEY</key> replaced by value; unchanged without one.
 std::string withInteger(const std::string& xml, const char* key, int value) {
-    const std::regex entry(std::string("<key>") + key + "</key>\\s*<integer>(-?[0-9]+)");
-    std::smatch m;
-    if (!std::regex_search(xml, m, entry)) return xml;
-    return xml.substr(0, m.position(1)) + std::to_string(value) +
-           xml.substr(m.position(1) + m.length(1));
+    const std::string tag = std::string("<key>") + key + "</key>";
+    const std::size_t at = xml.find(tag);
+    if (at == std::string::npos) return xml;
+    const std::size_t open = xml.find("<integer>", at + tag.size());
+    if (open == std::string::npos) return xml;
+    const std::size_t first = open + std::string("<integer>").size();
+    const std::size_t end = xml.find("</integer>", first);
+    if (end == std::string::npos) return xml;
+    return xml.substr(0, first) + std::to_string(value) + xml.substr(end);
 }
 
 void BM_Thumbnail(benchmark::State& state) {
