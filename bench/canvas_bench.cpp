@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "bench_model.h"
 #include "canvas/mouse.h"
 #include "colour/colour.h"
 #include "geometry/settings.h"
@@ -24,41 +25,41 @@ constexpr Picture kPictures[] = {
     {"sphere 2,3,5", 2, 3, 5}, {"plane 2,4,4", 2, 4, 4}, {"hyperbolic 7,3,2", 7, 3, 2}};
 
 void prepare(const Picture& p, int order) {
-    settings = Settings{};
-    initColorMatrices();
-    settings.genV = p.v;
-    settings.genE = p.e;
-    settings.genF = p.f;
-    settings.groupOrder = order;
-    settings.lengthV = 0.2;
-    settings.lengthE = 0.3;
-    settings.lengthF = 0.5;
-    setGenType();
-    setGen();
-    rebuildModules();
+    model.settings = Settings{};
+    initColorMatrices(model.colourState);
+    model.settings.genV = p.v;
+    model.settings.genE = p.e;
+    model.settings.genF = p.f;
+    model.settings.groupOrder = order;
+    model.settings.lengthV = 0.2;
+    model.settings.lengthE = 0.3;
+    model.settings.lengthF = 0.5;
+    setGenType(model.settings);
+    setGen(model);
+    rebuildModules(model);
 }
 
 void translateStep(benchmark::State& state, Picture p, int order) {
     prepare(p, order);
-    settings.mouseMode = 2;
-    mouseDown(0.2f, 0.1f);
+    model.settings.mouseMode = 2;
+    mouseDown(model, 0.2f, 0.1f);
     int i = 0;
     for (auto _ : state) {
         const float t = 0.01f * static_cast<float>(i++ % 20);
-        benchmark::DoNotOptimize(mouseDragged(0.2f - t, 0.1f + t));
+        benchmark::DoNotOptimize(mouseDragged(model, 0.2f - t, 0.1f + t));
     }
     mouseUp();
-    state.counters["quads"] = drawLists.quadCount;
+    state.counters["quads"] = model.drawLists.quadCount;
 }
 
 // The pointer near the centre hits a quad near the top of the list; far outside the picture every
 // quad of both copies is tried and missed.
 void lengthStep(benchmark::State& state, Picture p, int order, float x, float y) {
     prepare(p, order);
-    settings.mouseMode = 0;
-    for (auto _ : state) benchmark::DoNotOptimize(mouseDown(x, y));
+    model.settings.mouseMode = 0;
+    for (auto _ : state) benchmark::DoNotOptimize(mouseDown(model, x, y));
     mouseUp();
-    state.counters["quads"] = drawLists.quadCount;
+    state.counters["quads"] = model.drawLists.quadCount;
 }
 
 [[maybe_unused]] const bool registered = [] {

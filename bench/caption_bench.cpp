@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <cstdlib>
 
+#include "bench_model.h"
 #include "canvas/caption.h"
 #include "geometry/settings.h"
 #include "tiling/describe.h"
@@ -36,14 +37,14 @@ void BM_Describe(benchmark::State& state) {
 
 void BM_CaptionPaint(benchmark::State& state) {
     ensureApplication();
-    settings = Settings{};
-    settings.genV = 2, settings.genE = 3, settings.genF = 5;
-    settings.lengthV = 0.2, settings.lengthE = 0.3, settings.lengthF = 0.5;
+    model.settings = Settings{};
+    model.settings.genV = 2, model.settings.genE = 3, model.settings.genF = 5;
+    model.settings.lengthV = 0.2, model.settings.lengthE = 0.3, model.settings.lengthF = 0.5;
     QImage window(1920, 1080, QImage::Format_ARGB32_Premultiplied);
     window.fill(Qt::gray);
     for (auto _ : state) {
         QPainter painter(&window);
-        paintCaption(painter, QRectF(window.rect()), pictureCaption());
+        paintCaption(painter, QRectF(window.rect()), pictureCaption(model.settings));
         painter.end();
         benchmark::DoNotOptimize(window.constBits());
     }

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "bench_model.h"
 #include "colour/colour.h"
 #include "geometry/kernel.h"
 #include "geometry/settings.h"
@@ -23,10 +24,10 @@ constexpr Triple kTriples[] = {{2, 3, 5}, {3, 3, 3}, {2, 4, 4},   {2, 3, 6},
                                {7, 3, 2}, {4, 4, 4}, {12, 12, 12}};
 
 void prepare(const Triple& t, int order) {
-    settings = Settings{};
-    colourState = ColourState{};
-    initColorMatrices();
-    Settings& s = settings;
+    model.settings = Settings{};
+    model.colourState = ColourState{};
+    initColorMatrices(model.colourState);
+    Settings& s = model.settings;
     s.genV = t.v;
     s.genE = t.e;
     s.genF = t.f;
@@ -34,7 +35,7 @@ void prepare(const Triple& t, int order) {
     s.lengthV = 0.2;
     s.lengthE = 0.3;
     s.lengthF = 0.5;
-    setGenType();
+    setGenType(model.settings);
 }
 
 std::string label(const Triple& t) {
@@ -47,35 +48,36 @@ void BM_Chain(benchmark::State& state) {
     const Triple& t = kTriples[state.range(0)];
     prepare(t, static_cast<int>(state.range(1)));
     for (auto _ : state) {
-        setGen();
-        rebuildModules();
-        ranAllColor();
-        benchmark::DoNotOptimize(drawLists.quadCount);
+        setGen(model);
+        rebuildModules(model);
+        ranAllColor(model.groupTables);
+        benchmark::DoNotOptimize(model.drawLists.quadCount);
     }
-    state.SetLabel(label(t) + " matrices " + std::to_string(groupTables.matrix.count) + " quads " +
-                   std::to_string(drawLists.quadCount));
+    state.SetLabel(label(t) + " matrices " + std::to_string(model.groupTables.matrix.count) +
+                   " quads " + std::to_string(model.drawLists.quadCount));
 }
 
 // Each iteration re-sorts for the other of two nearby views, as a drag does.
 void BM_SetOrder(benchmark::State& state) {
     const Triple& t = kTriples[state.range(0)];
     prepare(t, static_cast<int>(state.range(1)));
-    setGen();
-    rebuildModules();
+    setGen(model);
+    rebuildModules(model);
     Matrix views[2];
     Point a, b;
-    normalize(a, Point{0.05, 0.02, 1});
-    normalize(b, Point{-0.03, 0.04, 1});
-    translateM(views[0], a);
-    translateM(views[1], b);
+    normalize(model.settings.gen, a, Point{0.05, 0.02, 1});
+    normalize(model.settings.gen, b, Point{-0.03, 0.04, 1});
+    translateM(model.settings.gen, views[0], a);
+    translateM(model.settings.gen, views[1], b);
     int k = 0;
     for (auto _ : state) {
-        settings.pointMatrix = views[k ^= 1];
-        setOrder();
-        benchmark::DoNotOptimize(drawLists.quad[0]);
+        model.settings.pointMatrix = views[k ^= 1];
+        setOrder(model);
+        benchmark::DoNotOptimize(model.drawLists.quad[0]);
     }
     state.SetLabel(label(t) + " entries " +
-                   std::to_string(drawLists.triCount + drawLists.polyCount + drawLists.quadCount));
+                   std::to_string(model.drawLists.triCount + model.drawLists.polyCount +
+                                  model.drawLists.quadCount));
 }
 
 }  // namespace

@@ -31,6 +31,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench_model.h"
 #include "canvas/frame_painter.h"
 #include "colour/colour.h"
 #include "geometry/settings.h"
@@ -65,19 +66,19 @@ constexpr Picture kPictures[] = {
 
 // The default look: all six families, both copies, 20 segments, scheme 2, random colours.
 void prepare(const Picture& p, int groupOrder) {
-    settings = Settings{};
-    colourState = ColourState{};
-    initColorMatrices();
-    Settings& s = settings;
+    model.settings = Settings{};
+    model.colourState = ColourState{};
+    initColorMatrices(model.colourState);
+    Settings& s = model.settings;
     s.genV = p.v, s.genE = p.e, s.genF = p.f;
     s.groupOrder = groupOrder;
     s.lengthV = 0.2, s.lengthE = 0.3, s.lengthF = 0.5;
-    setGenType();
-    setGen();
-    rebuildModules();
+    setGenType(model.settings);
+    setGen(model);
+    rebuildModules(model);
     srandom(1);
-    ranAllColor();
-    ranSingleColors();
+    ranAllColor(model.groupTables);
+    ranSingleColors(model.settings);
 }
 
 QImage newImage(Size size = {kWidth, kHeight}) {
@@ -92,7 +93,7 @@ void BM_Frame(benchmark::State& state) {
     QImage image = newImage(sizeOf(state));
     RasterLayer layer;
     for (auto _ : state) {
-        renderFrame(image, layer);
+        renderFrame(model, image, layer);
         benchmark::DoNotOptimize(image.constBits());
     }
     state.SetLabel(p.name);
@@ -103,7 +104,7 @@ void BM_FramePainter(benchmark::State& state) {
     prepare(p, static_cast<int>(state.range(1)));
     QImage image = newImage();
     for (auto _ : state) {
-        renderFrameWithPainter(image);
+        renderFrameWithPainter(model, image);
         benchmark::DoNotOptimize(image.constBits());
     }
     state.SetLabel(p.name);
@@ -150,7 +151,7 @@ void paintOne(QPainter& painter, const QPainterPath& path, const RecordingLayer:
 
 template <class PaintAll>
 void replayLoop(benchmark::State& state, PaintAll paintAll) {
-    const ViewRect r = viewRectFor(kWidth, kHeight, settings.windowZoom);
+    const ViewRect r = viewRectFor(kWidth, kHeight, model.settings.windowZoom);
     QImage image = newImage();
     for (auto _ : state) {
         image.fill(Qt::transparent);
@@ -169,7 +170,7 @@ void BM_Floor(benchmark::State& state) {
     const Picture& p = kPictures[state.range(0)];
     prepare(p, static_cast<int>(state.range(1)));
     RecordingLayer recording;
-    drawFrame(recording, kWidth, kHeight);
+    drawFrame(model, {double(kWidth), double(kHeight)}, recording);
     const std::vector<RecordingLayer::Paint>& paints = recording.paints();
     replayLoop(state, [&](QPainter& painter) {
         for (const RecordingLayer::Paint& q : paints) paintOne(painter, qtPath(q), q);
@@ -182,7 +183,7 @@ void BM_FloorPrebuilt(benchmark::State& state) {
     const Picture& p = kPictures[state.range(0)];
     prepare(p, static_cast<int>(state.range(1)));
     RecordingLayer recording;
-    drawFrame(recording, kWidth, kHeight);
+    drawFrame(model, {double(kWidth), double(kHeight)}, recording);
     std::vector<QPainterPath> paths;
     for (const RecordingLayer::Paint& q : recording.paints()) paths.push_back(qtPath(q));
     replayLoop(state, [&](QPainter& painter) {
@@ -218,7 +219,7 @@ void BM_FrameWithoutPixels(benchmark::State& state) {
     prepare(p, static_cast<int>(state.range(1)));
     NullLayer layer;
     for (auto _ : state) {
-        drawFrame(layer, kWidth, kHeight);
+        drawFrame(model, {double(kWidth), double(kHeight)}, layer);
         benchmark::DoNotOptimize(layer.calls);
     }
     state.SetLabel(std::string(p.name) + " " + std::to_string(layer.calls / state.iterations()) +
@@ -226,12 +227,13 @@ void BM_FrameWithoutPixels(benchmark::State& state) {
 }
 
 RasterLayer& recordFrame(RasterLayer& layer, Size size = {kWidth, kHeight}) {
-    const ViewRect r = viewRectFor(size.width, size.height, settings.windowZoom);
+    const ViewRect r = viewRectFor(size.width, size.height, model.settings.windowZoom);
     layer.begin({r.x, r.y, r.width, r.height}, size.width, size.height);
-    setGeodesicTolerance(RasterLayer::kThinning * r.width / size.width);
     layer.setThinLines(false);
-    drawFrame(layer, size.width, size.height);
-    setGeodesicTolerance(0);
+    drawFrame(model,
+              {double(size.width), double(size.height),
+               RasterLayer::kThinning * r.width / size.width},
+              layer);
     return layer;
 }
 
@@ -264,7 +266,7 @@ void BM_RasterFloor(benchmark::State& state) {
 }
 
 void paintFloor(QImage& image, const std::vector<RecordingLayer::Paint>& paints) {
-    const ViewRect r = viewRectFor(kWidth, kHeight, settings.windowZoom);
+    const ViewRect r = viewRectFor(kWidth, kHeight, model.settings.windowZoom);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -281,14 +283,14 @@ void BM_FrameOverFloor(benchmark::State& state) {
     const Picture& p = kPictures[state.range(0)];
     prepare(p, static_cast<int>(state.range(1)));
     RecordingLayer recording;
-    drawFrame(recording, kWidth, kHeight);
+    drawFrame(model, {double(kWidth), double(kHeight)}, recording);
     RasterLayer list, layer;
     recordFrame(list);
     QImage frame = newImage(), floor = newImage(), raster = newImage();
     double frameTime = 0, floorTime = 0, rasterTime = 0;
     for (auto _ : state) {
         const auto t0 = std::chrono::steady_clock::now();
-        renderFrame(frame, layer);
+        renderFrame(model, frame, layer);
         const auto t1 = std::chrono::steady_clock::now();
         paintFloor(floor, recording.paints());
         const auto t2 = std::chrono::steady_clock::now();
@@ -319,24 +321,24 @@ void BM_SliderToFrame(benchmark::State& state) {
     bool step = false;
     for (auto _ : state) {
         step = !step;
-        Settings& s = settings;
+        Settings& s = model.settings;
         switch (slider) {
             case 0: {  // "gen angle F π/"
                 const int old = s.gen;
                 s.genF = p.f + (step ? 1 : 0);
-                finishGen(old);
+                finishGen(model, old);
                 break;
             }
             case 1:  // "group order "
                 s.groupOrder = step ? 190 : 200;
-                chainSetGroupOrder();
+                chainSetGroupOrder(model);
                 break;
             default:  // "length V "
                 s.lengthV = step ? 0.25 : 0.2;
-                chainSetLength(0);
+                chainSetLength(model, 0);
                 break;
         }
-        renderFrame(frame, layer);
+        renderFrame(model, frame, layer);
         window.fill(Qt::transparent);
         QPainter painter(&window);
         painter.drawImage(0, 0, frame);
@@ -359,7 +361,7 @@ void BM_FrameBesideABusyCore(benchmark::State& state) {
         while (!stop.load(std::memory_order_relaxed)) x = x * 1.0000001 + 1e-9;
     });
     for (auto _ : state) {
-        renderFrame(image, layer);
+        renderFrame(model, image, layer);
         benchmark::DoNotOptimize(image.constBits());
     }
     stop = true;

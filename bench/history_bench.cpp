@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/history.h"
+#include "bench_model.h"
 #include "canvas/frame_painter.h"
 #include "canvas/navigation.h"
 #include "colour/colour.h"
@@ -21,61 +22,61 @@ namespace {
 
 struct Kind {
     const char* name;
-    void (*step)(int i);
+    void (*step)(Model& m, int i);
 };
 
 // A view step keeps the tables; new colours keep them too; new generators rebuild them.
 constexpr Kind kKinds[] = {
-    {"drag", [](int) { translateZX(0.02); }},
-    {"colours", [](int) { ranAllColor(); }},
+    {"drag", [](Model& m, int) { translateZX(m, 0.02); }},
+    {"colours", [](Model& m, int) { ranAllColor(m.groupTables); }},
     {"generators",
-     [](int i) {
-         const int old = settings.gen;
-         settings.genF = 7 + i % 2;
-         finishGen(old);
+     [](Model& m, int i) {
+         const int old = m.settings.gen;
+         m.settings.genF = 7 + i % 2;
+         finishGen(m, old);
      }},
 };
 
 void prepare() {
-    settings = Settings{};
-    colourState = ColourState{};
-    initColorMatrices();
-    Settings& s = settings;
+    model.settings = Settings{};
+    model.colourState = ColourState{};
+    initColorMatrices(model.colourState);
+    Settings& s = model.settings;
     s.genV = 2, s.genE = 3, s.genF = 7;
     s.groupOrder = 2000;
     s.lengthV = 0.2, s.lengthE = 0.3, s.lengthF = 0.5;
-    setGenType();
-    setGen();
-    rebuildModules();
+    setGenType(s);
+    setGen(model);
+    rebuildModules(model);
     srandom(1);
-    ranAllColor();
-    ranSingleColors();
+    ranAllColor(model.groupTables);
+    ranSingleColors(s);
 }
 
 void undoRedo(benchmark::State& state, bool frame) {
     const Kind& kind = kKinds[state.range(0)];
     prepare();
     History history;
-    history.reset();
+    history.reset(model);
     for (int i = 0; i < History::kMaxSteps; ++i) {
-        kind.step(i);
-        history.commit();
+        kind.step(model, i);
+        history.commit(model);
     }
     QImage image(1920, 1080, QImage::Format_ARGB32_Premultiplied);
     bool back = true;
     for (auto _ : state) {
-        if (back ? history.undo() : history.redo()) {
+        if (back ? history.undo(model) : history.redo(model)) {
         } else {
             state.SkipWithError("nothing to restore");
             break;
         }
         back = !back;
-        if (frame) renderFrame(image);
+        if (frame) renderFrame(model, image);
         benchmark::DoNotOptimize(image.constBits());
     }
     state.counters["bytes"] = static_cast<double>(history.bytes());
     state.SetLabel(std::string(kind.name) + " matrices " +
-                   std::to_string(groupTables.matrix.count));
+                   std::to_string(model.groupTables.matrix.count));
 }
 
 void BM_Undo(benchmark::State& state) {

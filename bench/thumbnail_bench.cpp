@@ -14,6 +14,7 @@
 
 #include "app/document.h"
 #include "app/output.h"
+#include "bench_model.h"
 #include "render/chain.h"
 
 namespace {
@@ -38,8 +39,8 @@ void BM_Thumbnail(benchmark::State& state) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     static QGuiApplication application(argc, argv);
 
-    initRandom(1);
-    std::string xml = documentXml();
+    initRandom(model, 1);
+    std::string xml = documentXml(model);
     xml = withInteger(xml, "generatorV", 7);
     xml = withInteger(xml, "generatorE", 3);
     xml = withInteger(xml, "generatorF", 2);
@@ -49,7 +50,8 @@ void BM_Thumbnail(benchmark::State& state) {
     const std::string path =
         QDir(dir.path()).filePath(QStringLiteral("thumbnail.png")).toStdString();
     for (auto _ : state) {
-        if (!openDocumentData(xml) || !exportPicture(path, QSize(size, size), nullptr)) {
+        if (!openDocumentData(model, xml) ||
+            !exportPicture(model, path, QSize(size, size), nullptr)) {
             state.SkipWithError("the document or the thumbnail failed");
             break;
         }

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "bench_model.h"
 #include "geometry/settings.h"
 #include "geometry/triangle_group.h"
 #include "tiling/enumeration.h"
@@ -25,15 +26,15 @@ std::string label(const Orders& o) {
 }
 
 void prepare(const Orders& o, int groupOrder) {
-    settings = Settings{};
-    settings.genV = o.v;
-    settings.genE = o.e;
-    settings.genF = o.f;
-    settings.groupOrder = groupOrder;
-    settings.lengthV = 0.2;
-    settings.lengthE = 0.3;
-    settings.lengthF = 0.5;
-    setGenType();
+    model.settings = Settings{};
+    model.settings.genV = o.v;
+    model.settings.genE = o.e;
+    model.settings.genF = o.f;
+    model.settings.groupOrder = groupOrder;
+    model.settings.lengthV = 0.2;
+    model.settings.lengthE = 0.3;
+    model.settings.lengthF = 0.5;
+    setGenType(model.settings);
 }
 
 // setGen's stages: triangle, special points, generating point, group order limit, enumeration.
@@ -41,30 +42,30 @@ void BM_TilingSetGen(benchmark::State& state) {
     const Orders& o = kTriples[state.range(0)];
     prepare(o, 200);
     for (auto _ : state) {
-        settings.pointMatrix = Matrix{};
-        setTriangle();
-        setTriPoint();
-        setPolyPoint();
-        if (settings.gen >= -4 && settings.gen <= -1) setGroupOrderMax();
-        benchmark::DoNotOptimize(setGroup());
+        model.settings.pointMatrix = Matrix{};
+        setTriangle(model.triangleGroup, model.settings);
+        setTriPoint(model.specialPoints, model.triangleGroup, model.settings);
+        setPolyPoint(model.specialPoints, model.triangleGroup, model.settings);
+        if (model.settings.gen >= -4 && model.settings.gen <= -1) setGroupOrderMax(model.settings);
+        benchmark::DoNotOptimize(setGroup(model));
     }
-    state.SetLabel(label(o) + " matrices " + std::to_string(groupTables.matrix.count));
+    state.SetLabel(label(o) + " matrices " + std::to_string(model.groupTables.matrix.count));
 }
 
 void BM_TilingGroupAndModules(benchmark::State& state) {
     const Orders& o = kTriples[state.range(0)];
     prepare(o, static_cast<int>(state.range(1)));
-    setTriangle();
-    setTriPoint();
-    setPolyPoint();
-    if (settings.gen >= -4 && settings.gen <= -1) setGroupOrderMax();
+    setTriangle(model.triangleGroup, model.settings);
+    setTriPoint(model.specialPoints, model.triangleGroup, model.settings);
+    setPolyPoint(model.specialPoints, model.triangleGroup, model.settings);
+    if (model.settings.gen >= -4 && model.settings.gen <= -1) setGroupOrderMax(model.settings);
     for (auto _ : state) {
-        settings.pointMatrix = Matrix{};
-        setGroup();
-        newModules();
-        benchmark::DoNotOptimize(moduleTables.triModule.count);
+        model.settings.pointMatrix = Matrix{};
+        setGroup(model);
+        newModules(model);
+        benchmark::DoNotOptimize(model.moduleTables.triModule.count);
     }
-    state.SetLabel(label(o) + " matrices " + std::to_string(groupTables.matrix.count));
+    state.SetLabel(label(o) + " matrices " + std::to_string(model.groupTables.matrix.count));
 }
 
 }  // namespace

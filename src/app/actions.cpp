@@ -12,15 +12,16 @@
 
 #include "app/app.h"
 #include "app/panel_controls.h"
-#include "app/panel_families.h"
 #include "canvas/navigation.h"
 #include "canvas/view.h"
 #include "canvas/window.h"
 #include "colour/colour.h"
+#include "colour/families.h"
 #include "geometry/kernel.h"
 #include "geometry/random.h"
 #include "geometry/settings.h"
 #include "render/chain.h"
+#include "render/model.h"
 #include "tiling/generating_point.h"
 #include "widgets/cwindow.h"
 
@@ -60,7 +61,7 @@ void App::updateLength() {
 }
 
 void App::updateGeometry() {
-    updateGeometryLabels();
+    updateGeometryLabels(model().settings);
     refresh(pGeometry);
 }
 
@@ -99,33 +100,33 @@ void App::stop() {
 // Generators
 
 void App::setGenV() {
-    finishGen(settings.gen);
+    finishGen(model().settings.gen);
 }
 
 void App::setGenE() {
-    finishGen(settings.gen);
+    finishGen(model().settings.gen);
 }
 
 void App::setGenF() {
-    finishGen(settings.gen);
+    finishGen(model().settings.gen);
 }
 
 void App::finishGen(int oldGen) {
     // The chain resets the view and the geometry labels when the sign of gen changes.
-    ::finishGen(oldGen);
-    if (signOf(settings.gen) != signOf(oldGen)) refresh(pGeometry);
+    ::finishGen(model(), oldGen);
+    if (signOf(model().settings.gen) != signOf(oldGen)) refresh(pGeometry);
     updateGen();
     redraw();
 }
 
 void App::ranGen() {
-    chainRanGen();
+    chainRanGen(model());
     updateGen();
     redraw();
 }
 
 void App::setGeometry() {
-    chainSetGeometry();
+    chainSetGeometry(model());
     updateGeometry();
     updateGen();
     redraw();
@@ -140,48 +141,48 @@ void App::finishLengths() {
 }
 
 void App::setLengthV() {
-    chainSetLength(0);
+    chainSetLength(model(), 0);
     finishLengths();
 }
 
 void App::setLengthE() {
-    chainSetLength(1);
+    chainSetLength(model(), 1);
     finishLengths();
 }
 
 void App::setLengthF() {
-    chainSetLength(2);
+    chainSetLength(model(), 2);
     finishLengths();
 }
 
 void App::ranLength() {
-    chainRanLength();
+    chainRanLength(model());
     finishLengths();
 }
 
 void App::equalizeLength() {
-    chainEqualizeLength();
+    chainEqualizeLength(model());
     finishLengths();
 }
 
 // At least one kind of edge takes part in equalising: the last one cleared is set again.
 void App::setUniformV() {
-    if (keepUniform(0)) refresh(bUniformV);
+    if (keepUniform(model().settings, 0)) refresh(bUniformV);
 }
 
 void App::setUniformE() {
-    if (keepUniform(1)) refresh(bUniformE);
+    if (keepUniform(model().settings, 1)) refresh(bUniformE);
 }
 
 void App::setUniformF() {
-    if (keepUniform(2)) refresh(bUniformF);
+    if (keepUniform(model().settings, 2)) refresh(bUniformF);
 }
 
 // ---------------------------------------------------------------------------------------------
 // Projection
 
 void App::center() {
-    chainCenter();
+    chainCenter(model());
     redraw();
 }
 
@@ -190,11 +191,11 @@ void App::setSegments() {
 }
 
 void App::setGroupOrder() {
-    redrawIf(chainSetGroupOrder());
+    redrawIf(chainSetGroupOrder(model()));
 }
 
 void App::setSpiralAngle() {
-    redrawIf(chainSetSpiralAngle());
+    redrawIf(chainSetSpiralAngle(model()));
 }
 
 void App::setWindowZoom() {
@@ -204,7 +205,7 @@ void App::setWindowZoom() {
 
 void App::setProject3D2D() {
     updateGeometry();
-    chainView();
+    chainView(model());
     redraw();
 }
 
@@ -212,57 +213,57 @@ void App::setProject3D2D() {
 // View motions: each re-sorts the draw lists itself.
 
 void App::identityMatrix() {
-    ::identityMatrix();
+    ::identityMatrix(model());
     redraw();
 }
 
 void App::ranMatrix() {
-    ::ranMatrix();
+    ::ranMatrix(model());
     redraw();
 }
 
 void App::reflectX() {
-    ::reflectX();
+    ::reflectX(model());
     redraw();
 }
 
 void App::reflectY() {
-    ::reflectY();
+    ::reflectY(model());
     redraw();
 }
 
 void App::reflectZ() {
-    ::reflectZ();
+    ::reflectZ(model());
     redraw();
 }
 
 void App::translateXY() {
-    ::translateXY(PI * settings.translateStep);
+    ::translateXY(model(), PI * model().settings.translateStep);
     redraw();
 }
 
 void App::translateXZ() {
-    ::translateXZ(PI * settings.translateStep);
+    ::translateXZ(model(), PI * model().settings.translateStep);
     redraw();
 }
 
 void App::translateYX() {
-    ::translateYX(PI * settings.translateStep);
+    ::translateYX(model(), PI * model().settings.translateStep);
     redraw();
 }
 
 void App::translateYZ() {
-    ::translateYZ(PI * settings.translateStep);
+    ::translateYZ(model(), PI * model().settings.translateStep);
     redraw();
 }
 
 void App::translateZX() {
-    ::translateZX(PI * settings.translateStep);
+    ::translateZX(model(), PI * model().settings.translateStep);
     redraw();
 }
 
 void App::translateZY() {
-    ::translateZY(PI * settings.translateStep);
+    ::translateZY(model(), PI * model().settings.translateStep);
     redraw();
 }
 
@@ -287,7 +288,7 @@ void App::setPolyTriEmphasis() {
 
 // The other two check boxes of the switch read it when their tab is shown.
 void App::setFamilyDraw(int family) {
-    redrawIf(anyTypeDrawn(family));
+    redrawIf(anyTypeDrawn(model().settings, family));
 }
 
 void App::setCircleDraw() {
@@ -308,9 +309,9 @@ void App::setWindowDraw() {
 // The three families of the poly (firstFamily kPolyFace) or tri elements on or off, and which
 // of the two lies on top.
 void App::setEmphasisAndFamilies(int emphasis, int firstFamily, bool value) {
-    settings.polyTriEmphasis = emphasis;
+    model().settings.polyTriEmphasis = emphasis;
     refresh(pPolyTriEmphasis);
-    for (int f = firstFamily; f < firstFamily + 3; ++f) settings.*kPanelFamilies[f].draw = value;
+    for (int f = firstFamily; f < firstFamily + 3; ++f) model().settings.*kFamilies[f].draw = value;
     for (int f = firstFamily; f < firstFamily + 3; ++f) refresh(this->*kFamilyControls[f].bDraw);
     redraw();
 }
@@ -339,20 +340,21 @@ void App::refreshSchemeMenus() {
 }
 
 void App::ranAllScheme() {
-    for (const PanelFamily& f : kPanelFamilies) settings.*f.scheme = static_cast<int>(random() % 5);
+    for (const FamilyInfo& f : kFamilies)
+        model().settings.*f.scheme = static_cast<int>(random() % 5);
     refreshSchemeMenus();
     redraw();
 }
 
 void App::copyScheme(int family) {
-    const int scheme = settings.*kPanelFamilies[family].scheme;
-    for (const PanelFamily& f : kPanelFamilies) settings.*f.scheme = scheme;
+    const int scheme = model().settings.*kFamilies[family].scheme;
+    for (const FamilyInfo& f : kFamilies) model().settings.*f.scheme = scheme;
     refreshSchemeMenus();
     redraw();
 }
 
 void App::setScheme(int family) {
-    redrawIf(familyDrawn(family));
+    redrawIf(familyDrawn(model().settings, family));
 }
 
 void App::refreshFamilySliders(CSlider* App::*FamilyControls::*slider) {
@@ -360,26 +362,27 @@ void App::refreshFamilySliders(CSlider* App::*FamilyControls::*slider) {
 }
 
 void App::ranAllOffset() {
-    for (const PanelFamily& f : kPanelFamilies) settings.*f.offset = ranDouble();
-    setOffsetMatrices();
+    for (const FamilyInfo& f : kFamilies) model().settings.*f.offset = ranDouble();
+    setOffsetMatrices(model().colourState, model().settings);
     refreshFamilySliders(&FamilyControls::sOffset);
     redraw();
 }
 
 void App::copyOffset(int family) {
-    copyIntoFamilies(&PanelFamily::offset, settings.*kPanelFamilies[family].offset);
+    copyIntoFamilies(&FamilyInfo::offset, model().settings.*kFamilies[family].offset);
 }
 
 // Offsets turn the hue of the position colours only (schemes 3 and 4).
 void App::setOffset(int family) {
-    setOffsetMatrix(family);
-    redrawIf(familyDrawn(family) && settings.*kPanelFamilies[family].scheme >= 3);
+    setOffsetMatrix(model().colourState, model().settings, family);
+    redrawIf(familyDrawn(model().settings, family) &&
+             model().settings.*kFamilies[family].scheme >= 3);
 }
 
 void App::ranAllAlpha() {
-    for (const PanelFamily& f : kPanelFamilies) settings.*f.alpha = ranDouble();
-    settings.circleAlpha = ranDouble();
-    settings.originAlpha = ranDouble();
+    for (const FamilyInfo& f : kFamilies) model().settings.*f.alpha = ranDouble();
+    model().settings.circleAlpha = ranDouble();
+    model().settings.originAlpha = ranDouble();
     refreshFamilySliders(&FamilyControls::sAlpha);
     refresh(sCircleAlpha);
     refresh(sOriginAlpha);
@@ -388,12 +391,12 @@ void App::ranAllAlpha() {
 
 // The six family values of one kind (offset, alpha or thickness) become value; a new offset
 // also turns the families' colour matrices.
-void App::copyIntoFamilies(double Settings::*PanelFamily::*field, double value) {
-    for (const PanelFamily& f : kPanelFamilies) settings.*(f.*field) = value;
-    if (field == &PanelFamily::offset) {
-        setOffsetMatrices();
+void App::copyIntoFamilies(double Settings::*FamilyInfo::*field, double value) {
+    for (const FamilyInfo& f : kFamilies) model().settings.*(f.*field) = value;
+    if (field == &FamilyInfo::offset) {
+        setOffsetMatrices(model().colourState, model().settings);
         refreshFamilySliders(&FamilyControls::sOffset);
-    } else if (field == &PanelFamily::alpha) {
+    } else if (field == &FamilyInfo::alpha) {
         refreshFamilySliders(&FamilyControls::sAlpha);
     } else {
         refreshFamilySliders(&FamilyControls::sThick);
@@ -402,49 +405,49 @@ void App::copyIntoFamilies(double Settings::*PanelFamily::*field, double value) 
 }
 
 void App::copyAlpha(int family) {
-    copyIntoFamilies(&PanelFamily::alpha, settings.*kPanelFamilies[family].alpha);
+    copyIntoFamilies(&FamilyInfo::alpha, model().settings.*kFamilies[family].alpha);
 }
 
 void App::setAlpha(int family) {
-    redrawIf(familyDrawn(family));
+    redrawIf(familyDrawn(model().settings, family));
 }
 
 void App::setCircleAlpha() {
-    redrawIf(settings.circleDraw);
+    redrawIf(model().settings.circleDraw);
 }
 
 void App::setOriginAlpha() {
-    redrawIf(settings.originDraw);
+    redrawIf(model().settings.originDraw);
 }
 
 void App::setWindowAlpha() {
-    redrawIf(settings.windowDraw);
+    redrawIf(model().settings.windowDraw);
 }
 
 void App::setPanelAlpha() {
-    wCircle->setWindowOpacity(settings.panelAlpha);
+    wCircle->setWindowOpacity(model().settings.panelAlpha);
 }
 
 void App::copyCircleAlpha() {
-    copyIntoFamilies(&PanelFamily::alpha, settings.circleAlpha);
+    copyIntoFamilies(&FamilyInfo::alpha, model().settings.circleAlpha);
 }
 
 void App::copyOriginAlpha() {
-    copyIntoFamilies(&PanelFamily::alpha, settings.originAlpha);
+    copyIntoFamilies(&FamilyInfo::alpha, model().settings.originAlpha);
 }
 
 void App::copyWindowAlpha() {
-    copyIntoFamilies(&PanelFamily::alpha, settings.windowAlpha);
+    copyIntoFamilies(&FamilyInfo::alpha, model().settings.windowAlpha);
 }
 
 void App::copyPanelAlpha() {
-    copyIntoFamilies(&PanelFamily::alpha, settings.panelAlpha);
+    copyIntoFamilies(&FamilyInfo::alpha, model().settings.panelAlpha);
 }
 
 void App::ranAllThick() {
-    for (const PanelFamily& f : kPanelFamilies) settings.*f.thick = ranDouble();
-    settings.circleThick = ranDouble();
-    settings.originThick = ranDouble();
+    for (const FamilyInfo& f : kFamilies) model().settings.*f.thick = ranDouble();
+    model().settings.circleThick = ranDouble();
+    model().settings.originThick = ranDouble();
     refreshFamilySliders(&FamilyControls::sThick);
     refresh(sCircleThick);
     refresh(sOriginThick);
@@ -452,86 +455,86 @@ void App::ranAllThick() {
 }
 
 void App::copyThick(int family) {
-    copyIntoFamilies(&PanelFamily::thick, settings.*kPanelFamilies[family].thick);
+    copyIntoFamilies(&FamilyInfo::thick, model().settings.*kFamilies[family].thick);
 }
 
 // Faces are filled, never stroked: their thickness does not show.
 void App::setThick(int family) {
     if (family == kPolyFace || family == kTriFace) return;
-    redrawIf(familyDrawn(family));
+    redrawIf(familyDrawn(model().settings, family));
 }
 
 void App::setCircleThick() {
-    redrawIf(settings.circleDraw);
+    redrawIf(model().settings.circleDraw);
 }
 
 void App::setOriginThick() {
-    redrawIf(settings.originDraw);
+    redrawIf(model().settings.originDraw);
 }
 
 void App::copyCircleThick() {
-    copyIntoFamilies(&PanelFamily::thick, settings.circleThick);
+    copyIntoFamilies(&FamilyInfo::thick, model().settings.circleThick);
 }
 
 void App::copyOriginThick() {
-    copyIntoFamilies(&PanelFamily::thick, settings.originThick);
+    copyIntoFamilies(&FamilyInfo::thick, model().settings.originThick);
 }
 
 // ---------------------------------------------------------------------------------------------
 // Colours
 
 void App::ranTypeColors(int family) {
-    const PanelFamily& f = kPanelFamilies[family];
+    const FamilyInfo& f = kFamilies[family];
     for (int type = f.firstType; type < f.firstType + f.typeCount; ++type) {
-        ranColor(typeColor(type));
+        ranColor(typeColor(model().settings, type));
         refresh(this->*kTypeControls[type].cColor);
-        resyncPicker(typeColor(type));
+        resyncPicker(typeColor(model().settings, type));
     }
-    redrawIf(familyDrawn(family));
+    redrawIf(familyDrawn(model().settings, family));
 }
 
 void App::setTypeScheme(int family) {
-    int& scheme = settings.*kPanelFamilies[family].scheme;
+    int& scheme = model().settings.*kFamilies[family].scheme;
     if (scheme == 2) return;
     scheme = 2;
     refresh(this->*kFamilyControls[family].pScheme);
-    redrawIf(familyDrawn(family));
+    redrawIf(familyDrawn(model().settings, family));
 }
 
 void App::setTypeDraw(int type) {
-    redrawIf(settings.*kPanelFamilies[familyOfType(type)].draw);
+    redrawIf(model().settings.*kFamilies[familyOfType(type)].draw);
 }
 
 void App::ranIndividualColors(int family) {
     switch (family) {
         case kPolyFace:
-            ranPolyFaceColor();
+            ranPolyFaceColor(model().groupTables);
             break;
         case kPolyEdge:
-            ranPolyEdgeColor();
+            ranPolyEdgeColor(model().groupTables);
             break;
         case kPolyVert:
-            ranPolyVertColor();
+            ranPolyVertColor(model().groupTables);
             break;
         case kTriFace:
-            ranTriFaceColor();
+            ranTriFaceColor(model().groupTables);
             break;
         case kTriEdge:
-            ranTriEdgeColor();
+            ranTriEdgeColor(model().groupTables);
             break;
         default:
-            ranTriVertColor();
+            ranTriVertColor(model().groupTables);
             break;
     }
-    redrawIf(familyDrawn(family));
+    redrawIf(familyDrawn(model().settings, family));
 }
 
 void App::setIndividualScheme(int family) {
-    int& scheme = settings.*kPanelFamilies[family].scheme;
+    int& scheme = model().settings.*kFamilies[family].scheme;
     if (scheme == 1) return;
     scheme = 1;
     refresh(this->*kFamilyControls[family].pScheme);
-    redrawIf(familyDrawn(family));
+    redrawIf(familyDrawn(model().settings, family));
 }
 
 // The tab-6 twins read the switch when their tab is shown.
@@ -548,24 +551,24 @@ void App::setWindowDraw0() {
 }
 
 void App::ranCircleColor0() {
-    ranColor(&settings.circleColor);
+    ranColor(&model().settings.circleColor);
     refresh(cCircleColor0);
-    resyncPicker(&settings.circleColor);
-    redrawIf(settings.circleDraw);
+    resyncPicker(&model().settings.circleColor);
+    redrawIf(model().settings.circleDraw);
 }
 
 void App::ranOriginColor0() {
-    ranColor(&settings.originColor);
+    ranColor(&model().settings.originColor);
     refresh(cOriginColor0);
-    resyncPicker(&settings.originColor);
-    redrawIf(settings.originDraw);
+    resyncPicker(&model().settings.originColor);
+    redrawIf(model().settings.originDraw);
 }
 
 void App::ranWindowColor0() {
-    ranColor(&settings.windowColor);
+    ranColor(&model().settings.windowColor);
     refresh(cWindowColor0);
-    resyncPicker(&settings.windowColor);
-    redrawIf(settings.windowDraw);
+    resyncPicker(&model().settings.windowColor);
+    redrawIf(model().settings.windowDraw);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -583,19 +586,20 @@ void App::setColorPicker() {
     const BColor* c = colorPicker->color();
     bool visible = false;
     for (int f = 0; f < kFamilyCount; ++f) {
-        const PanelFamily& family = kPanelFamilies[f];
-        if (!(settings.*family.draw) || settings.*family.scheme != 2) continue;
+        const FamilyInfo& family = kFamilies[f];
+        if (!(model().settings.*family.draw) || model().settings.*family.scheme != 2) continue;
         for (int type = family.firstType; type < family.firstType + family.typeCount; ++type)
-            if (settings.*kTypeDraw[type] && typeColor(type) == c) visible = true;
+            if (model().settings.*kTypes[type].draw && typeColor(model().settings, type) == c)
+                visible = true;
     }
-    if (settings.circleDraw && c == &settings.circleColor) visible = true;
-    if (settings.originDraw && c == &settings.originColor) visible = true;
-    if (settings.windowDraw && c == &settings.windowColor) visible = true;
+    if (model().settings.circleDraw && c == &model().settings.circleColor) visible = true;
+    if (model().settings.originDraw && c == &model().settings.originColor) visible = true;
+    if (model().settings.windowDraw && c == &model().settings.windowColor) visible = true;
     redrawIf(visible);
 }
 
 void App::setBrightness() {
-    colorPicker->setBright(settings.bright);
+    colorPicker->setBright(model().settings.bright);
     refresh(colorPicker);
     setColorPicker();
 }
@@ -603,9 +607,11 @@ void App::setBrightness() {
 void App::updateColor() {
     const BColor* c = colorPicker->color();
     for (int type = 0; type < kTypeCount; ++type) {
-        if (typeColor(type) == c) selectTab(familyOfType(type) < kTriFace ? 11 : 12);
+        if (typeColor(model().settings, type) == c)
+            selectTab(familyOfType(type) < kTriFace ? 11 : 12);
     }
-    if (c == &settings.circleColor || c == &settings.originColor || c == &settings.windowColor)
+    if (c == &model().settings.circleColor || c == &model().settings.originColor ||
+        c == &model().settings.windowColor)
         selectTab(13);
     qUpdateColor->setSelected(false);
 }

@@ -14,8 +14,8 @@
 #include "canvas/window.h"
 #include "geometry/kernel.h"
 #include "geometry/random.h"
-#include "geometry/settings.h"
 #include "render/chain.h"
+#include "render/model.h"
 #include "widgets/cwindow.h"
 
 namespace {
@@ -26,12 +26,16 @@ unsigned clockSeed() {
 
 }  // namespace
 
-App::App(unsigned seed) {
+App::App(unsigned seed) : ownModel_(std::make_unique<Model>()), model_(ownModel_.get()) {
     createInterface(seed);
 }
 
-App::App() {
+App::App() : ownModel_(std::make_unique<Model>()), model_(ownModel_.get()) {
     createInterface(clockSeed());
+}
+
+App::App(Model& model, unsigned seed) : model_(&model) {
+    createInterface(seed);
 }
 
 App::~App() {
@@ -40,10 +44,10 @@ App::~App() {
 
 void App::createInterface(unsigned seed) {
     wPoly = new Window;
-    view = new View;
+    view = new View(*model_);
     wPoly->setContentView(view);
     wCircle = new CWindow(wPoly);
-    tabView = new CView;
+    tabView = new CView(&model_->settings.tabIndex);
     wCircle->setContentView(tabView);
     tabView->selectTab = [this](int index) { selectTab(index); };
     tabView->selectedTab = [this] { return selectedTab(); };
@@ -110,7 +114,7 @@ void App::finishLaunching(unsigned seed) {
     // The ring of discs took its turn when the panel view was made, before any seeding, so it
     // would stand the same way at every launch: turn it again from the fresh random source.
     tabView->setAngle(2 * PI * ranDouble());
-    wCircle->setWindowOpacity(settings.panelAlpha);
+    wCircle->setWindowOpacity(model().settings.panelAlpha);
     wCircle->show();
     // Without a window manager nothing keeps the panel above: raise it once it is shown.
     wCircle->raise();
@@ -121,7 +125,7 @@ void App::finishLaunching(unsigned seed) {
     for (int i = 0; i < CView::kTabCount; ++i) {
         QWidget* page = new QWidget(tabView);
         page->setGeometry(0, 0, CWindow::kSize, CWindow::kSize);
-        page->setVisible(i == settings.tabIndex);
+        page->setVisible(i == model().settings.tabIndex);
         tab[i] = page;
     }
 
@@ -142,15 +146,15 @@ void App::observeScreen(QScreen* screen) {
 }
 
 void App::selectTab(int index) {
-    if (index == settings.tabIndex) return;
+    if (index == model().settings.tabIndex) return;
     if (index < 0 || index >= CView::kTabCount) return;
     if (QWidget* shown = selectedTab()) shown->hide();
-    settings.tabIndex = index;
+    model().settings.tabIndex = index;
     if (QWidget* page = tab[index]) page->show();
 }
 
 QWidget* App::selectedTab() const {
-    const int i = settings.tabIndex;
+    const int i = model().settings.tabIndex;
     return i >= 0 && i < CView::kTabCount ? tab[i] : nullptr;
 }
 
@@ -159,13 +163,13 @@ bool App::openFile(const QString& path) {
 }
 
 bool App::openFile(const std::string& path, std::string* why) {
-    if (!openDocument(path, why)) return false;
+    if (!openDocument(model(), path, why)) return false;
     updateGeometry();
     updateLength();
     view->setWindowZoom();
     view->update();
     if (launched_) {
-        wCircle->setWindowOpacity(settings.panelAlpha);
+        wCircle->setWindowOpacity(model().settings.panelAlpha);
         // The picker follows the document's colour; every page reads its settings when shown.
         colorPicker->setColor(colorPicker->color());
         tabView->update();
@@ -198,15 +202,16 @@ void App::save() {
     dialog.selectFile(QStringLiteral("Kaleidra"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     (void)saveDocument(
+        model(),
         QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString());  // beeps on failure
 }
 
 void App::print() {
-    runPrintDialog(wPoly, view->size());
+    runPrintDialog(model(), wPoly, view->size());
 }
 
 void App::copy() {
-    copyPicturePdf(view->size());
+    copyPicturePdf(model(), view->size());
     wPoly->lower();
 }
 

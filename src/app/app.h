@@ -5,6 +5,7 @@
 #include <QSize>
 #include <array>
 #include <functional>
+#include <memory>
 #include <string>
 #include <unordered_map>
 
@@ -17,13 +18,14 @@
 class CView;
 class CWindow;
 struct FamilyControls;
-struct PanelFamily;
+struct FamilyInfo;
 class QAction;
 class QKeySequence;
 class QScreen;
 class QWidget;
 class View;
 class Window;
+struct Model;
 
 // The application controller. Construction creates the four interface objects and connects
 // them: the drawing window wPoly with the drawing view, the panel window wCircle with the panel
@@ -43,7 +45,12 @@ class App : public QObject {
     // seed: the random source of the launch picture.
     explicit App(unsigned seed);
     App();  // seeded from the clock
+    // Shows and edits the given picture, which must outlive the controller, instead of its own.
+    App(Model& model, unsigned seed);
     ~App() override;
+
+    // The picture on the screen.
+    Model& model() const { return *model_; }
 
     // Screen observer, the drawing window over the main screen, the random source seeded again
     // (from the clock, or from seed), the panel window at a random place, the tab pages and
@@ -378,10 +385,12 @@ class App : public QObject {
     void refreshSchemeMenus();
     void refreshFamilySliders(CSlider* App::*FamilyControls::*slider);
     void setEmphasisAndFamilies(int emphasis, int firstFamily, bool value);
-    void copyIntoFamilies(double Settings::*PanelFamily::*field, double value);
+    void copyIntoFamilies(double Settings::*FamilyInfo::*field, double value);
     // The picker follows a colour that an action has just replaced.
     void resyncPicker(const BColor* color);
 
+    std::unique_ptr<Model> ownModel_;
+    Model* model_;
     bool launched_ = false;
     bool panelHidden_ = false;   // by the Tab key: activating the program does not show it
     bool commitQueued_ = false;  // a release's commit is on its way

@@ -4,11 +4,13 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <memory>
 
 #include "app/document.h"
 #include "app/output.h"
 #include "canvas/caption.h"
 #include "render/chain.h"
+#include "render/model.h"
 
 const char* const kUsage =
     "usage: kaleidra [DOCUMENT]\n"
@@ -120,14 +122,14 @@ namespace {
 
 // The launch picture sets up everything a document is laid over; then the document, if any.
 // False after the one-line error.
-bool loadPicture(const CommandLine& command) {
+bool loadPicture(Model& m, const CommandLine& command) {
     if (command.seed)
-        initRandom(*command.seed);
+        initRandom(m, *command.seed);
     else
-        initRandom();
-    updateGeometryLabels();
+        initRandom(m);
+    updateGeometryLabels(m.settings);
     std::string why;
-    if (!command.document.empty() && !openDocument(command.document, &why)) {
+    if (!command.document.empty() && !openDocument(m, command.document, &why)) {
         std::fprintf(stderr, "kaleidra: cannot open %s: %s\n", command.document.c_str(),
                      why.c_str());
         return false;
@@ -163,9 +165,12 @@ std::string jsonNumber(double x) {
 }  // namespace
 
 int runExport(const CommandLine& command) {
-    if (!loadPicture(command)) return 1;
+    // The command's own picture, apart from any window.
+    const auto picture = std::make_unique<Model>();
+    Model& m = *picture;
+    if (!loadPicture(m, command)) return 1;
     std::string error;
-    if (!exportPicture(command.output, QSize(command.width, command.height), &error,
+    if (!exportPicture(m, command.output, QSize(command.width, command.height), &error,
                        command.caption)) {
         std::fprintf(stderr, "kaleidra: %s\n", error.c_str());
         return 1;
@@ -174,8 +179,11 @@ int runExport(const CommandLine& command) {
 }
 
 int runDescribe(const CommandLine& command) {
-    if (!loadPicture(command)) return 1;
-    std::fputs(descriptionJson(describePicture()).c_str(), stdout);
+    // The command's own picture, apart from any window.
+    const auto picture = std::make_unique<Model>();
+    Model& m = *picture;
+    if (!loadPicture(m, command)) return 1;
+    std::fputs(descriptionJson(describePicture(m.settings)).c_str(), stdout);
     return 0;
 }
 

@@ -20,6 +20,7 @@
 #include "canvas/view.h"
 #include "canvas/window.h"
 #include "platform/beep.h"
+#include "render/model.h"
 #include "widgets/controls.h"
 #include "widgets/cwindow.h"
 
@@ -135,12 +136,12 @@ bool App::eventFilter(QObject* watched, QEvent* event) {
 void App::commitStep() {
     // Still dragging: the step ends at the release.
     if (QGuiApplication::mouseButtons() != Qt::NoButton) return;
-    history.commit();
+    history.commit(*model_);
     updateCommandStates();
 }
 
 void App::startHistory() {
-    history.reset();
+    history.reset(*model_);
     updateCommandStates();
 }
 
@@ -150,7 +151,7 @@ void App::undo() {
         beep();
         return;
     }
-    if (history.undo()) showRestored();
+    if (history.undo(*model_)) showRestored();
     updateCommandStates();
 }
 
@@ -159,14 +160,14 @@ void App::redo() {
         beep();
         return;
     }
-    if (history.redo()) showRestored();
+    if (history.redo(*model_)) showRestored();
     updateCommandStates();
 }
 
 void App::showRestored() {
     view->setWindowZoom();
     if (launched_) {
-        wCircle->setWindowOpacity(settings.panelAlpha);
+        wCircle->setWindowOpacity(model_->settings.panelAlpha);
         // Controls read their settings when they paint; the picker follows its colour again.
         colorPicker->setColor(colorPicker->color());
         if (sBrightness) sBrightness->display();
@@ -217,7 +218,8 @@ void App::exportImage() {
     QString path = dialog.selectedFiles().constFirst();
     // The file type decides the format: a name with another ending gets the type's.
     if (QFileInfo(path).suffix().toLower() != format.suffix) path += '.' + format.suffix;
-    (void)exportPicture(QFile::encodeName(path).toStdString(), format.size, nullptr);  // beeps
+    (void)exportPicture(*model_, QFile::encodeName(path).toStdString(), format.size,
+                        nullptr);  // beeps
 }
 
 // ---------------------------------------------------------------------------------------------

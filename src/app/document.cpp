@@ -23,6 +23,7 @@
 #include "platform/beep.h"
 #include "render/chain.h"
 #include "render/depth_order.h"
+#include "render/model.h"
 #include "tiling/generating_point.h"
 #include "tiling/tables.h"
 
@@ -215,14 +216,14 @@ plist_t writeColourList(const DataTable& table, bool tri) {
     return array;
 }
 
-plist_t writeGroup() {
+plist_t writeGroup(Model& m) {
     plist_t array = plist_new_array();
-    const auto& group = groupTables.matrix;
+    const auto& group = m.groupTables.matrix;
     for (int i = 0; i < group.count; ++i) plist_array_append_item(array, writeMatrix(group.at(i)));
     return array;
 }
 
-PlistPtr buildSaveDict() {
+PlistPtr buildSaveDict(Model& m) {
     plist_t dict = plist_new_dict();
     auto put = [dict](const char* key, plist_t value) { plist_dict_set_item(dict, key, value); };
 
@@ -232,8 +233,8 @@ PlistPtr buildSaveDict() {
     for (const Field& f : kFields) {
         std::visit(
             [&](auto member) {
-                using T = std::remove_reference_t<decltype(settings.*member)>;
-                const T& value = settings.*member;
+                using T = std::remove_reference_t<decltype(m.settings.*member)>;
+                const T& value = m.settings.*member;
                 if constexpr (std::is_same_v<T, int>) {
                     put(f.key, writeInteger(value));
                 } else if constexpr (std::is_same_v<T, bool>) {
@@ -246,19 +247,19 @@ PlistPtr buildSaveDict() {
             },
             f.member);
         if (std::string_view(f.key) == "generatorF")
-            put("generatorType", writeInteger(settings.gen));
+            put("generatorType", writeInteger(m.settings.gen));
     }
 
-    put("matrixCount", writeInteger(groupTables.matrix.count));
-    put("triCount", writeInteger(drawLists.triCount));
-    put("polyCount", writeInteger(drawLists.polyCount));
-    put("quadCount", writeInteger(drawLists.quadCount));
-    put("eqManifold", plist_new_string(settings.eqManifold.c_str()));
-    put("eqCircle", plist_new_string(settings.eqCircle.c_str()));
-    put("eqPerspective", plist_new_string(settings.eqPerspective.c_str()));
+    put("matrixCount", writeInteger(m.groupTables.matrix.count));
+    put("triCount", writeInteger(m.drawLists.triCount));
+    put("polyCount", writeInteger(m.drawLists.polyCount));
+    put("quadCount", writeInteger(m.drawLists.quadCount));
+    put("eqManifold", plist_new_string(m.settings.eqManifold.c_str()));
+    put("eqCircle", plist_new_string(m.settings.eqCircle.c_str()));
+    put("eqPerspective", plist_new_string(m.settings.eqPerspective.c_str()));
 
-    const TriangleGroup& t = triangleGroup;
-    const SpecialPoints& p = specialPoints;
+    const TriangleGroup& t = m.triangleGroup;
+    const SpecialPoints& p = m.specialPoints;
     put("triPointV", writeBPoint(t.bTriV));
     put("triPointE", writeBPoint(t.bTriE));
     put("triPointF", writeBPoint(t.bTriF));
@@ -279,13 +280,13 @@ PlistPtr buildSaveDict() {
     put("rotateMatrixV", writeBMatrix(t.bRotateV));
     put("rotateMatrixE", writeBMatrix(t.bRotateE));
     put("rotateMatrixF", writeBMatrix(t.bRotateF));
-    put("pointMatrixInitial", writeMatrix(settings.pointMatrixInitial));
-    put("pointMatrix", writeMatrix(settings.pointMatrix));
-    put("colorMatrix", writeMatrix(settings.colorMatrix));
+    put("pointMatrixInitial", writeMatrix(m.settings.pointMatrixInitial));
+    put("pointMatrix", writeMatrix(m.settings.pointMatrix));
+    put("colorMatrix", writeMatrix(m.settings.colorMatrix));
     for (const ColourList& list : kColourLists) {
-        put(list.key, writeColourList(groupTables.*(list.table), list.tri));
+        put(list.key, writeColourList(m.groupTables.*(list.table), list.tri));
     }
-    put("groupMatrixData", writeGroup());
+    put("groupMatrixData", writeGroup(m));
     return PlistPtr(dict);
 }
 
@@ -417,13 +418,13 @@ bool readColourList(plist_t dict, const char* key, std::vector<BColor>& out) {
     return true;
 }
 
-std::optional<Staged> readDocument(plist_t dict) {
+std::optional<Staged> readDocument(Model& m, plist_t dict) {
     if (!dict || plist_get_node_type(dict) != PLIST_DICT) return std::nullopt;
     if (!headerMatches(dict, "signature", "tilemakr") ||
         !headerMatches(dict, "identifier", "Kaleidra") || !headerMatches(dict, "version", "2010")) {
         return std::nullopt;
     }
-    Staged staged{settings, {}, {}};
+    Staged staged{m.settings, {}, {}};
     Settings& s = staged.settings;
     for (const Field& f : kFields) {
         if (!readField(dict, f, s)) return std::nullopt;
@@ -447,21 +448,21 @@ std::optional<Staged> readDocument(plist_t dict) {
     return staged;
 }
 
-void applyDocument(const Staged& staged) {
-    const int tabIndex = settings.tabIndex;
-    const double bright = settings.bright;
-    settings = staged.settings;
-    settings.tabIndex = tabIndex;
-    settings.bright = bright;
-    settings.pointMatrix = settings.pointMatrixInitial;
-    setOffsetMatrices();
+void applyDocument(Model& m, const Staged& staged) {
+    const int tabIndex = m.settings.tabIndex;
+    const double bright = m.settings.bright;
+    m.settings = staged.settings;
+    m.settings.tabIndex = tabIndex;
+    m.settings.bright = bright;
+    m.settings.pointMatrix = m.settings.pointMatrixInitial;
+    setOffsetMatrices(m.colourState, m.settings);
 
-    setGenType();
-    setGen();
-    rebuildModules();
+    setGenType(m.settings);
+    setGen(m);
+    rebuildModules(m);
 
     for (std::size_t i = 0; i < std::size(kColourLists); ++i) {
-        DataTable& table = groupTables.*(kColourLists[i].table);
+        DataTable& table = m.groupTables.*(kColourLists[i].table);
         const std::vector<BColor>& list = staged.lists[i];
         // A list shorter than its rebuilt table leaves the remaining records their fresh colours.
         const int n = std::min<int>(table.count, static_cast<int>(list.size()));
@@ -470,16 +471,17 @@ void applyDocument(const Staged& staged) {
         }
     }
     // The draw lists were sorted for the rebuild's view; the stored view may be another one.
-    const bool moved = std::memcmp(&settings.pointMatrix, &staged.pointMatrix, sizeof(Matrix)) != 0;
-    settings.pointMatrix = staged.pointMatrix;
-    if (moved) setOrder();
-    updateGeometryLabels();
+    const bool moved =
+        std::memcmp(&m.settings.pointMatrix, &staged.pointMatrix, sizeof(Matrix)) != 0;
+    m.settings.pointMatrix = staged.pointMatrix;
+    if (moved) setOrder(m);
+    updateGeometryLabels(m.settings);
 }
 
 }  // namespace
 
-std::string documentXml() {
-    PlistPtr dict = buildSaveDict();
+std::string documentXml(Model& m) {
+    PlistPtr dict = buildSaveDict(m);
     char* xml = nullptr;
     uint32_t length = 0;
     plist_to_xml(static_cast<plist_t>(dict.get()), &xml, &length);
@@ -488,8 +490,8 @@ std::string documentXml() {
     return out;
 }
 
-bool saveDocument(const std::string& path, std::string* why) {
-    const std::string xml = documentXml();
+bool saveDocument(Model& m, const std::string& path, std::string* why) {
+    const std::string xml = documentXml(m);
     std::string reason = "the picture could not be put into words";
     if (xml.empty() || !replaceFile(path, xml, reason)) {
         if (why) *why = reason;
@@ -499,7 +501,7 @@ bool saveDocument(const std::string& path, std::string* why) {
     return true;
 }
 
-bool openDocumentData(std::string_view bytes) {
+bool openDocumentData(Model& m, std::string_view bytes) {
     if (bytes.empty() || !plistShapeAcceptable(bytes)) {
         beep();
         return false;
@@ -507,23 +509,23 @@ bool openDocumentData(std::string_view bytes) {
     plist_t root = nullptr;
     plist_from_memory(bytes.data(), static_cast<uint32_t>(bytes.size()), &root);
     PlistPtr owner(root);
-    const std::optional<Staged> staged = readDocument(root);
+    const std::optional<Staged> staged = readDocument(m, root);
     if (!staged) {
         beep();
         return false;
     }
-    applyDocument(*staged);
+    applyDocument(m, *staged);
     return true;
 }
 
-bool openDocument(const std::string& path, std::string* why) {
+bool openDocument(Model& m, const std::string& path, std::string* why) {
     std::string bytes, reason;
     if (!readRegularFile(path, kMaxDocumentBytes, bytes, reason)) {
         if (why) *why = reason;
         beep();
         return false;
     }
-    if (openDocumentData(bytes)) return true;
+    if (openDocumentData(m, bytes)) return true;
     if (why) *why = "not a Kaleidra document that can be opened";
     return false;
 }

@@ -9,6 +9,7 @@
 #include "geometry/triangle_group.h"
 #include "render/chain.h"
 #include "render/depth_order.h"
+#include "render/model.h"
 #include "tiling/generating_point.h"
 #include "tiling/tables.h"
 
@@ -32,7 +33,9 @@ struct Fingerprint {
 
 // The data tables follow from the group and the triangle, and the module tables from the data
 // tables and the generators: their counts and tri points tell one set of tables from another.
-std::uint64_t tablesFingerprint() {
+std::uint64_t tablesFingerprint(const Model& m) {
+    const GroupTables& groupTables = m.groupTables;
+    const Settings& settings = m.settings;
     Fingerprint f;
     f.add(static_cast<std::uint64_t>(groupTables.matrix.count));
     for (auto table : kDataTables) {
@@ -45,13 +48,12 @@ std::uint64_t tablesFingerprint() {
     return f.value;
 }
 
-TablesKey keyOfSettings() {
-    const Settings& s = settings;
+TablesKey keyOfSettings(const Settings& s) {
     return {
         s.genV, s.genE, s.genF, s.groupOrder, s.spiralAngle, s.project3D2D, s.pointMatrixInitial};
 }
 
-std::vector<BColor> currentColours() {
+std::vector<BColor> currentColours(const GroupTables& groupTables) {
     std::vector<BColor> out;
     std::size_t n = 0;
     for (auto table : kDataTables) n += 2 * static_cast<std::size_t>((groupTables.*table).count);
@@ -65,7 +67,7 @@ std::vector<BColor> currentColours() {
 }
 
 // False, with nothing laid, when the colours were taken from other tables.
-bool layColours(const std::vector<BColor>& colours) {
+bool layColours(GroupTables& groupTables, const std::vector<BColor>& colours) {
     std::size_t n = 0;
     for (auto table : kDataTables) n += 2 * static_cast<std::size_t>((groupTables.*table).count);
     if (colours.size() != n) return false;
@@ -112,9 +114,9 @@ bool decodeList(std::array<Record*, N>& list, int& count, const std::uint16_t*& 
     return true;
 }
 
-std::vector<std::uint16_t> currentOrder() {
-    const ModuleTables& m = moduleTables;
-    const DrawLists& d = drawLists;
+std::vector<std::uint16_t> currentOrder(const Model& model) {
+    const ModuleTables& m = model.moduleTables;
+    const DrawLists& d = model.drawLists;
     std::vector<std::uint16_t> out;
     out.reserve(static_cast<std::size_t>(d.triCount + d.polyCount + d.quadCount));
     encodeList(out, d.tri, d.triCount, std::array<const SortedTable<TriModule>*, 1>{&m.triModule});
@@ -129,9 +131,9 @@ std::vector<std::uint16_t> currentOrder() {
 
 // False when the order does not fit the module tables in place; the lists are then unchanged
 // or partly laid, and the caller sorts them afresh.
-bool layOrder(const std::vector<std::uint16_t>& order) {
-    ModuleTables& m = moduleTables;
-    DrawLists& d = drawLists;
+bool layOrder(Model& model, const std::vector<std::uint16_t>& order) {
+    ModuleTables& m = model.moduleTables;
+    DrawLists& d = model.drawLists;
     const std::uint16_t* in = order.data();
     const std::uint16_t* end = in + order.size();
     return decodeList(d.tri, d.triCount, in, end,
@@ -162,27 +164,28 @@ std::size_t bufferBytes(const std::shared_ptr<const std::vector<T>>& buffer) {
 
 }  // namespace
 
-Snapshot capture(const Snapshot* previous) {
+Snapshot capture(const Model& m, const Snapshot* previous) {
     Snapshot s;
-    s.settings = settings;
+    s.settings = m.settings;
     s.settings.tabIndex = Settings{}.tabIndex;
     s.settings.bright = Settings{}.bright;
-    const SpecialPoints& p = specialPoints;
+    const SpecialPoints& p = m.specialPoints;
     s.polyVEF = p.polyVEF;
     s.polyEF = p.polyEF;
     s.polyFV = p.polyFV;
     s.polyVE = p.polyVE;
-    s.tables = tablesFingerprint();
+    s.tables = tablesFingerprint(m);
     // Tables that changed since the previous snapshot were built from the settings as they are:
     // every action that enumerates does so after storing its setting.
     const bool sameTables = previous && previous->tables == s.tables;
-    s.key = sameTables ? previous->key : keyOfSettings();
-    s.colours = shareIfEqual(currentColours(), previous ? previous->colours : nullptr);
-    s.order = shareIfEqual(currentOrder(), previous ? previous->order : nullptr);
+    s.key = sameTables ? previous->key : keyOfSettings(m.settings);
+    s.colours = shareIfEqual(currentColours(m.groupTables), previous ? previous->colours : nullptr);
+    s.order = shareIfEqual(currentOrder(m), previous ? previous->order : nullptr);
     return s;
 }
 
-void restore(const Snapshot& s) {
+void restore(Model& m, const Snapshot& s) {
+    Settings& settings = m.settings;
     const int tabIndex = settings.tabIndex;
     const double bright = settings.bright;
     auto laySettings = [&] {
@@ -191,7 +194,7 @@ void restore(const Snapshot& s) {
         settings.bright = bright;
     };
     laySettings();
-    if (tablesFingerprint() != s.tables) {
+    if (tablesFingerprint(m) != s.tables) {
         // The enumeration as it ran for s's tables, from the view it re-centred.
         Settings& t = settings;
         t.genV = s.key.genV;
@@ -201,25 +204,25 @@ void restore(const Snapshot& s) {
         t.spiralAngle = s.key.spiralAngle;
         t.project3D2D = s.key.project3D2D;
         t.pointMatrix = s.key.pointMatrixInitial;
-        setGenType();
-        setGen();
-        rebuildModules();
+        setGenType(settings);
+        setGen(m);
+        rebuildModules(m);
         laySettings();
     }
-    setOffsetMatrices();
+    setOffsetMatrices(m.colourState, settings);
 
-    SpecialPoints& p = specialPoints;
+    SpecialPoints& p = m.specialPoints;
     if (!(p.polyVEF == s.polyVEF && p.polyEF == s.polyEF && p.polyFV == s.polyFV &&
           p.polyVE == s.polyVE)) {
         p.polyVEF = s.polyVEF;
         p.polyEF = s.polyEF;
         p.polyFV = s.polyFV;
         p.polyVE = s.polyVE;
-        setPolyModules();
+        setPolyModules(m.groupTables, p);
     }
-    if (s.colours) (void)layColours(*s.colours);
+    if (s.colours) (void)layColours(m.groupTables, *s.colours);
     // The sort places ties by the order it starts from, so the order is laid, not sorted again.
-    if (!s.order || !layOrder(*s.order)) setShape();
+    if (!s.order || !layOrder(m, *s.order)) setShape(m);
 }
 
 bool sameValues(const Snapshot& a, const Snapshot& b) {
@@ -237,14 +240,14 @@ std::size_t ownBytes(const Snapshot& s) {
 // ---------------------------------------------------------------------------------------------
 // History
 
-void History::reset() {
+void History::reset(const Model& m) {
     undo_.clear();
     redo_.clear();
-    current_ = capture();
+    current_ = capture(m);
 }
 
-bool History::commit() {
-    Snapshot now = capture(&current_);
+bool History::commit(const Model& m) {
+    Snapshot now = capture(m, &current_);
     if (sameValues(now, current_)) {
         // A re-sort alone: the picture to come back to has this order.
         current_.order = std::move(now.order);
@@ -258,23 +261,23 @@ bool History::commit() {
     return true;
 }
 
-bool History::undo() {
-    commit();
+bool History::undo(Model& m) {
+    commit(m);
     if (undo_.empty()) return false;
     redo_.push_back(std::move(current_));
     current_ = std::move(undo_.back());
     undo_.pop_back();
-    restore(current_);
+    restore(m, current_);
     return true;
 }
 
-bool History::redo() {
-    commit();
+bool History::redo(Model& m) {
+    commit(m);
     if (redo_.empty()) return false;
     undo_.push_back(std::move(current_));
     current_ = std::move(redo_.back());
     redo_.pop_back();
-    restore(current_);
+    restore(m, current_);
     return true;
 }
 

@@ -9,13 +9,15 @@
 #include "geometry/settings.h"
 #include "geometry/types.h"
 
+struct Model;
+
 // Undo and redo. A snapshot is the picture as a small value: the settings (generators, lengths,
 // every switch, scheme and colour, the view and colour matrices), the generating point, the
 // individual colour of every data record and the order of the three draw lists. The group,
 // data and module tables (several MB) are not kept: they are a function of a few settings and
 // are rebuilt through the generation chain when a snapshot needs other ones than those in place.
 //
-// capture and restore are the only two functions that know where the picture lives.
+// capture and restore are the only two functions that read or lay a picture's parts.
 
 // The settings the group enumeration read when the tables in place were built. A change of the
 // projection or of the spiral angle alone re-sorts without enumerating again, so these can
@@ -43,12 +45,12 @@ struct Snapshot {
 
 // The picture as it is now. Buffers equal to previous's are shared with it rather than copied,
 // and previous's tables key carries over while the tables are unchanged.
-Snapshot capture(const Snapshot* previous = nullptr);
+Snapshot capture(const Model& m, const Snapshot* previous = nullptr);
 
 // Makes s the picture: the tables are rebuilt only when they are not s's, then the settings, the
 // generating point, the colours and the draw order are laid over them. The panel's own state
 // stays. The caller repaints and refreshes the panel.
-void restore(const Snapshot& s);
+void restore(Model& m, const Snapshot& s);
 
 // Whether two snapshots hold the same values; the draw order is not compared (a re-sort alone
 // makes no step).
@@ -65,13 +67,13 @@ class History {
     static constexpr std::size_t kMaxBytes = 60u << 20;  // and the memory they may hold
 
     // Forgets every step; the picture on show is the starting point.
-    void reset();
+    void reset(const Model& m);
     // Records the change since the last commit as one step (dropping the redo steps), the oldest
     // steps going first beyond the limits. True when there was a change.
-    bool commit();
+    bool commit(const Model& m);
     // Commits what is pending, then goes one step back or forward. False when there is none.
-    bool undo();
-    bool redo();
+    bool undo(Model& m);
+    bool redo(Model& m);
 
     int undoCount() const { return static_cast<int>(undo_.size()); }
     int redoCount() const { return static_cast<int>(redo_.size()); }

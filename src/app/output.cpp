@@ -21,6 +21,7 @@
 #include "canvas/caption.h"
 #include "canvas/frame_painter.h"
 #include "platform/beep.h"
+#include "render/model.h"
 
 namespace {
 
@@ -30,32 +31,33 @@ QPageLayout pageFor(QSize size) {
 }
 
 // The frame, and the caption over it when asked, with a painter active on a device of size.
-void paintPicture(QPainter& painter, QSize size, bool caption) {
-    paintFrame(painter, size);
-    if (caption) paintCaption(painter, QRectF(QPointF(0, 0), QSizeF(size)), pictureCaption());
+void paintPicture(Model& m, QPainter& painter, QSize size, bool caption) {
+    paintFrame(m, painter, size);
+    if (caption)
+        paintCaption(painter, QRectF(QPointF(0, 0), QSizeF(size)), pictureCaption(m.settings));
 }
 
 // Paints the frame over a device whose page is size points, whatever its resolution; false when
 // the device could not be painted on or finished.
-bool paintScaled(QPaintDevice* device, QSize size, bool caption = false) {
+bool paintScaled(Model& m, QPaintDevice* device, QSize size, bool caption = false) {
     QPainter painter(device);
     if (!painter.isActive()) return false;
     const double sx = device->width() / double(size.width());
     const double sy = device->height() / double(size.height());
     painter.scale(sx, sy);
-    paintPicture(painter, size, caption);
+    paintPicture(m, painter, size, caption);
     return painter.end();
 }
 
-bool writePdf(QIODevice* out, QSize size, bool caption = false) {
+bool writePdf(Model& m, QIODevice* out, QSize size, bool caption = false) {
     QPdfWriter writer(out);
     writer.setCreator(QStringLiteral("Kaleidra"));
     writer.setPageLayout(pageFor(size));
     writer.setResolution(72);
-    return paintScaled(&writer, size, caption);
+    return paintScaled(m, &writer, size, caption);
 }
 
-bool writeSvg(QIODevice* out, QSize size, bool caption) {
+bool writeSvg(Model& m, QIODevice* out, QSize size, bool caption) {
     QSvgGenerator svg;
     svg.setOutputDevice(out);
     svg.setSize(size);
@@ -63,17 +65,17 @@ bool writeSvg(QIODevice* out, QSize size, bool caption) {
     svg.setTitle(QStringLiteral("Kaleidra"));
     QPainter painter(&svg);
     if (!painter.isActive()) return false;
-    paintPicture(painter, size, caption);
+    paintPicture(m, painter, size, caption);
     return painter.end();
 }
 
-bool writePng(QIODevice* out, QSize size, bool caption) {
+bool writePng(Model& m, QIODevice* out, QSize size, bool caption) {
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     if (image.isNull()) return false;
-    renderFrame(image);
+    renderFrame(m, image);
     if (caption) {
         QPainter painter(&image);
-        paintCaption(painter, QRectF(image.rect()), pictureCaption());
+        paintCaption(painter, QRectF(image.rect()), pictureCaption(m.settings));
     }
     return image.save(out, "PNG");
 }
@@ -92,33 +94,33 @@ std::string suffixOf(const std::string& path) {
 
 }  // namespace
 
-void printPicture(QPrinter& printer, QSize size) {
+void printPicture(Model& m, QPrinter& printer, QSize size) {
     printer.setPageLayout(pageFor(size));
     printer.setFullPage(true);
-    paintScaled(&printer, size);
+    paintScaled(m, &printer, size);
 }
 
-void runPrintDialog(QWidget* parent, QSize size) {
+void runPrintDialog(Model& m, QWidget* parent, QSize size) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageLayout(pageFor(size));
     printer.setFullPage(true);
     QPrintDialog dialog(&printer, parent);
     if (dialog.exec() != QDialog::Accepted) return;
-    printPicture(printer, size);
+    printPicture(m, printer, size);
 }
 
-QByteArray picturePdf(QSize size) {
+QByteArray picturePdf(Model& m, QSize size) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (!writePdf(&buffer, size)) bytes.clear();
+    if (!writePdf(m, &buffer, size)) bytes.clear();
     buffer.close();
     return bytes;
 }
 
-void copyPicturePdf(QSize size) {
+void copyPicturePdf(Model& m, QSize size) {
     auto* mime = new QMimeData;
-    mime->setData(QStringLiteral("application/pdf"), picturePdf(size));
+    mime->setData(QStringLiteral("application/pdf"), picturePdf(m, size));
     QGuiApplication::clipboard()->setMimeData(mime);
 }
 
@@ -131,7 +133,8 @@ void sendEmail() {
     QDesktopServices::openUrl(mailtoUrl());
 }
 
-bool exportPicture(const std::string& path, QSize size, std::string* error, bool caption) {
+bool exportPicture(Model& m, const std::string& path, QSize size, std::string* error,
+                   bool caption) {
     auto fail = [error](const std::string& why) {
         if (error) *error = why;
         beep();
@@ -143,7 +146,7 @@ bool exportPicture(const std::string& path, QSize size, std::string* error, bool
     const std::string suffix = suffixOf(path);
     std::string why;
     if (suffix == "kaleidra2d") {
-        if (saveDocument(path, &why)) return true;  // it beeps itself on failure
+        if (saveDocument(m, path, &why)) return true;  // it beeps itself on failure
         if (error) *error = "cannot write " + path + ": " + why;
         return false;
     }
@@ -154,11 +157,11 @@ bool exportPicture(const std::string& path, QSize size, std::string* error, bool
     buffer.open(QIODevice::WriteOnly);
     bool encoded = false;
     if (suffix == "png") {
-        encoded = writePng(&buffer, size, caption);
+        encoded = writePng(m, &buffer, size, caption);
     } else if (suffix == "svg") {
-        encoded = writeSvg(&buffer, size, caption);
+        encoded = writeSvg(m, &buffer, size, caption);
     } else if (suffix == "pdf") {
-        encoded = writePdf(&buffer, size, caption);
+        encoded = writePdf(m, &buffer, size, caption);
     } else {
         return fail("unknown output type: use .png, .svg, .pdf or .Kaleidra2D");
     }

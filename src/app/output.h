@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+
+struct Model;
 #include <QSize>
 #include <QString>
 #include <QUrl>
@@ -14,14 +16,14 @@ class QWidget;
 // function as the screen.
 
 // One page the size of the picture, margins 0, with the frame on it.
-void printPicture(QPrinter& printer, QSize size);
+void printPicture(Model& m, QPrinter& printer, QSize size);
 // The print dialog (which can also save a PDF); nothing happens when it is cancelled.
-void runPrintDialog(QWidget* parent, QSize size);
+void runPrintDialog(Model& m, QWidget* parent, QSize size);
 
 // A one-page PDF of the picture.
-QByteArray picturePdf(QSize size);
+QByteArray picturePdf(Model& m, QSize size);
 // Puts the PDF on the clipboard as application/pdf and nothing else.
-void copyPicturePdf(QSize size);
+void copyPicturePdf(Model& m, QSize size);
 
 // "mailto:" the two contact addresses "?subject=Kaleidra".
 QUrl mailtoUrl();
@@ -32,4 +34,5 @@ void sendEmail();
 // not at all (see replaceFile): on failure an earlier file stays as it was, the beep sounds and
 // error says why in one line. With caption, the pictures carry the caption that names the
 // tiling, as the drawing window shows it (a document has no picture to carry it).
-bool exportPicture(const std::string& path, QSize size, std::string* error, bool caption = false);
+bool exportPicture(Model& m, const std::string& path, QSize size, std::string* error,
+                   bool caption = false);

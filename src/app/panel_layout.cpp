@@ -10,8 +10,9 @@
 #include "app/app.h"
 #include "app/contact.h"
 #include "app/panel_controls.h"
-#include "app/panel_families.h"
+#include "colour/families.h"
 #include "geometry/settings.h"
+#include "render/model.h"
 #include "widgets/panel_model.h"
 
 // An action that is an App method of the same name.
@@ -119,7 +120,7 @@ void App::buildTab0() {
 // Tabs 1 to 14.
 
 void App::buildTabs() {
-    Settings& s = settings;
+    Settings& s = model().settings;
 
     // 1: generators.
     qRanGen = button(1, {176, 252, 76, 20}, KALEIDRA_ACTION(ranGen), "random", "generators");
@@ -202,7 +203,7 @@ void App::buildTabs() {
                             &s.polyTriEmphasis, {"emphasize πολύγωνα", "emphasize τρίγωνα"});
     // Poly families in the left column, tri families in the right, faces at the top.
     for (int f = 0; f < kFamilyCount; ++f) {
-        const PanelFamily& family = kPanelFamilies[f];
+        const FamilyInfo& family = kFamilies[f];
         const FamilyControls& c = kFamilyControls[f];
         const double x = f < 3 ? 176 : 256, y = 228 - 24 * (f % 3);
         this->*c.bDraw = checkbox(6, {x, y, 76, 20}, {c.setDraw, [this, f] { setFamilyDraw(f); }},
@@ -234,7 +235,8 @@ void App::buildTabs() {
         button(14, {216, 336, 156, 20}, KALEIDRA_ACTION(updateColor), "window background color");
     const NamedAction picked = KALEIDRA_ACTION(setColorPicker);
     colorPicker = named(
-        new CColorPicker(tab[14], {216, 216, 200, 200}, wire(picked), &s.windowColor), picked);
+        new CColorPicker(tab[14], {216, 216, 200, 200}, wire(picked), &s.windowColor, &s.bright),
+        picked);
     sBrightness = realSlider(14, {216, 96, 156, 12}, KALEIDRA_ACTION(setBrightness), "brightness ",
                              &s.bright, 0, 1);
 }
@@ -243,7 +245,7 @@ void App::buildTabs() {
 // the families' controls, one row every 24 units down from the tab's first row; tabs 9 and 10
 // go on with rows for the circle, the origin and (tab 9) the window and the panel.
 void App::buildFamilyRows(int tab) {
-    Settings& s = settings;
+    Settings& s = model().settings;
     struct Extra {
         const char* word;  // the copy button's text and the start of the slider's
         NamedAction copy, set;
@@ -325,7 +327,7 @@ void App::buildFamilyRows(int tab) {
 
     // The families' controls, top to bottom.
     for (int f = 0; f < kFamilyCount; ++f) {
-        const PanelFamily& family = kPanelFamilies[f];
+        const FamilyInfo& family = kFamilies[f];
         const FamilyControls& c = kFamilyControls[f];
         const std::string words = family.words;
         switch (tab) {
@@ -367,11 +369,11 @@ void App::buildFamilyRows(int tab) {
 // button and the random colours button; 24 units lower, one check box and one colour well per
 // type, the pairs every 48 units from x 132.
 void App::buildFamilyColours(int tab) {
-    Settings& s = settings;
+    Settings& s = model().settings;
     const int firstFamily = tab == 11 ? kPolyFace : kTriFace;
     for (int block = 0; block < 3; ++block) {
         const int f = firstFamily + block;
-        const PanelFamily& family = kPanelFamilies[f];
+        const FamilyInfo& family = kFamilies[f];
         const FamilyControls& c = kFamilyControls[f];
         const double headY = 288 - 60.0 * block, subY = headY - 24;
         this->*c.qRanColor1 =
@@ -387,12 +389,12 @@ void App::buildFamilyColours(int tab) {
             const TypeControls& t = kTypeControls[type];
             this->*t.bDraw =
                 checkbox(tab, {132 + 48.0 * i, subY, 12, 12},
-                         {t.setDraw, [this, type] { setTypeDraw(type); }}, &(s.*kTypeDraw[type]));
+                         {t.setDraw, [this, type] { setTypeDraw(type); }}, &(s.*kTypes[type].draw));
         }
         for (int i = 0; i < family.typeCount; ++i) {
             const int type = family.firstType + i;
             const TypeControls& t = kTypeControls[type];
-            BColor* color = typeColor(type);
+            BColor* color = typeColor(model().settings, type);
             this->*t.cColor =
                 well(tab, {156 + 48.0 * i, subY, 20, 20},
                      {t.setColor, [this, color, title = t.title] { editColor(color, title); }},
@@ -405,7 +407,7 @@ void App::buildFamilyColours(int tab) {
 // the window. Created as the nine random buttons, the six "•" buttons, the three colour wells,
 // then the nine check boxes.
 void App::buildIndividualColours() {
-    Settings& s = settings;
+    Settings& s = model().settings;
     const int tab = 13;
     auto rowY = [](int row) { return 312 - 24.0 * row; };
     struct Single {
@@ -420,7 +422,7 @@ void App::buildIndividualColours() {
     const Single singles[3] = {
         {"random σφαῖρα color",
          KALEIDRA_ACTION(ranCircleColor0),
-         {"setCircleColor0", [this] { editColor(&settings.circleColor, "κύκλος color"); }},
+         {"setCircleColor0", [this] { editColor(&model().settings.circleColor, "κύκλος color"); }},
          KALEIDRA_ACTION(setCircleDraw0),
          &App::qRanCircleColor0,
          &App::cCircleColor0,
@@ -429,7 +431,7 @@ void App::buildIndividualColours() {
          &s.circleDraw},
         {"random origin color",
          KALEIDRA_ACTION(ranOriginColor0),
-         {"setOriginColor0", [this] { editColor(&settings.originColor, "origin color"); }},
+         {"setOriginColor0", [this] { editColor(&model().settings.originColor, "origin color"); }},
          KALEIDRA_ACTION(setOriginDraw0),
          &App::qRanOriginColor0,
          &App::cOriginColor0,
@@ -439,7 +441,7 @@ void App::buildIndividualColours() {
         {"random window color",
          KALEIDRA_ACTION(ranWindowColor0),
          {"setWindowColor0",
-          [this] { editColor(&settings.windowColor, "window background color"); }},
+          [this] { editColor(&model().settings.windowColor, "window background color"); }},
          KALEIDRA_ACTION(setWindowDraw0),
          &App::qRanWindowColor0,
          &App::cWindowColor0,
@@ -452,7 +454,7 @@ void App::buildIndividualColours() {
         const FamilyControls& c = kFamilyControls[f];
         this->*c.qRanColor0 = button(tab, {240, rowY(f), 140, 20},
                                      {c.ranColor0, [this, f] { ranIndividualColors(f); }},
-                                     std::string("random ") + kPanelFamilies[f].words + " colors");
+                                     std::string("random ") + kFamilies[f].words + " colors");
     }
     for (int i = 0; i < 3; ++i) {
         const Single& g = singles[i];
@@ -473,7 +475,7 @@ void App::buildIndividualColours() {
         const FamilyControls& c = kFamilyControls[f];
         this->*c.bDraw0 =
             checkbox(tab, {132, rowY(f), 12, 12}, {c.setDraw0, [this, f] { setFamilyDraw(f); }},
-                     &(s.*kPanelFamilies[f].draw));
+                     &(s.*kFamilies[f].draw));
     }
     for (int i = 0; i < 3; ++i) {
         const Single& g = singles[i];

@@ -24,13 +24,13 @@ QFont captionFont() {
 
 }  // namespace
 
-Description describePicture() {
+Description describePicture(const Settings& settings) {
     return describeTiling(settings.genV, settings.genE, settings.genF, settings.lengthV,
                           settings.lengthE, settings.lengthF);
 }
 
-QString pictureCaption() {
-    return QString::fromStdString(captionText(describePicture()));
+QString pictureCaption(const Settings& s) {
+    return QString::fromStdString(captionText(describePicture(s)));
 }
 
 void paintCaption(QPainter& painter, const QRectF& area, const QString& full) {

@@ -1,47 +1,45 @@
 #include "canvas/frame_painter.h"
 
-#include "geometry/settings.h"
 #include "platform/qt_draw.h"
 #include "platform/qt_raster.h"
 #include "render/frame.h"
+#include "render/model.h"
 #include "render/paths.h"
 
-void paintFrame(QPainter& painter, QSize size) {
+void paintFrame(Model& m, QPainter& painter, QSize size) {
     if (size.isEmpty()) return;
-    const ViewRect r = viewRectFor(size.width(), size.height(), settings.windowZoom);
+    const ViewRect r = viewRectFor(size.width(), size.height(), m.settings.windowZoom);
     QtDrawLayer layer(painter, QRectF(r.x, r.y, r.width, r.height),
                       QRectF(0, 0, size.width(), size.height()));
     layer.setBevelPastMiterLimit(true);  // as the raster layer strokes
-    drawFrame(layer, size.width(), size.height());
+    drawFrame(m, {double(size.width()), double(size.height())}, layer);
 }
 
-void paintFrame(QPaintDevice* device, QSize size) {
+void paintFrame(Model& m, QPaintDevice* device, QSize size) {
     if (!device || size.isEmpty()) return;
     QPainter painter(device);
     if (!painter.isActive()) return;
-    paintFrame(painter, size);
+    paintFrame(m, painter, size);
 }
 
-void renderFrame(QImage& image, RasterLayer& layer) {
+void renderFrame(Model& m, QImage& image, RasterLayer& layer) {
     if (image.isNull()) return;
     const RasterPixels pixels = rasterPixels(image);
     if (!pixels.bits) {
-        renderFrameWithPainter(image);
+        renderFrameWithPainter(m, image);
         return;
     }
     const int w = image.width(), h = image.height();
-    const ViewRect r = viewRectFor(w, h, settings.windowZoom);
+    const ViewRect r = viewRectFor(w, h, m.settings.windowZoom);
     layer.begin({r.x, r.y, r.width, r.height}, w, h);
     // The image is cleared and the first items painted while the rest of the frame is still
     // being composed.
     layer.startPainting(pixels, true);
     // Geodesics are drawn with no more points than a pixel can show; the layer need not thin
     // them again.
-    setGeodesicTolerance(RasterLayer::kThinning * r.width / w);
     layer.setThinLines(false);
-    drawFrame(layer, w, h);
+    drawFrame(m, {double(w), double(h), RasterLayer::kThinning * r.width / w}, layer);
     layer.setThinLines(true);
-    setGeodesicTolerance(0);
     if (layer.painting()) {
         layer.finishPainting();
     } else {
@@ -49,13 +47,13 @@ void renderFrame(QImage& image, RasterLayer& layer) {
     }
 }
 
-void renderFrame(QImage& image) {
+void renderFrame(Model& m, QImage& image) {
     RasterLayer layer;
-    renderFrame(image, layer);
+    renderFrame(m, image, layer);
 }
 
-void renderFrameWithPainter(QImage& image) {
+void renderFrameWithPainter(Model& m, QImage& image) {
     if (image.isNull()) return;
     image.fill(Qt::transparent);
-    paintFrame(&image, image.size());
+    paintFrame(m, &image, image.size());
 }

@@ -6,6 +6,7 @@
 #include <QSize>
 
 class RasterLayer;
+struct Model;
 
 // A whole frame of the picture painted through the drawing layer onto any Qt device: the
 // drawing window, an exported image, a PDF, an SVG, a printer page. The model rectangle follows
@@ -13,19 +14,19 @@ class RasterLayer;
 
 // Paints with a painter that is already active on its device; size is the device area to fill,
 // in the painter's co-ordinates.
-void paintFrame(QPainter& painter, QSize size);
+void paintFrame(Model& m, QPainter& painter, QSize size);
 
 // Opens a painter on the device and paints the frame over the given size.
-void paintFrame(QPaintDevice* device, QSize size);
+void paintFrame(Model& m, QPaintDevice* device, QSize size);
 
 // Clears the image to transparent and paints the frame over all of it. ARGB32 premultiplied
 // images (the drawing window's and PNG export's) are rasterised by the banded raster layer on
 // its painting threads; other formats through QPainter. A caller that paints frame after frame
 // passes the layer it keeps, with its buffers and threads; the other form makes one for the
 // image.
-void renderFrame(QImage& image, RasterLayer& layer);
-void renderFrame(QImage& image);
+void renderFrame(Model& m, QImage& image, RasterLayer& layer);
+void renderFrame(Model& m, QImage& image);
 
 // The same frame through QPainter whatever the format: the reference the raster layer is held
 // to.
-void renderFrameWithPainter(QImage& image);
+void renderFrameWithPainter(Model& m, QImage& image);

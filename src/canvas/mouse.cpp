@@ -6,6 +6,7 @@
 #include "geometry/settings.h"
 #include "platform/draw.h"
 #include "render/depth_order.h"
+#include "render/model.h"
 #include "render/paths.h"
 #include "render/projection.h"
 #include "tiling/generating_point.h"
@@ -32,39 +33,39 @@ bool finiteP(const Point& p) {
 }
 
 // One accepted step of a translate or rotate drag: M moves the picture as it was at the press.
-void applyDragStep(const Matrix& M) {
-    if (settings.mousePoints) dotM(settings.pointMatrix, M, mouseState.pointMatrix0);
-    if (settings.mouseColors) {
+void applyDragStep(Model& m, const Matrix& M) {
+    if (m.settings.mousePoints) dotM(m.settings.pointMatrix, M, mouseState.pointMatrix0);
+    if (m.settings.mouseColors) {
         Matrix Minv;
         inv(Minv, M);
-        dotM(settings.colorMatrix, mouseState.colorMatrix0, Minv);
+        dotM(m.settings.colorMatrix, mouseState.colorMatrix0, Minv);
     }
-    setOrder();
+    setOrder(m);
 }
 
-MouseEffect dragStep(float x, float y) {
+MouseEffect dragStep(Model& m, float x, float y) {
     MouseState& s = mouseState;
     if (!validP(s.oldPoint)) {
         // The press found no model point: the drag changes nothing (projInv may still beep).
-        (void)projInv(x, y, nullptr);
+        (void)projInv(m.settings, x, y, nullptr);
         return MouseEffect::none;
     }
-    const Point t = projInv(x, y, &s.newPoint);
+    const Point t = projInv(m.settings, x, y, &s.newPoint);
     if (!validP(t)) return MouseEffect::none;
     Matrix M;
     if (s.mode == 1) {
-        rotateMXY(M, t, s.oldPoint);
+        rotateMXY(m.settings.gen, M, t, s.oldPoint);
     } else {
         Matrix to, from;
-        translateM(to, t);
-        translateMInv(from, s.oldPoint);
+        translateM(m.settings.gen, to, t);
+        translateMInv(m.settings.gen, from, s.oldPoint);
         dotM(M, to, from);
     }
     // A point on the axis of the turn, or antipodal to the view centre, has no finite motion:
     // such a position is skipped like one without a preimage.
     if (!finiteM(M)) return MouseEffect::none;
     s.newPoint = t;
-    applyDragStep(M);
+    applyDragStep(m, M);
     return MouseEffect::redraw;
 }
 
@@ -72,82 +73,76 @@ enum class Hit { miss, unchanged, moved };
 
 // Hit test of one copy from the top of the drawing order down, then the generating point
 // carried back from the pointer into the fundamental triangle.
-Hit reshapeCopy(bool mirror, float x, float y) {
+Hit reshapeCopy(Model& m, bool mirror, float x, float y) {
     if (mirror && x == 0 && y == 0) return Hit::miss;
     HitPathLayer& layer = hitLayer();
-    DrawLayer* previous = currentLayer();
-    setCurrentLayer(&layer);
+    const PathTarget target = pathTarget(m, layer, mirror);
     const QuadModule* hit = nullptr;
-    for (int i = drawLists.quadCount - 1; i >= 0; --i) {
-        const QuadModule& q = *drawLists.quad[i];
-        if (mirror)
-            path4Mirror(q.centre->polyPoint, q.side1->polyPoint, q.corner->polyPoint,
-                        q.side2->polyPoint);
-        else
-            path4Self(q.centre->polyPoint, q.side1->polyPoint, q.corner->polyPoint,
-                      q.side2->polyPoint);
+    for (int i = m.drawLists.quadCount - 1; i >= 0; --i) {
+        const QuadModule& q = *m.drawLists.quad[i];
+        path4(target, q.centre->polyPoint, q.side1->polyPoint, q.corner->polyPoint,
+              q.side2->polyPoint);
         if (layer.contains(x, y)) {
             hit = &q;
             break;
         }
     }
-    setCurrentLayer(previous);
     if (!hit) return Hit::miss;
 
     const DataModule& e = *hit->centre;
     Matrix G, Ginv;
-    dotM(G, settings.pointMatrix, e.matrix);
+    dotM(G, m.settings.pointMatrix, e.matrix);
     Point c;
-    dotP(c, settings.pointMatrix, e.polyPoint);
+    dotP(c, m.settings.pointMatrix, e.polyPoint);
     // The mirror copy is drawn inverted in the unit circle, which is its own inverse.
     const ScreenPoint s = mirror ? invertedImage({x, y}) : ScreenPoint{x, y};
-    const Point m = projInv(s.x, s.y, &c);
+    const Point q = projInv(m.settings, s.x, s.y, &c);
     // Inside a drawn kite but without a preimage: the generating point stays where it is.
-    if (!validP(m)) return Hit::unchanged;
+    if (!validP(q)) return Hit::unchanged;
     inv(Ginv, G);
     Point p;
-    dotP(p, Ginv, m);
+    dotP(p, Ginv, q);
     if (!finiteP(p)) return Hit::unchanged;
-    specialPoints.polyVEF = p;
-    mouseLength();
+    m.specialPoints.polyVEF = p;
+    mouseLength(m);
     return Hit::moved;
 }
 
-bool reshapeOne(bool mirror, float x, float y, bool* changed) {
-    const Hit hit = reshapeCopy(mirror, x, y);
+bool reshapeOne(Model& m, bool mirror, float x, float y, bool* changed) {
+    const Hit hit = reshapeCopy(m, mirror, x, y);
     if (changed) *changed = hit == Hit::moved;
     return hit != Hit::miss;
 }
 
 }  // namespace
 
-MouseEffect mouseDown(float x, float y) {
+MouseEffect mouseDown(Model& m, float x, float y) {
     MouseState& s = mouseState;
-    s.mode = settings.mouseMode;
+    s.mode = m.settings.mouseMode;
     if (s.mode != 0) {
-        s.oldPoint = projInv(x, y, nullptr);
+        s.oldPoint = projInv(m.settings, x, y, nullptr);
         if (validP(s.oldPoint)) {
             s.newPoint = s.oldPoint;
-            s.pointMatrix0 = settings.pointMatrix;
-            s.colorMatrix0 = settings.colorMatrix;
+            s.pointMatrix0 = m.settings.pointMatrix;
+            s.colorMatrix0 = m.settings.colorMatrix;
         }
         return MouseEffect::none;
     }
     bool changed = false;
-    reshape(x, y, &changed);
+    reshape(m, x, y, &changed);
     return changed ? MouseEffect::lengths : MouseEffect::none;
 }
 
-MouseEffect mouseDragged(float x, float y) {
+MouseEffect mouseDragged(Model& m, float x, float y) {
     switch (mouseState.mode) {
         case 0: {
             bool changed = false;
-            reshape(x, y, &changed);
+            reshape(m, x, y, &changed);
             return changed ? MouseEffect::lengths : MouseEffect::none;
         }
         case 1:
         case 2:
-            return dragStep(x, y);
+            return dragStep(m, x, y);
         default:
             return MouseEffect::none;
     }
@@ -157,28 +152,28 @@ void mouseUp() {
     mouseState.mode = -1;
 }
 
-bool reshapeSelf(float x, float y, bool* changed) {
-    return reshapeOne(false, x, y, changed);
+bool reshapeSelf(Model& m, float x, float y, bool* changed) {
+    return reshapeOne(m, false, x, y, changed);
 }
 
-bool reshapeMirror(float x, float y, bool* changed) {
-    return reshapeOne(true, x, y, changed);
+bool reshapeMirror(Model& m, float x, float y, bool* changed) {
+    return reshapeOne(m, true, x, y, changed);
 }
 
-bool reshape(float x, float y, bool* changed) {
+bool reshape(Model& m, float x, float y, bool* changed) {
     if (changed) *changed = false;
-    const bool self = settings.selfDraw, mirror = settings.mirrorDraw;
-    if (settings.selfMirrorEmphasis == 0) {
-        if (self && reshapeSelf(x, y, changed)) return true;
-        if (mirror && reshapeMirror(x, y, changed)) return true;
-    } else if (settings.selfMirrorEmphasis == 1) {
-        if (mirror && reshapeMirror(x, y, changed)) return true;
-        if (self && reshapeSelf(x, y, changed)) return true;
+    const bool self = m.settings.selfDraw, mirror = m.settings.mirrorDraw;
+    if (m.settings.selfMirrorEmphasis == 0) {
+        if (self && reshapeSelf(m, x, y, changed)) return true;
+        if (mirror && reshapeMirror(m, x, y, changed)) return true;
+    } else if (m.settings.selfMirrorEmphasis == 1) {
+        if (mirror && reshapeMirror(m, x, y, changed)) return true;
+        if (self && reshapeSelf(m, x, y, changed)) return true;
     }
     return false;
 }
 
-void mouseLength() {
-    setLengthFromPoint();
-    setPolyModules();
+void mouseLength(Model& m) {
+    setLengthFromPoint(m);
+    setPolyModules(m.groupTables, m.specialPoints);
 }

@@ -12,6 +12,8 @@
 #include "geometry/kernel.h"
 #include "geometry/types.h"
 
+struct Model;
+
 struct MouseState {
     int mode = -1;  // settings.mouseMode of the drag in progress; −1 when no drag is in progress
     Point oldPoint{kOffModel, kOffModel, kOffModel};  // model point grabbed at the press
@@ -28,16 +30,16 @@ enum class MouseEffect {
     lengths,  // the generating point and the three edge lengths changed
 };
 
-MouseEffect mouseDown(float x, float y);
-MouseEffect mouseDragged(float x, float y);
+MouseEffect mouseDown(Model& m, float x, float y);
+MouseEffect mouseDragged(Model& m, float x, float y);
 void mouseUp();
 
 // "Set edge lengths" at p: tries the copy drawn on top first. True when a drawn quad was hit.
 // *changed (optional) tells whether the generating point moved.
-bool reshape(float x, float y, bool* changed = nullptr);
-bool reshapeSelf(float x, float y, bool* changed = nullptr);
-bool reshapeMirror(float x, float y, bool* changed = nullptr);
+bool reshape(Model& m, float x, float y, bool* changed = nullptr);
+bool reshapeSelf(Model& m, float x, float y, bool* changed = nullptr);
+bool reshapeMirror(Model& m, float x, float y, bool* changed = nullptr);
 
 // The three proportions and the edge midpoints from the generating point (polyVEF), then the
 // poly points of every data record.
-void mouseLength();
+void mouseLength(Model& m);

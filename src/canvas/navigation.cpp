@@ -7,6 +7,7 @@
 #include "geometry/random.h"
 #include "geometry/settings.h"
 #include "render/depth_order.h"
+#include "render/model.h"
 
 namespace {
 
@@ -17,9 +18,8 @@ constexpr Matrix kReflectZ{-1, 1, 0, 0, 0, 1, 0, 0, 0, -1};
 
 // The motion along one axis pair (a = x or y) towards +a (forward) or back: a rotation of the
 // sphere, a shift of the plane, a boost of the hyperboloid.
-Matrix axisMotion(bool alongY, bool forward, double theta) {
+Matrix axisMotion(int g, bool alongY, bool forward, double theta) {
     double c, s;
-    const int g = settings.gen;
     if (g < 0) {
         c = std::cos(theta), s = std::sin(theta);
     } else if (g == 0) {
@@ -44,126 +44,126 @@ Matrix turn(double theta, bool xTowardsY) {
 
 }  // namespace
 
-void applyViewStep(const Matrix& T) {
+void applyViewStep(Model& m, const Matrix& T) {
     Matrix Tinv, out;
     inv(Tinv, T);
-    if (settings.mousePoints) {
-        dotM(out, T, settings.pointMatrix);
-        settings.pointMatrix = out;
+    if (m.settings.mousePoints) {
+        dotM(out, T, m.settings.pointMatrix);
+        m.settings.pointMatrix = out;
     }
-    if (settings.mouseColors) {
-        dotM(out, settings.colorMatrix, Tinv);
-        settings.colorMatrix = out;
+    if (m.settings.mouseColors) {
+        dotM(out, m.settings.colorMatrix, Tinv);
+        m.settings.colorMatrix = out;
     }
 }
 
-Matrix translateXYMatrix(double theta) {
+Matrix translateXYMatrix(int /*gen*/, double theta) {
     return turn(theta, true);
 }
-Matrix translateYXMatrix(double theta) {
+Matrix translateYXMatrix(int /*gen*/, double theta) {
     return turn(theta, false);
 }
-Matrix translateZXMatrix(double theta) {
-    return axisMotion(false, true, theta);
+Matrix translateZXMatrix(int gen, double theta) {
+    return axisMotion(gen, false, true, theta);
 }
-Matrix translateXZMatrix(double theta) {
-    return axisMotion(false, false, theta);
+Matrix translateXZMatrix(int gen, double theta) {
+    return axisMotion(gen, false, false, theta);
 }
-Matrix translateZYMatrix(double theta) {
-    return axisMotion(true, true, theta);
+Matrix translateZYMatrix(int gen, double theta) {
+    return axisMotion(gen, true, true, theta);
 }
-Matrix translateYZMatrix(double theta) {
-    return axisMotion(true, false, theta);
-}
-
-void identityMatrix() {
-    settings.pointMatrix = identity;
-    settings.colorMatrix = identity;
-    setOrder();
+Matrix translateYZMatrix(int gen, double theta) {
+    return axisMotion(gen, true, false, theta);
 }
 
-void ranMatrix() {
-    settings.pointMatrix = identity;
-    settings.colorMatrix = identity;
+void identityMatrix(Model& m) {
+    m.settings.pointMatrix = identity;
+    m.settings.colorMatrix = identity;
+    setOrder(m);
+}
+
+void ranMatrix(Model& m) {
+    m.settings.pointMatrix = identity;
+    m.settings.colorMatrix = identity;
     for (int step = 0; step < 9; ++step) {
         const long k = random() % 9;
         double a = ranDouble() * PI;
-        if (settings.gen < 0) a *= 2;
-        if (settings.gen > 0) a *= 0.5;
+        if (m.settings.gen < 0) a *= 2;
+        if (m.settings.gen > 0) a *= 0.5;
         switch (k) {
             case 0:
-                applyViewStep(kReflectX);
+                applyViewStep(m, kReflectX);
                 break;
             case 1:
-                applyViewStep(translateYXMatrix(a));
+                applyViewStep(m, translateYXMatrix(m.settings.gen, a));
                 break;
             case 2:
-                applyViewStep(translateZXMatrix(a));
+                applyViewStep(m, translateZXMatrix(m.settings.gen, a));
                 break;
             case 3:
-                applyViewStep(translateXYMatrix(a));
+                applyViewStep(m, translateXYMatrix(m.settings.gen, a));
                 break;
             case 4:
-                applyViewStep(kReflectY);
+                applyViewStep(m, kReflectY);
                 break;
             case 5:
-                applyViewStep(translateZYMatrix(a));
+                applyViewStep(m, translateZYMatrix(m.settings.gen, a));
                 break;
             case 6:
-                applyViewStep(translateXZMatrix(a));
+                applyViewStep(m, translateXZMatrix(m.settings.gen, a));
                 break;
             case 7:
-                applyViewStep(translateYZMatrix(a));
+                applyViewStep(m, translateYZMatrix(m.settings.gen, a));
                 break;
             case 8:
-                if (settings.gen < 0) applyViewStep(kReflectZ);
+                if (m.settings.gen < 0) applyViewStep(m, kReflectZ);
                 break;
         }
     }
-    setOrder();
+    setOrder(m);
 }
 
-void reflectX() {
-    applyViewStep(kReflectX);
-    setOrder();
+void reflectX(Model& m) {
+    applyViewStep(m, kReflectX);
+    setOrder(m);
 }
 
-void reflectY() {
-    applyViewStep(kReflectY);
-    setOrder();
+void reflectY(Model& m) {
+    applyViewStep(m, kReflectY);
+    setOrder(m);
 }
 
-void reflectZ() {
-    if (settings.gen < 0) applyViewStep(kReflectZ);
-    setOrder();
+void reflectZ(Model& m) {
+    if (m.settings.gen < 0) applyViewStep(m, kReflectZ);
+    setOrder(m);
 }
 
-void translateXY(double theta) {
-    applyViewStep(translateXYMatrix(theta));
-    setOrder();
+void translateXY(Model& m, double theta) {
+    applyViewStep(m, translateXYMatrix(m.settings.gen, theta));
+    setOrder(m);
 }
 
-void translateYX(double theta) {
-    applyViewStep(translateYXMatrix(theta));
-    setOrder();
+void translateYX(Model& m, double theta) {
+    applyViewStep(m, translateYXMatrix(m.settings.gen, theta));
+    setOrder(m);
 }
 
-void translateZX(double theta) {
-    applyViewStep(translateZXMatrix(theta));
-    setOrder();
+void translateZX(Model& m, double theta) {
+    applyViewStep(m, translateZXMatrix(m.settings.gen, theta));
+    setOrder(m);
 }
 
-void translateXZ(double theta) {
-    applyViewStep(translateXZMatrix(theta));
-    setOrder();
+void translateXZ(Model& m, double theta) {
+    applyViewStep(m, translateXZMatrix(m.settings.gen, theta));
+    setOrder(m);
 }
 
-void translateZY(double theta) {
-    applyViewStep(translateZYMatrix(theta));
-    setOrder();
+void translateZY(Model& m, double theta) {
+    applyViewStep(m, translateZYMatrix(m.settings.gen, theta));
+    setOrder(m);
 }
 
-void translateYZ(double theta) {
-    applyViewStep(translateYZMatrix(theta));
-    setOrder();
+void translateYZ(Model& m, double theta) {
+    applyViewStep(m, translateYZMatrix(m.settings.gen, theta));
+    setOrder(m);
 }

@@ -14,30 +14,32 @@
 
 #include "geometry/types.h"
 
+struct Model;
+
 // Both matrices back to the identity.
-void identityMatrix();
+void identityMatrix(Model& m);
 // Both matrices to the identity, then nine random steps; the result never depends on the
 // view before the call.
-void ranMatrix();
-void reflectX();
-void reflectY();
+void ranMatrix(Model& m);
+void reflectX(Model& m);
+void reflectY(Model& m);
 // Mirrors z; only on the sphere (elsewhere it would leave the model surface and changes nothing).
-void reflectZ();
+void reflectZ(Model& m);
 
-void translateXY(double theta);  // turn about the view centre carrying x towards y
-void translateYX(double theta);  // turn carrying y towards x
-void translateZX(double theta);  // view centre towards +x
-void translateXZ(double theta);  // view centre towards −x
-void translateZY(double theta);  // view centre towards +y
-void translateYZ(double theta);  // view centre towards −y
+void translateXY(Model& m, double theta);  // turn about the view centre carrying x towards y
+void translateYX(Model& m, double theta);  // turn carrying y towards x
+void translateZX(Model& m, double theta);  // view centre towards +x
+void translateXZ(Model& m, double theta);  // view centre towards −x
+void translateZY(Model& m, double theta);  // view centre towards +y
+void translateYZ(Model& m, double theta);  // view centre towards −y
 
 // The matrices of the motions above for the current geometry (sign +1).
-Matrix translateXYMatrix(double theta);
-Matrix translateYXMatrix(double theta);
-Matrix translateZXMatrix(double theta);
-Matrix translateXZMatrix(double theta);
-Matrix translateZYMatrix(double theta);
-Matrix translateYZMatrix(double theta);
+Matrix translateXYMatrix(int gen, double theta);
+Matrix translateYXMatrix(int gen, double theta);
+Matrix translateZXMatrix(int gen, double theta);
+Matrix translateXZMatrix(int gen, double theta);
+Matrix translateZYMatrix(int gen, double theta);
+Matrix translateYZMatrix(int gen, double theta);
 
 // One step of the update rule with T, without re-sorting.
-void applyViewStep(const Matrix& T);
+void applyViewStep(Model& m, const Matrix& T);

@@ -8,20 +8,20 @@
 
 #include "canvas/caption.h"
 #include "canvas/frame_painter.h"
-#include "geometry/settings.h"
 #include "render/chain.h"
 #include "render/frame.h"
+#include "render/model.h"
 
 namespace {
 
 // The model rectangle the frame painter maps onto a surface of this size.
-ViewRect boundsFor(const QSize& size) {
-    return viewRectFor(size.width(), size.height(), settings.windowZoom);
+ViewRect boundsFor(const Model& m, const QSize& size) {
+    return viewRectFor(size.width(), size.height(), m.settings.windowZoom);
 }
 
 }  // namespace
 
-View::View(QWidget* parent) : QWidget(parent) {
+View::View(Model& model, QWidget* parent) : QWidget(parent), model_(model) {
     setCursor(Qt::CrossCursor);
     setMouseTracking(false);
     setFocusPolicy(Qt::StrongFocus);
@@ -36,7 +36,7 @@ void View::setCaptionShown(bool shown) {
 }
 
 void View::awakeFromNib(unsigned seed) {
-    initRandom(seed);
+    initRandom(model_, seed);
     setWindowZoom();
     display();
 }
@@ -47,7 +47,7 @@ void View::setWindowZoom() {
         if (QScreen* screen = QGuiApplication::primaryScreen()) size = screen->geometry().size();
     }
     if (size.isEmpty()) return;
-    ::setWindowZoom(size.width(), size.height());
+    ::setWindowZoom(model_, size.width(), size.height());
     update();
 }
 
@@ -59,13 +59,13 @@ void View::display() {
 }
 
 QPointF View::modelPoint(const QPointF& widgetPos) const {
-    const ViewRect r = boundsFor(size());
+    const ViewRect r = boundsFor(model_, size());
     const double w = std::max(1, width()), h = std::max(1, height());
     return {r.x + widgetPos.x() / w * r.width, r.y + (h - widgetPos.y()) / h * r.height};
 }
 
 QPointF View::widgetPoint(const QPointF& modelPos) const {
-    const ViewRect r = boundsFor(size());
+    const ViewRect r = boundsFor(model_, size());
     const double w = std::max(1, width()), h = std::max(1, height());
     return {(modelPos.x() - r.x) / r.width * w, h - (modelPos.y() - r.y) / r.height * h};
 }
@@ -78,7 +78,7 @@ bool View::knowsPageRange(int& firstPage, int& lastPage) const {
 
 QRectF View::rectForPage(int page) const {
     if (page != 1) return {};
-    const ViewRect& r = viewState.rect0;
+    const ViewRect& r = model_.viewState.rect0;
     return {r.x, r.y, r.width, r.height};
 }
 
@@ -90,12 +90,12 @@ void View::paintEvent(QPaintEvent*) {
     const QSize pixels = (QSizeF(size()) * ratio).toSize();
     if (frame_.size() != pixels) frame_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
     frame_.setDevicePixelRatio(1);
-    renderFrame(frame_, raster_);
+    renderFrame(model_, frame_, raster_);
     frame_.setDevicePixelRatio(ratio);
     QPainter painter(this);
     painter.drawImage(QPointF(0, 0), frame_);
     // Over the frame, not in it: the frame is also what prints and exports.
-    if (captionShown_) paintCaption(painter, rect(), pictureCaption());
+    if (captionShown_) paintCaption(painter, rect(), pictureCaption(model_.settings));
 }
 
 void View::handle(MouseEffect effect) {
@@ -119,13 +119,13 @@ void View::mousePressEvent(QMouseEvent* event) {
     }
     tracking_ = true;
     const QPointF p = modelPoint(event->position());
-    handle(mouseDown(static_cast<float>(p.x()), static_cast<float>(p.y())));
+    handle(mouseDown(model_, static_cast<float>(p.x()), static_cast<float>(p.y())));
 }
 
 void View::mouseMoveEvent(QMouseEvent* event) {
     if (!tracking_ || !(event->buttons() & Qt::LeftButton)) return;
     const QPointF p = modelPoint(event->position());
-    handle(mouseDragged(static_cast<float>(p.x()), static_cast<float>(p.y())));
+    handle(mouseDragged(model_, static_cast<float>(p.x()), static_cast<float>(p.y())));
 }
 
 void View::mouseReleaseEvent(QMouseEvent* event) {

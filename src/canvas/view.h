@@ -16,7 +16,8 @@ class View : public QWidget {
     Q_OBJECT
 
   public:
-    explicit View(QWidget* parent = nullptr);
+    // Shows and edits the picture model, which must outlive the view.
+    explicit View(Model& model, QWidget* parent = nullptr);
 
     // Launch: the random picture (seeded with seed), the bounds, the first frame.
     void awakeFromNib(unsigned seed);
@@ -55,8 +56,11 @@ class View : public QWidget {
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
+    Model& model() const { return model_; }
+
   private:
     void handle(MouseEffect effect);
+    Model& model_;
     bool tracking_ = false;
     bool captionShown_ = true;
     QImage frame_;        // the last frame, in device pixels

@@ -5,15 +5,8 @@
 
 #include "geometry/kernel.h"
 #include "geometry/random.h"
-#include "geometry/settings.h"
-
-ColourState colourState;
 
 namespace {
-
-constexpr int kFamilyOfType[kTypeCount] = {
-    kPolyFace, kPolyFace, kPolyFace, kPolyEdge, kPolyEdge, kPolyEdge, kPolyVert, kPolyVert,
-    kTriFace,  kTriFace,  kTriEdge,  kTriEdge,  kTriEdge,  kTriVert,  kTriVert,  kTriVert};
 
 // The cyclic permutations (x, y, z) ↦ (z, x, y) and (x, y, z) ↦ (y, z, x): they carry the
 // colour of a V class onto the E and F classes.
@@ -33,26 +26,18 @@ void cubeColor(BColor* out, const Point& p) {
     out->b = static_cast<float>(0.5 + 0.5 * p.z / m);
 }
 
-void positionColor(BColor* out, int type, const Point& q, const Matrix& contrast) {
+void positionColor(const Settings& settings, const ColourState& c, BColor* out, int type,
+                   const Point& q, const Matrix& contrast) {
     Point p, s;
-    projColor(p, q);
+    projColor(settings, p, q);
     dotP(s, contrast, p);
-    dotP(p, familyMatrix(familyOfType(type)), s);
+    dotP(p, familyMatrix(c, familyOfType(type)), s);
     cubeColor(out, p);
-}
-
-void familyTypeColor(int family, BColor* out, int type) {
-    if (family >= 0 && familyOfType(type) == family) *out = *typeColor(type);
 }
 
 }  // namespace
 
-int familyOfType(int type) {
-    return type >= 0 && type < kTypeCount ? kFamilyOfType[type] : -1;
-}
-
-Matrix& familyMatrix(int family) {
-    ColourState& c = colourState;
+const Matrix& familyMatrix(const ColourState& c, int family) {
     switch (family) {
         case kPolyFace:
             return c.polyFaceMatrix;
@@ -70,38 +55,31 @@ Matrix& familyMatrix(int family) {
     }
 }
 
-int familyScheme(int family) {
-    const Settings& s = settings;
-    const int schemes[kFamilyCount] = {s.polyFaceScheme, s.polyEdgeScheme, s.polyVertScheme,
-                                       s.triFaceScheme,  s.triEdgeScheme,  s.triVertScheme};
-    assert(family >= 0 && family < kFamilyCount);
-    return family >= 0 && family < kFamilyCount ? schemes[family] : -1;
+Matrix& familyMatrix(ColourState& c, int family) {
+    return const_cast<Matrix&>(familyMatrix(static_cast<const ColourState&>(c), family));
 }
 
-double familyOffset(int family) {
-    const Settings& s = settings;
-    const double offsets[kFamilyCount] = {s.polyFaceOffset, s.polyEdgeOffset, s.polyVertOffset,
-                                          s.triFaceOffset,  s.triEdgeOffset,  s.triVertOffset};
+int familyScheme(const Settings& s, int family) {
     assert(family >= 0 && family < kFamilyCount);
-    return family >= 0 && family < kFamilyCount ? offsets[family] : 0;
+    return family >= 0 && family < kFamilyCount ? s.*kFamilies[family].scheme : -1;
 }
 
-double familyAlpha(int family) {
-    const Settings& s = settings;
-    const double alphas[kFamilyCount] = {s.polyFaceAlpha, s.polyEdgeAlpha, s.polyVertAlpha,
-                                         s.triFaceAlpha,  s.triEdgeAlpha,  s.triVertAlpha};
+double familyOffset(const Settings& s, int family) {
     assert(family >= 0 && family < kFamilyCount);
-    return family >= 0 && family < kFamilyCount ? alphas[family] : 0;
+    return family >= 0 && family < kFamilyCount ? s.*kFamilies[family].offset : 0;
 }
 
-BColor* typeColor(int type) {
-    Settings& s = settings;
-    BColor* colors[kTypeCount] = {
-        &s.polyFaceVColor,  &s.polyFaceEColor,  &s.polyFaceFColor,   &s.polyEdgeEFColor,
-        &s.polyEdgeFVColor, &s.polyEdgeVEColor, &s.polyVertPosColor, &s.polyVertNegColor,
-        &s.triFacePosColor, &s.triFaceNegColor, &s.triEdgeEFColor,   &s.triEdgeFVColor,
-        &s.triEdgeVEColor,  &s.triVertVColor,   &s.triVertEColor,    &s.triVertFColor};
-    return type >= 0 && type < kTypeCount ? colors[type] : nullptr;
+double familyAlpha(const Settings& s, int family) {
+    assert(family >= 0 && family < kFamilyCount);
+    return family >= 0 && family < kFamilyCount ? s.*kFamilies[family].alpha : 0;
+}
+
+BColor* typeColor(Settings& s, int type) {
+    return type >= 0 && type < kTypeCount ? &(s.*kTypes[type].color) : nullptr;
+}
+
+const BColor* typeColor(const Settings& s, int type) {
+    return type >= 0 && type < kTypeCount ? &(s.*kTypes[type].color) : nullptr;
 }
 
 void normalizeColor(Point& out, const Point& in) {
@@ -138,15 +116,15 @@ Matrix offsetMatrix(double theta) {
     return out;
 }
 
-void setOffsetMatrix(int family) {
-    familyMatrix(family) = offsetMatrix(PI * familyOffset(family));
+void setOffsetMatrix(ColourState& c, const Settings& s, int family) {
+    familyMatrix(c, family) = offsetMatrix(PI * familyOffset(s, family));
 }
 
-void setOffsetMatrices() {
-    for (int f = 0; f < kFamilyCount; ++f) setOffsetMatrix(f);
+void setOffsetMatrices(ColourState& c, const Settings& s) {
+    for (int f = 0; f < kFamilyCount; ++f) setOffsetMatrix(c, s, f);
 }
 
-void initColorMatrices() {
+void initColorMatrices(ColourState& c) {
     Point v;
     Matrix t1, t2;
     normalizeColor(v, Point{1, 1, 1});
@@ -163,45 +141,27 @@ void initColorMatrices() {
                                      dotM(n, t1), t1,                           // tri faces
                                      dotM(n, t2), dotM(n, at2), dotM(n, bt2),   // tri edges
                                      dotM(n, t2), dotM(n, at2), dotM(n, bt2)};  // tri vertices
-    ColourState& c = colourState;
     for (int i = 0; i < kTypeCount; ++i) c.colorMatrixHigh[i] = high[i];
     c.colorMatrixLow = t1;
-    for (int f = 0; f < kFamilyCount; ++f) familyMatrix(f) = identity;
+    for (int f = 0; f < kFamilyCount; ++f) familyMatrix(c, f) = identity;
 }
 
-void projColor(Point& out, const Point& q) {
+void projColor(const Settings& s, Point& out, const Point& q) {
     Point p;
-    dotP(p, settings.pointMatrix, q);
-    dotP(out, settings.colorMatrix, p);
+    dotP(p, s.pointMatrix, q);
+    dotP(out, s.colorMatrix, p);
 }
 
-void highContrastColor(BColor* out, int type, const Point& q) {
+void highContrastColor(const Settings& s, const ColourState& c, BColor* out, int type,
+                       const Point& q) {
     if (familyOfType(type) < 0) return;
-    positionColor(out, type, q, colourState.colorMatrixHigh[type]);
+    positionColor(s, c, out, type, q, c.colorMatrixHigh[type]);
 }
 
-void lowContrastColor(BColor* out, int type, const Point& q) {
+void lowContrastColor(const Settings& s, const ColourState& c, BColor* out, int type,
+                      const Point& q) {
     if (familyOfType(type) < 0) return;
-    positionColor(out, type, q, colourState.colorMatrixLow);
-}
-
-void polyFaceTypeColor(BColor* out, int type) {
-    familyTypeColor(kPolyFace, out, type);
-}
-void polyEdgeTypeColor(BColor* out, int type) {
-    familyTypeColor(kPolyEdge, out, type);
-}
-void polyVertTypeColor(BColor* out, int type) {
-    familyTypeColor(kPolyVert, out, type);
-}
-void triFaceTypeColor(BColor* out, int type) {
-    familyTypeColor(kTriFace, out, type);
-}
-void triEdgeTypeColor(BColor* out, int type) {
-    familyTypeColor(kTriEdge, out, type);
-}
-void triVertTypeColor(BColor* out, int type) {
-    familyTypeColor(kTriVert, out, type);
+    positionColor(s, c, out, type, q, c.colorMatrixLow);
 }
 
 void ranColorModuleTri(DataTable& table) {
@@ -212,77 +172,75 @@ void ranColorModulePoly(DataTable& table) {
     for (int i = 0; i < table.count; ++i) ranColor(&table.at(i).polyColor);
 }
 
-void ranPolyFaceColor() {
-    GroupTables& g = groupTables;
+void ranPolyFaceColor(GroupTables& g) {
     ranColorModulePoly(g.dataV);
     ranColorModulePoly(g.dataE);
     ranColorModulePoly(g.dataF);
 }
 
-void ranPolyEdgeColor() {
-    GroupTables& g = groupTables;
+void ranPolyEdgeColor(GroupTables& g) {
     ranColorModulePoly(g.dataEF);
     ranColorModulePoly(g.dataFV);
     ranColorModulePoly(g.dataVE);
 }
 
-void ranPolyVertColor() {
-    ranColorModulePoly(groupTables.dataVEF);
+void ranPolyVertColor(GroupTables& g) {
+    ranColorModulePoly(g.dataVEF);
 }
 
-void ranTriFaceColor() {
-    ranColorModuleTri(groupTables.dataVEF);
+void ranTriFaceColor(GroupTables& g) {
+    ranColorModuleTri(g.dataVEF);
 }
 
-void ranTriEdgeColor() {
-    GroupTables& g = groupTables;
+void ranTriEdgeColor(GroupTables& g) {
     ranColorModuleTri(g.dataEF);
     ranColorModuleTri(g.dataFV);
     ranColorModuleTri(g.dataVE);
 }
 
-void ranTriVertColor() {
-    GroupTables& g = groupTables;
+void ranTriVertColor(GroupTables& g) {
     ranColorModuleTri(g.dataV);
     ranColorModuleTri(g.dataE);
     ranColorModuleTri(g.dataF);
 }
 
-void ranAllColor() {
-    ranPolyFaceColor();
-    ranPolyEdgeColor();
-    ranPolyVertColor();
-    ranTriFaceColor();
-    ranTriEdgeColor();
-    ranTriVertColor();
+void ranAllColor(GroupTables& g) {
+    ranPolyFaceColor(g);
+    ranPolyEdgeColor(g);
+    ranPolyVertColor(g);
+    ranTriFaceColor(g);
+    ranTriEdgeColor(g);
+    ranTriVertColor(g);
 }
 
-void ranSingleColors() {
-    for (int t = 0; t < kTypeCount; ++t) ranColor(typeColor(t));
-    ranColor(&settings.circleColor);
-    ranColor(&settings.originColor);
-    ranColor(&settings.windowColor);
+void ranSingleColors(Settings& s) {
+    for (int t = 0; t < kTypeCount; ++t) ranColor(typeColor(s, t));
+    ranColor(&s.circleColor);
+    ranColor(&s.originColor);
+    ranColor(&s.windowColor);
 }
 
-void schemeColor(int scheme, const DataModule& record, bool triLayer) {
-    ColourState& c = colourState;
+BColor schemeColor(const Settings& s, const ColourState& c, int scheme, int type,
+                   const DataModule& record, bool triLayer, BColor previous) {
+    BColor color = previous;
     switch (scheme) {
         case 0:
-            ranColor(&c.color);
+            ranColor(&color);
             break;
         case 1:
-            c.color = triLayer ? record.triColor : record.polyColor;
+            color = triLayer ? record.triColor : record.polyColor;
             break;
         case 2:
-            familyTypeColor(familyOfType(c.type), &c.color, c.type);
+            if (familyOfType(type) >= 0) color = *typeColor(s, type);
             break;
         case 3:
-            highContrastColor(&c.color, c.type, record.triPoint);
+            highContrastColor(s, c, &color, type, record.triPoint);
             break;
         case 4:
-            lowContrastColor(&c.color, c.type, record.triPoint);
+            lowContrastColor(s, c, &color, type, record.triPoint);
             break;
         default:
             break;
     }
+    return color;
 }

@@ -10,16 +10,16 @@ namespace {
 
 enum class Geometry { sphere, plane, hyperbolic };
 
-Geometry current() {
-    if (settings.gen < 0) return Geometry::sphere;
-    if (settings.gen == 0) return Geometry::plane;
+Geometry current(int gen) {
+    if (gen < 0) return Geometry::sphere;
+    if (gen == 0) return Geometry::plane;
     return Geometry::hyperbolic;
 }
 
 }  // namespace
 
-double dot(const Point& p, const Point& q) {
-    switch (current()) {
+double dot(int gen, const Point& p, const Point& q) {
+    switch (current(gen)) {
         case Geometry::sphere:
             return p.x * q.x + p.y * q.y + p.z * q.z;
         case Geometry::plane:
@@ -30,17 +30,17 @@ double dot(const Point& p, const Point& q) {
     return 0;
 }
 
-double norm(const Point& p) {
-    return dot(p, p);
+double norm(int gen, const Point& p) {
+    return dot(gen, p, p);
 }
 
-double length(const Point& p) {
-    if (current() == Geometry::plane) return std::fabs(p.z);
-    return std::sqrt(dot(p, p));
+double length(int gen, const Point& p) {
+    if (current(gen) == Geometry::plane) return std::fabs(p.z);
+    return std::sqrt(dot(gen, p, p));
 }
 
-double lengthLine(const Point& l) {
-    switch (current()) {
+double lengthLine(int gen, const Point& l) {
+    switch (current(gen)) {
         case Geometry::sphere:
             return std::sqrt(l.x * l.x + l.y * l.y + l.z * l.z);
         case Geometry::plane:
@@ -61,9 +61,9 @@ double normX(const Point& p) {
     return p.x * p.x;
 }
 
-double normY(const Point& p) {
+double normY(int gen, const Point& p) {
     double a = 0;
-    switch (current()) {
+    switch (current(gen)) {
         case Geometry::sphere:
             a = std::atan2(p.y, p.z);
             break;
@@ -81,10 +81,10 @@ double lengthColor(const Point& p) {
     return std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z);
 }
 
-double dist(const Point& p, const Point& q) {
-    switch (current()) {
+double dist(int gen, const Point& p, const Point& q) {
+    switch (current(gen)) {
         case Geometry::sphere: {
-            const double c = dot(p, q) / std::sqrt(dot(p, p) * dot(q, q));
+            const double c = dot(gen, p, q) / std::sqrt(dot(gen, p, p) * dot(gen, q, q));
             if (c > 1) return 0;
             // Rounding can push the cosine of antipodal points just below −1, where acos is NaN.
             if (c < -1) return PI;
@@ -95,7 +95,7 @@ double dist(const Point& p, const Point& q) {
             return std::sqrt(dx * dx + dy * dy);
         }
         case Geometry::hyperbolic: {
-            const double c = dot(p, q) / std::sqrt(dot(q, q) * dot(p, p));
+            const double c = dot(gen, p, q) / std::sqrt(dot(gen, q, q) * dot(gen, p, p));
             if (c < 1) return 0;
             return std::acosh(c);
         }
@@ -115,18 +115,18 @@ void crossB(BPoint& out, const BPoint& a, const BPoint& b) {
     out = {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
 
-void normalize(Point& out, const Point& p) {
-    const double l = length(p);
+void normalize(int gen, Point& out, const Point& p) {
+    const double l = length(gen, p);
     out = {p.x / l, p.y / l, p.z / l};
 }
 
-void normalizeLine(Point& out, const Point& l) {
-    const double n = lengthLine(l);
+void normalizeLine(int gen, Point& out, const Point& l) {
+    const double n = lengthLine(gen, l);
     out = {l.x / n, l.y / n, l.z / n};
 }
 
-void midpoint(Point& out, const Point& a, const Point& b) {
-    normalize(out, Point{a.x + b.x, a.y + b.y, a.z + b.z});
+void midpoint(int gen, Point& out, const Point& a, const Point& b) {
+    normalize(gen, out, Point{a.x + b.x, a.y + b.y, a.z + b.z});
 }
 
 void dotBP(BPoint& out, const BMatrix& M, const BPoint& p) {
@@ -212,31 +212,31 @@ void smallM(Matrix& out, const BMatrix& M) {
            static_cast<double>(M.m22)};
 }
 
-void reflectM(Matrix& out, const Point& l) {
-    reflection(out, l.x, l.y, l.z, current());
+void reflectM(int gen, Matrix& out, const Point& l) {
+    reflection(out, l.x, l.y, l.z, current(gen));
 }
-void reflectBM(BMatrix& out, const BPoint& l) {
-    reflection(out, l.x, l.y, l.z, current());
-}
-
-void translateM(Matrix& out, const Point& p) {
-    translation(out, p.x, p.y, p.z, false, current());
-}
-void translateMInv(Matrix& out, const Point& p) {
-    translation(out, p.x, p.y, p.z, true, current());
-}
-void translateBM(BMatrix& out, const BPoint& p) {
-    translation(out, p.x, p.y, p.z, false, current());
-}
-void translateBMInv(BMatrix& out, const BPoint& p) {
-    translation(out, p.x, p.y, p.z, true, current());
+void reflectBM(int gen, BMatrix& out, const BPoint& l) {
+    reflection(out, l.x, l.y, l.z, current(gen));
 }
 
-void rotateMXY(Matrix& out, const Point& a, const Point& b) {
+void translateM(int gen, Matrix& out, const Point& p) {
+    translation(out, p.x, p.y, p.z, false, current(gen));
+}
+void translateMInv(int gen, Matrix& out, const Point& p) {
+    translation(out, p.x, p.y, p.z, true, current(gen));
+}
+void translateBM(int gen, BMatrix& out, const BPoint& p) {
+    translation(out, p.x, p.y, p.z, false, current(gen));
+}
+void translateBMInv(int gen, BMatrix& out, const BPoint& p) {
+    translation(out, p.x, p.y, p.z, true, current(gen));
+}
+
+void rotateMXY(int gen, Matrix& out, const Point& a, const Point& b) {
     const double C = a.x * b.x + a.y * b.y;
     const double S = a.x * b.y - a.y * b.x;
     // On the plane the divisor |b|² makes it a rotation with scaling that carries b onto a.
-    const double d = settings.gen != 0 ? std::sqrt(C * C + S * S) : b.x * b.x + b.y * b.y;
+    const double d = gen != 0 ? std::sqrt(C * C + S * S) : b.x * b.x + b.y * b.y;
     out = {1, C / d, S / d, 0, -S / d, C / d, 0, 0, 0, 1};
 }
 

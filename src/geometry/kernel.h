@@ -3,9 +3,9 @@
 // The numeric vocabulary of all three geometries.
 //
 // Points are column vectors: p' = M·p, and dotM(out, A, B) is A·B (B acts first).
-// Sphere x²+y²+z²=1, plane z=1, hyperboloid z²−x²−y²=1 (z>0); the sign of `settings.gen`
-// picks one, and every operation reads it at each call. Angles are radians.
-// Results go to a caller-supplied record given first, which must not alias an input.
+// Sphere x²+y²+z²=1, plane z=1, hyperboloid z²−x²−y²=1 (z>0); the sign of `gen`, the first
+// argument of every operation that depends on the geometry, picks one. Angles are radians.
+// Results go to a caller-supplied record given next, which must not alias an input.
 //
 // Tolerance: a candidate a agrees with a reference b when |a − b| ≤ (|b| + 1)·h. The component
 // order of compareP (x, y, z) and compareM (m00 … m22) with this tolerance is the key of every
@@ -13,7 +13,6 @@
 
 #include <cmath>
 
-#include "geometry/settings.h"
 #include "geometry/types.h"
 
 inline constexpr double PI = 3.14159265358979323846;
@@ -28,24 +27,24 @@ extern const BMatrix bIdentity;
 extern const Matrix inversion;  // sign −1, minus the unit matrix
 
 // Scalars.
-double dot(const Point& p, const Point& q);  // the point form of the geometry
-double norm(const Point& p);
-double length(const Point& p);
-double lengthLine(const Point& l);
+double dot(int gen, const Point& p, const Point& q);  // the point form of the geometry
+double norm(int gen, const Point& p);
+double length(int gen, const Point& p);
+double lengthLine(int gen, const Point& l);
 double dot2(const Point& p, const Point& q);
 double norm2(const Point& p);
 double normX(const Point& p);
-double normY(const Point& p);
+double normY(int gen, const Point& p);
 double lengthColor(const Point& p);
-double dist(const Point& p, const Point& q);
+double dist(int gen, const Point& p, const Point& q);
 
 // Points.
 void linCom(Point& out, double s, const Point& a, double t, const Point& b);
 void cross(Point& out, const Point& a, const Point& b);
 void crossB(BPoint& out, const BPoint& a, const BPoint& b);
-void normalize(Point& out, const Point& p);
-void normalizeLine(Point& out, const Point& l);
-void midpoint(Point& out, const Point& a, const Point& b);
+void normalize(int gen, Point& out, const Point& p);
+void normalizeLine(int gen, Point& out, const Point& l);
+void midpoint(int gen, Point& out, const Point& a, const Point& b);
 void dotBP(BPoint& out, const BMatrix& M, const BPoint& p);
 void smallP(Point& out, const BPoint& p);
 
@@ -53,13 +52,13 @@ void smallP(Point& out, const BPoint& p);
 void dotBM(BMatrix& out, const BMatrix& A, const BMatrix& B);
 void inv(Matrix& out, const Matrix& M);
 void smallM(Matrix& out, const BMatrix& M);
-void reflectM(Matrix& out, const Point& l);
-void reflectBM(BMatrix& out, const BPoint& l);
-void translateM(Matrix& out, const Point& p);
-void translateMInv(Matrix& out, const Point& p);
-void translateBM(BMatrix& out, const BPoint& p);
-void translateBMInv(BMatrix& out, const BPoint& p);
-void rotateMXY(Matrix& out, const Point& a, const Point& b);
+void reflectM(int gen, Matrix& out, const Point& l);
+void reflectBM(int gen, BMatrix& out, const BPoint& l);
+void translateM(int gen, Matrix& out, const Point& p);
+void translateMInv(int gen, Matrix& out, const Point& p);
+void translateBM(int gen, BMatrix& out, const BPoint& p);
+void translateBMInv(int gen, BMatrix& out, const BPoint& p);
+void rotateMXY(int gen, Matrix& out, const Point& a, const Point& b);
 
 // Comparisons.
 bool equalsP(const Point& a, const Point& b);

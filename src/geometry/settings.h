@@ -5,8 +5,8 @@
 #include "geometry/types.h"
 
 // Every user-visible choice of the program, one field per setting, with its stored default.
-// Pipeline stages, drawing, controls and documents all read and write this one process-wide
-// record; `settings = Settings{};` restores every default (tests rely on it).
+// A picture holds one; pipeline stages, drawing, controls and documents read and write it, and
+// `Settings{}` is the record of every default.
 // Several defaults are replaced at launch by `initRandom` (geometry, generators, lengths, colours).
 struct Settings {
     // Triangle group, picture and view.
@@ -85,5 +85,3 @@ struct Settings {
     // Field by field and exact; a new field takes part without further ado.
     bool operator==(const Settings&) const = default;
 };
-
-extern Settings settings;

@@ -4,18 +4,15 @@
 #include <cstdlib>
 
 #include "geometry/kernel.h"
-#include "geometry/settings.h"
 
-TriangleGroup triangleGroup;
-
-void setGenType() {
+void setGenType(Settings& settings) {
     const int p = settings.genV, q = settings.genE, r = settings.genF;
     // (p·q − q − p)·r − p·q = p·q·r·(1 − 1/p − 1/q − 1/r): its sign says whether the angle sum
     // exceeds π (sphere), equals it (plane) or falls short of it (hyperbolic plane).
     settings.gen = (p * q - q - p) * r - p * q;
 }
 
-void ranGen() {
+void ranGen(Settings& settings) {
     const int geometry = settings.geometry;
     if (geometry < 0 || geometry > 2) return;
     auto matches = [geometry](int gen) {
@@ -25,11 +22,11 @@ void ranGen() {
         settings.genV = static_cast<int>(random() % 11) + 2;
         settings.genE = static_cast<int>(random() % 11) + 2;
         settings.genF = static_cast<int>(random() % 11) + 2;
-        setGenType();
+        setGenType(settings);
     } while (!matches(settings.gen));
 }
 
-void setGroupOrderMax() {
+void setGroupOrderMax(Settings& settings) {
     switch (settings.gen) {
         case -1:
             settings.groupOrderMax = 120;
@@ -48,9 +45,8 @@ void setGroupOrderMax() {
     }
 }
 
-void setTriangle() {
+void setTriangle(TriangleGroup& g, const Settings& settings) {
     using LD = long double;
-    TriangleGroup& g = triangleGroup;
     // The angles are formed in double and only then widened, as the stored tables expect.
     const LD aV = PI / settings.genV, aE = PI / settings.genE, aF = PI / settings.genF;
     const LD cV = std::cos(aV), sV = std::sin(aV);
@@ -73,9 +69,9 @@ void setTriangle() {
     g.bNormalFV = {cV, -sV, 0};
     g.bNormalEF = {cE, (cV * cE + cF) / sV, -D / sV};
 
-    reflectBM(g.bReflectEF, g.bNormalEF);
-    reflectBM(g.bReflectFV, g.bNormalFV);
-    reflectBM(g.bReflectVE, g.bNormalVE);
+    reflectBM(settings.gen, g.bReflectEF, g.bNormalEF);
+    reflectBM(settings.gen, g.bReflectFV, g.bNormalFV);
+    reflectBM(settings.gen, g.bReflectVE, g.bNormalVE);
 
     dotBM(g.bRotateV, g.bReflectFV, g.bReflectVE);
     dotBM(g.bRotateE, g.bReflectVE, g.bReflectEF);

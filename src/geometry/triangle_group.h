@@ -1,5 +1,6 @@
 #pragma once
 
+#include "geometry/settings.h"
 #include "geometry/types.h"
 
 // The Schwarz triangle V, E, F with angles π/genV, π/genE, π/genF and the reflections in its
@@ -14,13 +15,11 @@ struct TriangleGroup {
     BMatrix bRotateV, bRotateE, bRotateF;  // rotations by 2π/p, 2π/q, 2π/r about the corners
 };
 
-extern TriangleGroup triangleGroup;
-
-// gen from the three orders in settings.
-void setGenType();
-// New orders (2..12 each) for the geometry in settings.geometry; sets gen.
-void ranGen();
+// gen from the three orders.
+void setGenType(Settings& s);
+// New orders (2..12 each) for the geometry in s.geometry; sets gen.
+void ranGen(Settings& s);
 // groupOrderMax from gen alone (sphere only; any other gen leaves it as it was).
-void setGroupOrderMax();
+void setGroupOrderMax(Settings& s);
 // Corners, lines, reflections and rotations from the orders and gen (no later stage runs).
-void setTriangle();
+void setTriangle(TriangleGroup& g, const Settings& s);

@@ -10,7 +10,7 @@
 // There is one current path. Shape operations rebuild or extend it; fill and stroke paint it in
 // the current colour, composited over what is already painted with the colour's alpha.
 class DrawLayer {
-public:
+  public:
     virtual ~DrawLayer() = default;
 
     virtual void removeAllPoints() = 0;
@@ -39,7 +39,3 @@ public:
     virtual TextSize measureText(const std::string& text, float size) const = 0;
     virtual void drawText(const std::string& text, float x, float y, float size) = 0;
 };
-
-// The layer the picture is being drawn into; set by whoever paints a frame.
-DrawLayer* currentLayer();
-void setCurrentLayer(DrawLayer* layer);

@@ -5,19 +5,18 @@
 
 #include "colour/colour.h"
 #include "geometry/kernel.h"
-#include "geometry/settings.h"
-#include "geometry/triangle_group.h"
 #include "render/depth_order.h"
+#include "render/model.h"
 #include "tiling/enumeration.h"
-#include "tiling/generating_point.h"
 #include "tiling/modules.h"
-#include "tiling/tables.h"
 
 namespace {
 
 int signOf(int v) {
     return (v > 0) - (v < 0);
 }
+
+}  // namespace
 
 // The individual colours of every data record, kept across a rebuild that turns out to give the
 // same group again.
@@ -26,18 +25,18 @@ struct SavedColours {
     std::array<BColor, kCapacity> tri[7], poly[7];
     std::array<Point, kCapacity> point[7];
 };
-SavedColours saved;
 
-DataTable* dataTables(int i) {
-    GroupTables& g = groupTables;
+namespace {
+
+DataTable* dataTables(GroupTables& g, int i) {
     DataTable* tables[7] = {&g.dataV,  &g.dataE,  &g.dataF,  &g.dataEF,
                             &g.dataFV, &g.dataVE, &g.dataVEF};
     return tables[i];
 }
 
-void saveColours() {
+void saveColours(SavedColours& saved, GroupTables& g) {
     for (int t = 0; t < 7; ++t) {
-        const DataTable& table = *dataTables(t);
+        const DataTable& table = *dataTables(g, t);
         saved.count[t] = table.count;
         for (int i = 0; i < table.count; ++i) {
             saved.tri[t][i] = table.at(i).triColor;
@@ -48,16 +47,16 @@ void saveColours() {
 }
 
 // True, with the saved colours laid back, when every data table holds the same points as before.
-bool restoreColours() {
+bool restoreColours(const SavedColours& saved, GroupTables& g) {
     for (int t = 0; t < 7; ++t) {
-        const DataTable& table = *dataTables(t);
+        const DataTable& table = *dataTables(g, t);
         if (table.count != saved.count[t]) return false;
         for (int i = 0; i < table.count; ++i) {
             if (!equalsP(table.at(i).triPoint, saved.point[t][i])) return false;
         }
     }
     for (int t = 0; t < 7; ++t) {
-        DataTable& table = *dataTables(t);
+        DataTable& table = *dataTables(g, t);
         for (int i = 0; i < table.count; ++i) {
             table.at(i).triColor = saved.tri[t][i];
             table.at(i).polyColor = saved.poly[t][i];
@@ -71,67 +70,68 @@ bool restoreColours() {
 // references and counters sound. When the group comes out the same (the same count and the same
 // points, as when the finite group was already complete) the earlier colours are laid back and,
 // unless re-centring moved the view, nothing visible has changed and no redraw is asked for.
-bool regroup() {
-    int count = groupTables.matrix.count;
-    Matrix view = settings.pointMatrix;
-    saveColours();
-    setGroup();
-    rebuildModules();
-    if (groupTables.matrix.count == count && restoreColours()) {
-        return !equalsM(settings.pointMatrix, view);
+bool regroup(Model& m) {
+    SavedColours& saved = m.savedColours.get();
+    const int count = m.groupTables.matrix.count;
+    const Matrix view = m.settings.pointMatrix;
+    saveColours(saved, m.groupTables);
+    setGroup(m);
+    rebuildModules(m);
+    if (m.groupTables.matrix.count == count && restoreColours(saved, m.groupTables)) {
+        return !equalsM(m.settings.pointMatrix, view);
     }
-    ranAllColor();
+    ranAllColor(m.groupTables);
     return true;
 }
 
 // Stages 2 to 8 after new generators.
-void regenerate() {
-    setGen();
-    rebuildModules();
-    ranAllColor();
+void regenerate(Model& m) {
+    setGen(m);
+    rebuildModules(m);
+    ranAllColor(m.groupTables);
 }
 
 }  // namespace
 
-void setGen() {
-    setTriangle();
-    setTriPoint();
-    setPolyPoint();
-    if (settings.gen >= -4 && settings.gen <= -1) setGroupOrderMax();
-    setGroup();
+void setGen(Model& m) {
+    Settings& s = m.settings;
+    setTriangle(m.triangleGroup, s);
+    setTriPoint(m.specialPoints, m.triangleGroup, s);
+    setPolyPoint(m.specialPoints, m.triangleGroup, s);
+    if (s.gen >= -4 && s.gen <= -1) setGroupOrderMax(s);
+    setGroup(m);
 }
 
-void rebuildModules() {
-    newModules();
-    setShape();
+void rebuildModules(Model& m) {
+    newModules(m);
+    setShape(m);
 }
 
-void initRandom(unsigned seed) {
-    Settings& s = settings;
-    initColorMatrices();
+void initRandom(Model& m, unsigned seed) {
+    Settings& s = m.settings;
+    initColorMatrices(m.colourState);
     s.eqManifold = "z*z = 1 plane";
     s.eqCircle = "1 = x*x+y*y unit κύκλος";
     s.eqPerspective = "z axis perspective";
     srandom(seed);
     s.geometry = static_cast<int>(random() % 3);
-    ranLength();
-    ranGen();
-    setGenType();
-    regenerate();
-    ranSingleColors();
+    ranLength(s);
+    ranGen(s);
+    setGenType(s);
+    regenerate(m);
+    ranSingleColors(s);
 }
 
-void initRandom() {
-    initRandom(static_cast<unsigned>(time(nullptr)));
+void initRandom(Model& m) {
+    initRandom(m, static_cast<unsigned>(time(nullptr)));
 }
 
-void resetView() {
-    settings.pointMatrix = identity;
-    settings.colorMatrix = identity;
+void resetView(Settings& s) {
+    s.pointMatrix = identity;
+    s.colorMatrix = identity;
 }
 
-void updateGeometryLabels() {
-    Settings& s = settings;
+void updateGeometryLabels(Settings& s) {
     bool zAxis = s.project3D2D < 3;
     if (s.gen < 0) {
         s.geometry = 0;
@@ -148,75 +148,76 @@ void updateGeometryLabels() {
     s.eqPerspective = zAxis ? "z axis perspective" : "x axis perspective";
 }
 
-bool finishGen(int oldGen) {
-    setGenType();
-    if (signOf(settings.gen) != signOf(oldGen)) {
-        resetView();
-        updateGeometryLabels();
+bool finishGen(Model& m, int oldGen) {
+    Settings& s = m.settings;
+    setGenType(s);
+    if (signOf(s.gen) != signOf(oldGen)) {
+        resetView(s);
+        updateGeometryLabels(s);
     }
-    regenerate();
+    regenerate(m);
     return true;
 }
 
-bool chainRanGen() {
-    ranGen();
-    regenerate();
+bool chainRanGen(Model& m) {
+    ranGen(m.settings);
+    regenerate(m);
     return true;
 }
 
-bool chainSetGeometry() {
-    ranGen();
-    resetView();
-    updateGeometryLabels();
-    regenerate();
+bool chainSetGeometry(Model& m) {
+    ranGen(m.settings);
+    resetView(m.settings);
+    updateGeometryLabels(m.settings);
+    regenerate(m);
     return true;
 }
 
-bool chainCenter() {
-    setGroup();
-    rebuildModules();
-    ranAllColor();
+bool chainCenter(Model& m) {
+    setGroup(m);
+    rebuildModules(m);
+    ranAllColor(m.groupTables);
     return true;
 }
 
-bool chainSetGroupOrder() {
-    return regroup();
+bool chainSetGroupOrder(Model& m) {
+    return regroup(m);
 }
 
-bool chainSetSpiralAngle() {
-    return settings.project3D2D >= 3 && regroup();
+bool chainSetSpiralAngle(Model& m) {
+    return m.settings.project3D2D >= 3 && regroup(m);
 }
 
-bool chainLengths() {
-    setPolyPoint();
-    setPolyModules();
+bool chainLengths(Model& m) {
+    setPolyPoint(m.specialPoints, m.triangleGroup, m.settings);
+    setPolyModules(m.groupTables, m.specialPoints);
     return true;
 }
 
-bool chainEqualizeLength() {
-    equalizeLength();
-    return chainLengths();
+bool chainEqualizeLength(Model& m) {
+    equalizeLength(m.settings);
+    return chainLengths(m);
 }
 
-bool chainRanLength() {
-    ranLength();
-    return chainLengths();
+bool chainRanLength(Model& m) {
+    ranLength(m.settings);
+    return chainLengths(m);
 }
 
-bool chainSetLength(int which) {
-    Settings& s = settings;
+bool chainSetLength(Model& m, int which) {
+    Settings& s = m.settings;
     const double lengths[3] = {s.lengthV, s.lengthE, s.lengthF};
     if (which < 0 || which > 2) return false;
-    setLength(which, lengths[which]);
-    return chainLengths();
+    setLength(s, which, lengths[which]);
+    return chainLengths(m);
 }
 
-bool chainView() {
-    setOrder();
+bool chainView(Model& m) {
+    setOrder(m);
     return true;
 }
 
-bool chainSetProject3D2D() {
-    updateGeometryLabels();
-    return chainView();
+bool chainSetProject3D2D(Model& m) {
+    updateGeometryLabels(m.settings);
+    return chainView(m);
 }

@@ -19,38 +19,41 @@
 // stored the new setting. Each returns true when the picture must be redrawn; the redisplay
 // itself, and refreshing the panel's controls, is the caller's.
 
+struct Model;
+struct Settings;
+
 // Stages 2 to 6.
-void setGen();
+void setGen(Model& m);
 // Stage 7.
-void rebuildModules();
+void rebuildModules(Model& m);
 
 // Launch: colour matrices, equation captions and offset matrices; srandom(seed); a random
 // geometry, lengths and generators; stages 2 to 8; random type, circle, origin and window colours.
-void initRandom(unsigned seed);
-void initRandom();  // seeded from the clock
+void initRandom(Model& m, unsigned seed);
+void initRandom(Model& m);  // seeded from the clock
 
 // pointMatrix and colorMatrix back to identity.
-void resetView();
+void resetView(Settings& s);
 // geometry from the sign of gen, and the three equation captions for gen and project3D2D.
-void updateGeometryLabels();
+void updateGeometryLabels(Settings& s);
 
 // A generator order has changed; oldGen is gen before the change. The view is reset when the
 // geometry (sign of gen) changes.
-bool finishGen(int oldGen);
-bool chainRanGen();
-bool chainSetGeometry();  // settings.geometry holds the geometry asked for
-bool chainCenter();
-bool chainSetGroupOrder();
-bool chainSetSpiralAngle();
+bool finishGen(Model& m, int oldGen);
+bool chainRanGen(Model& m);
+bool chainSetGeometry(Model& m);  // settings.geometry holds the geometry asked for
+bool chainCenter(Model& m);
+bool chainSetGroupOrder(Model& m);
+bool chainSetSpiralAngle(Model& m);
 
 // Lengths side chain.
-bool chainLengths();
-bool chainEqualizeLength();
-bool chainRanLength();
+bool chainLengths(Model& m);
+bool chainEqualizeLength(Model& m);
+bool chainRanLength(Model& m);
 // One proportion (0 lengthV, 1 lengthE, 2 lengthF) has been stored; the other two are rescaled
 // so that the three sum to 1.
-bool chainSetLength(int which);
+bool chainSetLength(Model& m, int which);
 
 // View side chain: after pointMatrix (or colorMatrix) changed.
-bool chainView();
-bool chainSetProject3D2D();
+bool chainView(Model& m);
+bool chainSetProject3D2D(Model& m);

@@ -7,9 +7,7 @@
 #include <utility>
 
 #include "geometry/kernel.h"
-#include "geometry/settings.h"
-
-DrawLists drawLists;
+#include "render/model.h"
 
 namespace {
 
@@ -21,21 +19,27 @@ struct Keyed {
     void* record;
 };
 
-std::array<Keyed, kListCapacity> scratch;
-
 // Pending ranges of the sort. The left part of a partition is finished before the right part
 // starts, so the stack never holds more than one range per partition level; the ranges it holds
 // are disjoint and at least two entries long.
 struct Range {
     int lo, hi;
 };
-std::array<Range, kListCapacity / 2 + 2> pending;
+
+}  // namespace
+
+// The sort's working space, kept by the picture from one sort to the next.
+struct DepthScratch {
+    std::array<Keyed, kListCapacity> keyed;
+    std::array<Range, kListCapacity / 2 + 2> pending;
+};
+
+namespace {
 
 // The depth component of pointMatrix · p. Depths that are not finite numbers (only possible with
 // a broken view matrix) are pinned to the far end, so that every comparison of the sort has an
 // answer and its loops end.
-double depthOf(const Point& p) {
-    const Settings& s = settings;
+double depthOf(const Settings& s, const Point& p) {
     const Matrix& m = s.pointMatrix;
     double d;
     if (s.project3D2D >= 3 && s.project3D2D <= 5) {
@@ -83,7 +87,8 @@ bool allTied(const Keyed* e, int lo, int hi) {
 // range moves the middle entry to the end, puts the pivot back where it is and leaves the front
 // to the next level, so the outcome is that sequence of swaps, in linear rather than quadratic
 // time (the Euclidean plane under projections 0..2 has every depth equal).
-void sortKeyed(Keyed* e, int lo, int hi) {
+void sortKeyed(DepthScratch& x, Keyed* e, int lo, int hi) {
+    auto& pending = x.pending;
     int top = 0;
     pending[top++] = {lo, hi};
     while (top > 0) {
@@ -125,14 +130,15 @@ void sortKeyed(Keyed* e, int lo, int hi) {
 }
 
 template <class Record, std::size_t N, class Depth>
-void sortList(std::array<Record*, N>& list, int count, int lo, int hi, Depth depth) {
+void sortList(DepthScratch& x, std::array<Record*, N>& list, int count, int lo, int hi,
+              Depth depth) {
     count = std::min(count, static_cast<int>(N));
     if (lo < 0) lo = 0;
     if (hi > count - 1) hi = count - 1;
     if (hi - lo < 1) return;
-    for (int i = lo; i <= hi; ++i) scratch[i] = {depth(*list[i]), list[i]};
-    sortKeyed(scratch.data(), lo, hi);
-    for (int i = lo; i <= hi; ++i) list[i] = static_cast<Record*>(scratch[i].record);
+    for (int i = lo; i <= hi; ++i) x.keyed[i] = {depth(*list[i]), list[i]};
+    sortKeyed(x, x.keyed.data(), lo, hi);
+    for (int i = lo; i <= hi; ++i) list[i] = static_cast<Record*>(x.keyed[i].record);
 }
 
 template <class Record, std::size_t N>
@@ -145,40 +151,43 @@ void append(std::array<Record*, N>& list, int& count, SortedTable<Record>& table
 }  // namespace
 
 // A record without its centre (not built for want of room) sorts to the far end.
-double depthTri(const TriModule& record) {
-    return record.VEF ? depthOf(record.VEF->triPoint) : -DBL_MAX;
+double depthTri(const Settings& s, const TriModule& record) {
+    return record.VEF ? depthOf(s, record.VEF->triPoint) : -DBL_MAX;
 }
 
-double depthPoly(const PolyModule& record) {
-    return record.centre ? depthOf(record.centre->triPoint) : -DBL_MAX;
+double depthPoly(const Settings& s, const PolyModule& record) {
+    return record.centre ? depthOf(s, record.centre->triPoint) : -DBL_MAX;
 }
 
-double depthQuad(const QuadModule& record) {
-    return depthOf(record.key);
+double depthQuad(const Settings& s, const QuadModule& record) {
+    return depthOf(s, record.key);
 }
 
-void sortTri(int lo, int hi) {
-    sortList(drawLists.tri, drawLists.triCount, lo, hi, depthTri);
+void sortTri(Model& m, int lo, int hi) {
+    auto depth = [&s = m.settings](const TriModule& r) { return depthTri(s, r); };
+    sortList(m.depthScratch.get(), m.drawLists.tri, m.drawLists.triCount, lo, hi, depth);
 }
 
-void sortPoly(int lo, int hi) {
-    sortList(drawLists.poly, drawLists.polyCount, lo, hi, depthPoly);
+void sortPoly(Model& m, int lo, int hi) {
+    auto depth = [&s = m.settings](const PolyModule& r) { return depthPoly(s, r); };
+    sortList(m.depthScratch.get(), m.drawLists.poly, m.drawLists.polyCount, lo, hi, depth);
 }
 
-void sortQuad(int lo, int hi) {
-    sortList(drawLists.quad, drawLists.quadCount, lo, hi, depthQuad);
+void sortQuad(Model& m, int lo, int hi) {
+    auto depth = [&s = m.settings](const QuadModule& r) { return depthQuad(s, r); };
+    sortList(m.depthScratch.get(), m.drawLists.quad, m.drawLists.quadCount, lo, hi, depth);
 }
 
-void setOrder() {
-    const DrawLists& d = drawLists;
-    sortTri(0, d.triCount - 1);
-    sortPoly(0, d.polyCount - 1);
-    sortQuad(0, d.quadCount - 1);
+void setOrder(Model& model) {
+    const DrawLists& d = model.drawLists;
+    sortTri(model, 0, d.triCount - 1);
+    sortPoly(model, 0, d.polyCount - 1);
+    sortQuad(model, 0, d.quadCount - 1);
 }
 
-void setShape() {
-    DrawLists& d = drawLists;
-    ModuleTables& m = moduleTables;
+void setShape(Model& model) {
+    DrawLists& d = model.drawLists;
+    ModuleTables& m = model.moduleTables;
     d.triCount = d.polyCount = d.quadCount = 0;
     append(d.tri, d.triCount, m.triModule);
     append(d.poly, d.polyCount, m.polyModuleV);
@@ -187,5 +196,5 @@ void setShape() {
     append(d.quad, d.quadCount, m.quadModuleV);
     append(d.quad, d.quadCount, m.quadModuleE);
     append(d.quad, d.quadCount, m.quadModuleF);
-    setOrder();
+    setOrder(model);
 }

@@ -22,18 +22,19 @@ struct DrawLists {
     int triCount = 0, polyCount = 0, quadCount = 0;
 };
 
-extern DrawLists drawLists;
+struct Model;
+struct Settings;
 
 // Refill the three lists from the module tables, then sort them as setOrder does.
-void setShape();
+void setShape(Model& m);
 // Sort all three lists again; after any change of pointMatrix, project3D2D or gen.
-void setOrder();
+void setOrder(Model& m);
 // Sort entries lo … hi of one list by ascending depth.
-void sortTri(int lo, int hi);
-void sortPoly(int lo, int hi);
-void sortQuad(int lo, int hi);
+void sortTri(Model& m, int lo, int hi);
+void sortPoly(Model& m, int lo, int hi);
+void sortQuad(Model& m, int lo, int hi);
 
-// The depth of one element under the current view and projection.
-double depthTri(const TriModule& record);
-double depthPoly(const PolyModule& record);
-double depthQuad(const QuadModule& record);
+// The depth of one element under the view and projection of the settings.
+double depthTri(const Settings& s, const TriModule& record);
+double depthPoly(const Settings& s, const PolyModule& record);
+double depthQuad(const Settings& s, const QuadModule& record);

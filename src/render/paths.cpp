@@ -9,26 +9,18 @@
 
 #include "platform/draw.h"
 #include "platform/polyline.h"
+#include "render/model.h"
 #include "render/projection.h"
-
-PathPointList pathPoint;
 
 namespace {
 
-// Every shape is drawn into the layer the frame has made current.
-DrawLayer& target() {
-    assert(currentLayer() && "paths are drawn only while a frame paints");
-    return *currentLayer();
-}
-
-template <bool mirror>
-ScreenPoint image(ScreenPoint direct) {
+// The inverted copy's image of a direct image is as projXYMirror makes it.
+ScreenPoint image(ScreenPoint direct, bool mirror) {
     return mirror ? invertedImage(direct) : direct;
 }
 
-template <bool mirror>
-void lineToIfValid(DrawLayer& layer, ScreenPoint s) {
-    s = image<mirror>(s);
+void lineToIfValid(DrawLayer& layer, ScreenPoint s, bool mirror) {
+    s = image(s, mirror);
     if (validS(s)) layer.lineTo(s.x, s.y);
 }
 
@@ -53,12 +45,13 @@ struct Geodesic {
 // (sinh) of the arc, the plane linearly; the points lie on the geodesic already, so they are not
 // normalised again. The formulas are symmetric in a and b, so the points from b to a are these
 // in reverse order, bit for bit.
-void computeGeodesic(const Point& a, const Point& b, int n, ScreenPoint* out, bool& interior) {
-    out[0] = projXYSelf(a);
-    const double d = dist(a, b);
+void computeGeodesic(const Settings& settings, const Point& a, const Point& b, int n,
+                     ScreenPoint* out, bool& interior) {
+    out[0] = projXYSelf(settings, a);
+    const int gen = settings.gen;
+    const double d = dist(gen, a, b);
     interior = d != 0 && n > 1;
     if (interior) {
-        const int gen = settings.gen;
         const double sd = gen < 0 ? std::sin(d) : std::sinh(d);
         auto arc = [gen, d, n](int k) {
             return gen < 0 ? std::sin(k * d / n) : std::sinh(k * d / n);
@@ -81,14 +74,17 @@ void computeGeodesic(const Point& a, const Point& b, int n, ScreenPoint* out, bo
             }
             Point p;
             linCom(p, ca, a, cb, b);
-            out[i] = projXYSelf(p);
+            out[i] = projXYSelf(settings, p);
         }
     }
-    out[n] = projXYSelf(b);
+    out[n] = projXYSelf(settings, b);
 }
 
+}  // namespace
+
 // Geodesics keyed by the addresses of their end points (lower address first), with the images
-// of their piece ends in one growing buffer. Slots are emptied by moving to a new stamp.
+// of their piece ends in one growing buffer. Slots are emptied by moving to a new stamp. Outside
+// a scope only `scratch` is used, for the geodesic being drawn.
 struct GeodesicCache {
     static constexpr uint32_t kNotThinned = UINT32_MAX;
     struct Slot {
@@ -118,11 +114,10 @@ struct GeodesicCache {
         int slot = -1;
     };
     std::array<Recent, 64> recent{};
+    std::vector<ScreenPoint> scratch;
 };
 
-GeodesicCache cache;
-std::vector<ScreenPoint> scratch;
-double tolerance = 0;
+namespace {
 
 size_t slotOf(const Point* a, const Point* b, size_t mask) {
     uint64_t x = uint64_t(reinterpret_cast<uintptr_t>(a)) * 0x9E3779B97F4A7C15ull ^
@@ -131,7 +126,7 @@ size_t slotOf(const Point* a, const Point* b, size_t mask) {
     return size_t(x) & mask;
 }
 
-void growSlots() {
+void growSlots(GeodesicCache& cache) {
     std::vector<GeodesicCache::Slot> old;
     old.swap(cache.slots);
     cache.slots.assign(std::max<size_t>(1024, old.size() * 2), {});
@@ -146,12 +141,13 @@ void growSlots() {
 
 // The geodesic from a to b: looked up or computed while a scope is open, computed into scratch
 // otherwise. The answer points into storage that the next call may move; use it at once.
-Geodesic fetch(const Point& a, const Point& b) {
-    const int n = std::max(settings.segments, 1);
+Geodesic fetch(const PathTarget& target, const Point& a, const Point& b) {
+    GeodesicCache& cache = target.geodesics;
+    const int n = std::max(target.settings.segments, 1);
     if (!cache.active || n != cache.n) {
-        scratch.resize(size_t(n) + 1);
-        Geodesic g{scratch.data(), n};
-        computeGeodesic(a, b, n, scratch.data(), g.interior);
+        cache.scratch.resize(size_t(n) + 1);
+        Geodesic g{cache.scratch.data(), n};
+        computeGeodesic(target.settings, a, b, n, cache.scratch.data(), g.interior);
         return g;
     }
     const bool reversed = std::less<const Point*>()(&b, &a);
@@ -165,7 +161,7 @@ Geodesic fetch(const Point& a, const Point& b) {
         return {cache.points.data() + s.offset, n, reversed, s.interior, recent.slot};
     }
     if (size_t(cache.count + 1) * 2 > cache.slots.size()) {
-        growSlots();
+        growSlots(cache);
         cache.recent.fill({});
     }
     const size_t mask = cache.slots.size() - 1;
@@ -181,7 +177,7 @@ Geodesic fetch(const Point& a, const Point& b) {
     GeodesicCache::Slot& s = cache.slots[i];
     s = {lo, hi, uint32_t(cache.points.size()), cache.stamp, false};
     cache.points.resize(cache.points.size() + size_t(n) + 1);
-    computeGeodesic(*lo, *hi, n, cache.points.data() + s.offset, s.interior);
+    computeGeodesic(target.settings, *lo, *hi, n, cache.points.data() + s.offset, s.interior);
     ++cache.count;
     recent = {lo, hi, int(i)};
     return {cache.points.data() + s.offset, n, reversed, s.interior, int(i)};
@@ -189,8 +185,7 @@ Geodesic fetch(const Point& a, const Point& b) {
 
 // The piece ends of a cached geodesic that a copy needs to draw it within the tolerance, in
 // stored order; null when all are drawn.
-template <bool mirror>
-const uint8_t* thinned(const Geodesic& g, int& count) {
+const uint8_t* thinned(GeodesicCache& cache, const Geodesic& g, bool mirror, int& count) {
     count = 0;
     if (g.slot < 0 || !g.interior || cache.tolerance <= 0) return nullptr;
     GeodesicCache::Slot& s = cache.slots[g.slot];
@@ -202,7 +197,7 @@ const uint8_t* thinned(const Geodesic& g, int& count) {
         uint8_t keep[101];
         // Lines with a point without image, or far out, are drawn whole.
         if (n <= 100) {
-            for (int i = 0; i <= n; ++i) q[i] = image<mirror>(g.p[i]);
+            for (int i = 0; i <= n; ++i) q[i] = image(g.p[i], mirror);
         }
         if (n <= 100 && thinPolyline(q, size_t(n) + 1, cache.tolerance, keep)) {
             for (int i = 0; i <= n; ++i) {
@@ -216,74 +211,55 @@ const uint8_t* thinned(const Geodesic& g, int& count) {
 }
 
 // Line-tos to the piece ends after the first.
-template <bool mirror>
-void steps(DrawLayer& layer, const Geodesic& g) {
+void steps(const PathTarget& target, const Geodesic& g) {
+    DrawLayer& layer = target.layer;
+    const bool mirror = target.mirror;
     int count;
-    if (const uint8_t* kept = thinned<mirror>(g, count)) {
+    if (const uint8_t* kept = thinned(target.geodesics, g, mirror, count)) {
         // Every kept end has an image; the first is where the line already is.
         for (int k = 1; k < count; ++k) {
-            const ScreenPoint s = image<mirror>(g.p[kept[g.reversed ? count - 1 - k : k]]);
+            const ScreenPoint s = image(g.p[kept[g.reversed ? count - 1 - k : k]], mirror);
             layer.lineTo(s.x, s.y);
         }
         return;
     }
     if (g.interior) {
-        for (int i = 1; i < g.n; ++i) lineToIfValid<mirror>(layer, g.at(i));
+        for (int i = 1; i < g.n; ++i) lineToIfValid(layer, g.at(i), mirror);
     }
-    lineToIfValid<mirror>(layer, g.at(g.n));
-}
-
-template <bool mirror>
-void edge(const Point& a, const Point& b, float width) {
-    DrawLayer& layer = target();
-    layer.removeAllPoints();
-    const Geodesic g = fetch(a, b);
-    if (const ScreenPoint s = image<mirror>(g.at(0)); validS(s)) {
-        layer.moveTo(s.x, s.y);
-        steps<mirror>(layer, g);
-    } else if (const ScreenPoint t = image<mirror>(g.at(g.n)); validS(t)) {
-        layer.moveTo(t.x, t.y);
-        steps<mirror>(layer, g.backwards());
-    } else {
-        return;
-    }
-    layer.setLineWidth(width);
-    layer.stroke();
+    lineToIfValid(layer, g.at(g.n), mirror);
 }
 
 // The closed cycle through corners[0..n) starting at the first corner with an image.
-template <bool mirror>
-bool cycle(const Point* const* corners, int n) {
-    DrawLayer& layer = target();
+bool cycle(const PathTarget& target, const Point* const* corners, int n) {
+    DrawLayer& layer = target.layer;
     layer.removeAllPoints();
     for (int s = 0; s < n; ++s) {
-        const ScreenPoint first = image<mirror>(projXYSelf(*corners[s]));
+        const ScreenPoint first = image(projXYSelf(target.settings, *corners[s]), target.mirror);
         if (!validS(first)) continue;
         layer.moveTo(first.x, first.y);
         for (int k = s; k < s + n; ++k)
-            steps<mirror>(layer, fetch(*corners[k % n], *corners[(k + 1) % n]));
+            steps(target, fetch(target, *corners[k % n], *corners[(k + 1) % n]));
         return true;
     }
     return false;
 }
 
-template <bool mirror>
-void polygon(const PolyModule& poly) {
-    buildPolyOutline(poly);
-    if (cycle<mirror>(pathPoint.point.data(), pathPoint.count)) target().fill();
-}
-
 }  // namespace
 
-GeodesicCacheScope::GeodesicCacheScope() {
+PathTarget pathTarget(Model& m, DrawLayer& layer, bool mirror) {
+    return {m.settings, layer, m.geodesicCache.get(), mirror};
+}
+
+GeodesicCacheScope::GeodesicCacheScope(Model& m, double tolerance) : cache_(m.geodesicCache.get()) {
+    GeodesicCache& cache = cache_;
     assert(!cache.active && "geodesic cache scopes do not nest");
     cache.active = true;
-    cache.n = std::max(settings.segments, 1);
+    cache.n = std::max(m.settings.segments, 1);
     cache.count = 0;
     cache.points.clear();
     cache.kept.clear();
     cache.recent.fill({});
-    cache.tolerance = tolerance;
+    cache.tolerance = tolerance > 0 ? tolerance : 0;
     if (++cache.stamp == 0) {
         // After four billion frames the stamps come round again: start from empty slots.
         cache.slots.assign(cache.slots.size(), {});
@@ -292,58 +268,48 @@ GeodesicCacheScope::GeodesicCacheScope() {
 }
 
 GeodesicCacheScope::~GeodesicCacheScope() {
-    cache.active = false;
+    cache_.active = false;
 }
 
-int geodesicCacheSize() {
-    return cache.count;
+int GeodesicCacheScope::size() const {
+    return cache_.count;
 }
 
-void setGeodesicTolerance(double modelUnits) {
-    tolerance = modelUnits > 0 ? modelUnits : 0;
+void path1(const PathTarget& target, const Point& a, const Point& b) {
+    steps(target, fetch(target, a, b));
 }
 
-double geodesicTolerance() {
-    return tolerance;
+void path2(const PathTarget& target, const Point& a, const Point& b, float width) {
+    DrawLayer& layer = target.layer;
+    layer.removeAllPoints();
+    const Geodesic g = fetch(target, a, b);
+    if (const ScreenPoint s = image(g.at(0), target.mirror); validS(s)) {
+        layer.moveTo(s.x, s.y);
+        steps(target, g);
+    } else if (const ScreenPoint t = image(g.at(g.n), target.mirror); validS(t)) {
+        layer.moveTo(t.x, t.y);
+        steps(target, g.backwards());
+    } else {
+        return;
+    }
+    layer.setLineWidth(width);
+    layer.stroke();
 }
 
-void path1Self(const Point& a, const Point& b) {
-    steps<false>(target(), fetch(a, b));
-}
-void path1Mirror(const Point& a, const Point& b) {
-    steps<true>(target(), fetch(a, b));
-}
-
-void path2Self(const Point& a, const Point& b, float width) {
-    edge<false>(a, b, width);
-}
-void path2Mirror(const Point& a, const Point& b, float width) {
-    edge<true>(a, b, width);
-}
-
-void path3Self(const Point& a, const Point& b, const Point& c) {
+void path3(const PathTarget& target, const Point& a, const Point& b, const Point& c) {
     const Point* corners[] = {&a, &b, &c};
-    cycle<false>(corners, 3);
+    cycle(target, corners, 3);
 }
 
-void path3Mirror(const Point& a, const Point& b, const Point& c) {
-    const Point* corners[] = {&a, &b, &c};
-    cycle<true>(corners, 3);
-}
-
-void path4Self(const Point& a, const Point& b, const Point& c, const Point& d) {
+void path4(const PathTarget& target, const Point& a, const Point& b, const Point& c,
+           const Point& d) {
     const Point* corners[] = {&a, &b, &c, &d};
-    cycle<false>(corners, 4);
+    cycle(target, corners, 4);
 }
 
-void path4Mirror(const Point& a, const Point& b, const Point& c, const Point& d) {
-    const Point* corners[] = {&a, &b, &c, &d};
-    cycle<true>(corners, 4);
-}
-
-void buildPolyOutline(const PolyModule& poly) {
+void buildPolyOutline(PathPointList& pathPoint, const PolyModule& poly) {
     pathPoint.count = 0;
-    auto append = [](const DataModule* record) {
+    auto append = [&pathPoint](const DataModule* record) {
         if (record) pathPoint.point[pathPoint.count++] = &record->polyPoint;
     };
     // The arrays hold twelve steps; a larger n cannot come from the tables.
@@ -370,9 +336,8 @@ void buildPolyOutline(const PolyModule& poly) {
     }
 }
 
-void pathPolySelf(const PolyModule& poly) {
-    polygon<false>(poly);
-}
-void pathPolyMirror(const PolyModule& poly) {
-    polygon<true>(poly);
+void pathPoly(const PathTarget& target, const PolyModule& poly) {
+    PathPointList outline;
+    buildPolyOutline(outline, poly);
+    if (cycle(target, outline.point.data(), outline.count)) target.layer.fill();
 }

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "geometry/random.h"
+#include "geometry/settings.h"
 #include "platform/beep.h"
 
 namespace {
@@ -20,9 +21,9 @@ double roundTurns(double phi) {
     return phi >= 0 ? std::trunc(phi + 0.5) : std::trunc(phi - 0.5);
 }
 
-Point normalized(double x, double y, double z) {
+Point normalized(int gen, double x, double y, double z) {
     Point out;
-    normalize(out, Point{x, y, z});
+    normalize(gen, out, Point{x, y, z});
     return out;
 }
 
@@ -82,7 +83,7 @@ double solveU(int choice, bool sphere, double r2) {
 
 }  // namespace
 
-ScreenPoint projXYSelf(const Point& p) {
+ScreenPoint projXYSelf(const Settings& settings, const Point& p) {
     Point q;
     dotP(q, settings.pointMatrix, p);
     const double x = q.x, y = q.y, z = q.z;
@@ -120,11 +121,11 @@ ScreenPoint projXYSelf(const Point& p) {
     }
 }
 
-ScreenPoint projXYMirror(const Point& p) {
-    return invertedImage(projXYSelf(p));
+ScreenPoint projXYMirror(const Settings& settings, const Point& p) {
+    return invertedImage(projXYSelf(settings, p));
 }
 
-Point projInv(float fx, float fy, const Point* reference) {
+Point projInv(const Settings& settings, float fx, float fy, const Point* reference) {
     const double sx = fx, sy = fy;
     const double r2 = sx * sx + sy * sy;
     const double rho = std::sqrt(r2);
@@ -151,14 +152,14 @@ Point projInv(float fx, float fy, const Point* reference) {
             if (gen == 0) return {sx, sy, 1};
             return {sx, sy, std::sqrt(r2 + 1)};
         case 1:
-            if (gen < 0) return normalized(sx, sy, 1);
+            if (gen < 0) return normalized(gen, sx, sy, 1);
             if (gen == 0) return {sx, sy, 1};
-            if (r2 > 1) return normalized(sx / r2, sy / r2, 1);
-            return normalized(sx, sy, 1);
+            if (r2 > 1) return normalized(gen, sx / r2, sy / r2, 1);
+            return normalized(gen, sx, sy, 1);
         case 2:
-            if (gen < 0) return normalized(2 * sx, 2 * sy, 1 - r2);
+            if (gen < 0) return normalized(gen, 2 * sx, 2 * sy, 1 - r2);
             if (gen == 0) return {2 * sx, 2 * sy, 1};
-            return normalized(2 * sx, 2 * sy, 1 + r2);
+            return normalized(gen, 2 * sx, 2 * sy, 1 + r2);
         case 3:
             if (gen < 0) {
                 if (r2 <= 1) return {std::sqrt(1 - r2), sx, sy};

@@ -25,9 +25,11 @@ inline bool validS(const ScreenPoint& s) {
     return validQ(s.x, s.y);
 }
 
+struct Settings;
+
 // The direct image. Off-view near the singular plane of choices 1 and 2, on overflow, for a
 // projection outside 0..5, and whenever a co-ordinate does not fit a float.
-ScreenPoint projXYSelf(const Point& p);
+ScreenPoint projXYSelf(const Settings& s, const Point& p);
 
 // A direct image inverted in the unit circle: s/|s|². The inverse of an image that is not valid
 // is the centre; the inverse of the centre (within h) is off-view.
@@ -39,9 +41,9 @@ inline ScreenPoint invertedImage(ScreenPoint s) {
 }
 
 // The direct image inverted in the unit circle (invertedImage of projXYSelf).
-ScreenPoint projXYMirror(const Point& p);
+ScreenPoint projXYMirror(const Settings& s, const Point& p);
 
 // The model point (after pointMatrix) seen at screen point (sx, sy), or offModel. `reference`
 // is the point found for the previous mouse position of the same drag, or null; only its y is
 // read, to pick the turn of the periodic projections nearest to it. May beep.
-Point projInv(float sx, float sy, const Point* reference);
+Point projInv(const Settings& s, float sx, float sy, const Point* reference);

@@ -1,7 +1,7 @@
 #include "tiling/enumeration.h"
 
-// Sections: searching and inserting; the step of the fill; one pass (initGroup); the threshold
-// search that lets setGroup run only the last pass from scratch; setGroup.
+// Sections: searching and inserting; the step of the fill; the threshold search that lets
+// setGroup run only the last pass from scratch; one pass; setGroup.
 
 #include <cassert>
 #include <cmath>
@@ -9,22 +9,14 @@
 
 #include "geometry/kernel.h"
 #include "geometry/random.h"
-#include "geometry/settings.h"
-#include "geometry/triangle_group.h"
-#include "tiling/generating_point.h"
 #include "tiling/point_grid.h"
 #include "tiling/search.h"
-
-GroupTables groupTables;
+#include "tiling/tiling.h"
 
 // ---------------------------------------------------------------------------------------------
 // Searching and inserting
 
 namespace {
-
-// The tri points of the data records by table (V … VEF) and pool slot: the keys the pass searches
-// thousands of times, kept together instead of spread over the records.
-Point dataKeys[7][kCapacity];
 
 // A point of the plane that a matrix moves (x, y) to, standing for the whole matrix in grids.
 constexpr double kProbeX = 0.1234, kProbeY = 0.3571;
@@ -39,19 +31,10 @@ int lookupMatrix(const SortedTable<Matrix>& table, const Matrix& M) {
     return splitSearch(table.count, [&](int i) { return compareM(table.at(i), M); });
 }
 
-// Whether data records are born with random colours; only the passes whose tables are kept
-// draw them.
-bool drawColours = true;
-
 }  // namespace
 
-int indexMatrix(const Matrix& M, int lo, int hi) {
-    const SortedTable<Matrix>& table = groupTables.matrix;
+int indexMatrix(const SortedTable<Matrix>& table, const Matrix& M, int lo, int hi) {
     return tolerantSearch(lo, hi, [&](int i) { return compareM(table.at(i), M); });
-}
-
-void insertMatrix(const Matrix& M, int position) {
-    insertSorted(groupTables.matrix, M, position);
 }
 
 int indexDataModule(const DataTable& table, const Point& p, int lo, int hi) {
@@ -60,8 +43,10 @@ int indexDataModule(const DataTable& table, const Point& p, int lo, int hi) {
 
 namespace {
 
+// drawColours: whether the record is born with random colours; only the passes whose tables are
+// kept draw them.
 int insertData(DataTable& table, const Matrix& M, const Point& triPoint, const Point& polyPoint,
-               int position) {
+               int position, bool drawColours) {
     DataModule record;
     if (drawColours) {
         ranColor(&record.triColor);
@@ -73,15 +58,6 @@ int insertData(DataTable& table, const Matrix& M, const Point& triPoint, const P
     return insertSorted(table, record, position);
 }
 
-}  // namespace
-
-void insertDataModule(DataTable& table, const Matrix& M, const Point& triPoint,
-                      const Point& polyPoint, int position) {
-    insertData(table, M, triPoint, polyPoint, position);
-}
-
-namespace {
-
 // The seven data tables with the fixed point (the key) and the paired poly point of each.
 struct DataSource {
     DataTable* table;
@@ -89,10 +65,10 @@ struct DataSource {
     const Point* polyPoint;
 };
 
-std::array<DataSource, 7> dataSources() {
-    const TriangleGroup& g = triangleGroup;
-    const SpecialPoints& s = specialPoints;
-    GroupTables& t = groupTables;
+std::array<DataSource, 7> dataSources(Tiling& tiling) {
+    const TriangleGroup& g = tiling.triangleGroup;
+    const SpecialPoints& s = tiling.specialPoints;
+    GroupTables& t = tiling.groupTables;
     return {{{&t.dataV, &g.triV, &g.triV},
              {&t.dataE, &g.triE, &g.triE},
              {&t.dataF, &g.triF, &g.triF},
@@ -103,37 +79,6 @@ std::array<DataSource, 7> dataSources() {
 }
 
 }  // namespace
-
-namespace {
-
-// insertAll, searching either the records themselves or, in a pass, the pass's copy of their
-// keys (valid while the tables are built by runPass alone).
-void insertElement(const Matrix& M, int position, bool inPass) {
-    insertMatrix(M, position);
-    const std::array<DataSource, 7> sources = dataSources();
-    for (int t = 0; t < 7; ++t) {
-        DataTable& table = *sources[t].table;
-        const Point triPoint = dotP(M, *sources[t].triPoint);
-        const Point* keys = dataKeys[t];
-        const int found =
-            inPass ? splitSearch(table.count,
-                                 [&](int i) { return compareP(keys[table.order[i]], triPoint); })
-                   : splitSearch(table.count,
-                                 [&](int i) { return compareP(table.at(i).triPoint, triPoint); });
-        if (found >= 0) continue;
-        // A data table gains at most one record per group element, so it cannot fill before
-        // the group table does; the test only guards against overrunning.
-        if (table.full()) continue;
-        const int slot = insertData(table, M, triPoint, dotP(M, *sources[t].polyPoint), -found - 1);
-        dataKeys[t][slot] = triPoint;
-    }
-}
-
-}  // namespace
-
-void insertAll(const Matrix& M, const BMatrix& /*B*/, int position) {
-    insertElement(M, position, false);
-}
 
 // ---------------------------------------------------------------------------------------------
 // The step of the fill
@@ -147,7 +92,7 @@ struct Variant {
     bool band;  // limited to |Y| < π·spiralAngle
 };
 
-Variant currentVariant() {
+Variant currentVariant(const Settings& settings) {
     const bool band = settings.project3D2D > 2;
     if (settings.gen < 0) return {KeyKind::sphere, band};
     if (settings.gen > 0) return {KeyKind::hyperbolic, band};
@@ -160,11 +105,11 @@ struct Evaluation {
     Point V, E, F;  // its corners under the view
 };
 
-Evaluation evaluate(const Variant& v, const BMatrix& B) {
-    const TriangleGroup& g = triangleGroup;
+Evaluation evaluate(const Tiling& t, const Variant& v, const BMatrix& B) {
+    const TriangleGroup& g = t.triangleGroup;
     Evaluation e;
     smallM(e.M, B);
-    const Matrix Q = dotM(settings.pointMatrix, e.M);
+    const Matrix Q = dotM(t.settings.pointMatrix, e.M);
     const Point& V = e.V = dotP(Q, g.triV);
     const Point& E = e.E = dotP(Q, g.triE);
     const Point& F = e.F = dotP(Q, g.triF);
@@ -197,108 +142,20 @@ bool beats(const Variant& v, double key, double reference) {
     return v.kind == KeyKind::sphere ? key - reference > t : reference - key > t;
 }
 
-void recordRejection(const Variant& v, double key) {
-    GroupTables& t = groupTables;
+void recordRejection(GroupTables& t, const Variant& v, double key) {
     if (t.normMax == t.normMin || beats(v, key, t.normMin)) t.normMin = key;
 }
 
-bool inBand(const Variant& v, const Evaluation& e) {
+bool inBand(const Settings& settings, const Variant& v, const Evaluation& e) {
     if (!v.band) return true;
-    const double w = minDouble(minDouble(normY(e.V), normY(e.E)), normY(e.F));
+    const double w = minDouble(minDouble(normY(settings.gen, e.V), normY(settings.gen, e.E)),
+                               normY(settings.gen, e.F));
     const double band = PI * settings.spiralAngle;
     return std::sqrt(w) - band < (band + 1) * h;
 }
 
-const BMatrix& reflection(int k) {
-    const TriangleGroup& g = triangleGroup;
+const BMatrix& reflection(const TriangleGroup& g, int k) {
     return k == 0 ? g.bReflectEF : k == 1 ? g.bReflectFV : g.bReflectVE;
-}
-
-struct Frame {
-    int k;
-    BMatrix B;
-};
-
-// The fill recurses once per accepted triangle, thousands deep; an explicit stack visits in the
-// same order (children pushed in reverse, so side 0's subtree is finished before side 1's).
-Frame fillStack[2 * kCapacity + 8];
-bool passFull = false;  // the group table filled up: the pass ends at once
-
-void fill(const Variant& v, int k0, const BMatrix& B0) {
-    if (passFull) return;
-    int top = 0;
-    fillStack[top++] = {k0, B0};
-    while (top > 0) {
-        const Frame frame = fillStack[--top];
-        const Evaluation e = evaluate(v, frame.B);
-        if (!accepts(v, e.key, groupTables.normMax)) {
-            recordRejection(v, e.key);
-            continue;
-        }
-        if (!inBand(v, e)) continue;
-        const int found = lookupMatrix(groupTables.matrix, e.M);
-        if (found >= 0) continue;
-        if (groupTables.matrix.full()) {
-            passFull = true;
-            return;
-        }
-        insertElement(e.M, -found - 1, true);
-        for (int k = 2; k >= 0; --k) {
-            if (k == frame.k) continue;
-            Frame& child = fillStack[top++];
-            child.k = k;
-            dotBM(child.B, frame.B, reflection(k));
-        }
-    }
-}
-
-void fillFor(KeyKind kind, bool band, int k, const BMatrix& B) {
-    fill({kind, band}, k, B);
-}
-
-// One pass at the current thresholds.
-void runPass(bool colours) {
-    drawColours = colours;
-    passFull = false;
-    GroupTables& t = groupTables;
-    t.matrix.count = 0;
-    insertMatrix(identity, 0);
-    const std::array<DataSource, 7> sources = dataSources();
-    for (int i = 0; i < 7; ++i) {
-        const DataSource& source = sources[i];
-        const Point& p = *source.triPoint;
-        source.table->count = 0;
-        insertData(*source.table, identity, p, *source.polyPoint, 0);
-        dataKeys[i][0] = p;
-    }
-    const Variant v = currentVariant();
-    for (int k = 0; k < 3; ++k) fill(v, k, reflection(k));
-    drawColours = true;
-}
-
-}  // namespace
-
-void addXYEll(int k, const BMatrix& B) {
-    fillFor(KeyKind::sphere, false, k, B);
-}
-void addXYHyp(int k, const BMatrix& B) {
-    fillFor(KeyKind::hyperbolic, false, k, B);
-}
-void addXYPar(int k, const BMatrix& B) {
-    fillFor(KeyKind::plane, false, k, B);
-}
-void addZEll(int k, const BMatrix& B) {
-    fillFor(KeyKind::sphere, true, k, B);
-}
-void addZHyp(int k, const BMatrix& B) {
-    fillFor(KeyKind::hyperbolic, true, k, B);
-}
-void addZPar(int k, const BMatrix& B) {
-    fillFor(KeyKind::planeX, true, k, B);
-}
-
-void initGroup() {
-    runPass(true);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -316,18 +173,21 @@ void initGroup() {
 // differ by less than the tolerance without being the same value: the first one met wins. When
 // that happens the pass is run from scratch to read its threshold.
 
-namespace {
+// One pass at the current thresholds (colours: whether the data records get random colours).
+void runPass(Tiling& t, EnumerationScratch& x, bool colours);
 
 class ThresholdSearch {
   public:
     enum class Outcome { ok, nonFinite };
 
     // Runs the passes; on ok, lastThreshold() is the threshold of the last pass.
-    Outcome run(const Variant& v) {
+    Outcome run(Tiling& t, EnumerationScratch& x, const Variant& v) {
+        t_ = &t;
+        x_ = &x;
         v_ = v;
         const bool sphere = v_.kind == KeyKind::sphere;
-        const int wanted = settings.groupOrder;
-        const int finite = settings.groupOrderMax;
+        const int wanted = t.settings.groupOrder;
+        const int finite = t.settings.groupOrderMax;
         double T = sphere || v_.kind == KeyKind::hyperbolic ? 1 : 0;
         groupCount_ = 0;
         grid_.clear();
@@ -337,7 +197,7 @@ class ThresholdSearch {
         hasPrevious_ = false;
         full_ = false;
         nonFinite_ = false;
-        for (int k = 0; k < 3; ++k) consider(k, reflection(k), T);
+        for (int k = 0; k < 3; ++k) consider(k, reflection(t.triangleGroup, k), T);
         for (;;) {
             // This pass: everything rejected so far that T now accepts, and what it reaches.
             while (heapSize_ > 0 && !full_ && accepts(v_, heap_[0].key, T)) {
@@ -363,10 +223,10 @@ class ThresholdSearch {
         // band) the thresholds end at its own, which the pass before kept; it is read from that
         // pass run from scratch so that it is the same value to the last bit.
         if (heapSize_ == 0 && hasPrevious_) {
-            GroupTables& t = groupTables;
-            t.normMax = t.normMin = previous_;
-            runPass(false);
-            last_ = t.normMin;
+            GroupTables& g = t.groupTables;
+            g.normMax = g.normMin = previous_;
+            runPass(t, x, false);
+            last_ = g.normMin;
         }
         return Outcome::ok;
     }
@@ -386,7 +246,7 @@ class ThresholdSearch {
 
     // The candidate B reached across side k, tested against T.
     void consider(int k, const BMatrix& B, double T) {
-        const Evaluation e = evaluate(v_, B);
+        const Evaluation e = evaluate(*t_, v_, B);
         if (!std::isfinite(e.key)) {
             nonFinite_ = true;
             return;
@@ -400,14 +260,14 @@ class ThresholdSearch {
             pushHeap({e.key, slotCount_++});
             return;
         }
-        if (!inBand(v_, e)) return;
+        if (!inBand(t_->settings, v_, e)) return;
         insertIfNew(k, B, e.M);
     }
 
     // A rejected candidate that the current threshold accepts.
     void admit(int k, const BMatrix& B, double /*T*/) {
-        const Evaluation e = evaluate(v_, B);
-        if (!inBand(v_, e)) return;
+        const Evaluation e = evaluate(*t_, v_, B);
+        if (!inBand(t_->settings, v_, e)) return;
         insertIfNew(k, B, e.M);
     }
 
@@ -450,7 +310,7 @@ class ThresholdSearch {
             for (int k = 0; k < 3; ++k) {
                 if (k == p.k) continue;
                 BMatrix child;
-                dotBM(child, p.B, reflection(k));
+                dotBM(child, p.B, reflection(t_->triangleGroup, k));
                 consider(k, child, T);
             }
         }
@@ -461,10 +321,10 @@ class ThresholdSearch {
     double nextThreshold(double T) {
         const double best = heap_[0].key;
         if (!nearTie(best)) return best;
-        GroupTables& t = groupTables;
-        t.normMax = t.normMin = T;
-        runPass(false);
-        return t.normMin;
+        GroupTables& g = t_->groupTables;
+        g.normMax = g.normMin = T;
+        runPass(*t_, *x_, false);
+        return g.normMin;
     }
 
     // Whether some rejected key other than best itself (beyond rounding) lies within the
@@ -514,6 +374,8 @@ class ThresholdSearch {
         if (heapSize_ > 0) heap_[i] = last;
     }
 
+    Tiling* t_ = nullptr;
+    EnumerationScratch* x_ = nullptr;
     Variant v_{KeyKind::plane, false};
     Matrix group_[kCapacity];
     int groupCount_ = 0;
@@ -531,7 +393,118 @@ class ThresholdSearch {
     bool hasPrevious_ = false;
 };
 
-ThresholdSearch thresholdSearch;  // megabytes of fixed tables: static, never on the stack
+}  // namespace
+
+// The fill's working space, kept by the picture from one rebuild to the next: megabytes that
+// never go on the stack.
+struct EnumerationScratch {
+    // The tri points of the data records by table (V … VEF) and pool slot: the keys the pass
+    // searches thousands of times, kept together instead of spread over the records.
+    Point dataKeys[7][kCapacity];
+    // The fill recurses once per accepted triangle, thousands deep; an explicit stack visits in
+    // the same order (children pushed in reverse, so side 0's subtree is finished before side
+    // 1's).
+    struct Frame {
+        int k;
+        BMatrix B;
+    };
+    Frame fillStack[2 * kCapacity + 8];
+    ThresholdSearch thresholdSearch;
+};
+
+namespace {
+
+// ---------------------------------------------------------------------------------------------
+// One pass
+
+// One pass of the fill over a picture's tables.
+struct Pass {
+    Tiling& t;
+    EnumerationScratch& x;
+    bool colours;
+    bool full = false;  // the group table filled up: the pass ends at once
+
+    // Inserts M at position and records the images of the special points in the data tables,
+    // searching the pass's copy of their keys.
+    void insertElement(const Matrix& M, int position) {
+        insertSorted(t.groupTables.matrix, M, position);
+        const std::array<DataSource, 7> sources = dataSources(t);
+        for (int i = 0; i < 7; ++i) {
+            DataTable& table = *sources[i].table;
+            const Point triPoint = dotP(M, *sources[i].triPoint);
+            const Point* keys = x.dataKeys[i];
+            const int found = splitSearch(
+                table.count, [&](int j) { return compareP(keys[table.order[j]], triPoint); });
+            if (found >= 0) continue;
+            // A data table gains at most one record per group element, so it cannot fill before
+            // the group table does; the test only guards against overrunning.
+            if (table.full()) continue;
+            const int slot =
+                insertData(table, M, triPoint, dotP(M, *sources[i].polyPoint), -found - 1, colours);
+            x.dataKeys[i][slot] = triPoint;
+        }
+    }
+
+    void fill(const Variant& v, int k0, const BMatrix& B0) {
+        if (full) return;
+        GroupTables& g = t.groupTables;
+        EnumerationScratch::Frame* stack = x.fillStack;
+        int top = 0;
+        stack[top++] = {k0, B0};
+        while (top > 0) {
+            const EnumerationScratch::Frame frame = stack[--top];
+            const Evaluation e = evaluate(t, v, frame.B);
+            if (!accepts(v, e.key, g.normMax)) {
+                recordRejection(g, v, e.key);
+                continue;
+            }
+            if (!inBand(t.settings, v, e)) continue;
+            const int found = lookupMatrix(g.matrix, e.M);
+            if (found >= 0) continue;
+            if (g.matrix.full()) {
+                full = true;
+                return;
+            }
+            insertElement(e.M, -found - 1);
+            for (int k = 2; k >= 0; --k) {
+                if (k == frame.k) continue;
+                EnumerationScratch::Frame& child = stack[top++];
+                child.k = k;
+                dotBM(child.B, frame.B, reflection(t.triangleGroup, k));
+            }
+        }
+    }
+};
+
+// Runs one pass; returns whether the group table filled up.
+bool pass(Tiling& t, EnumerationScratch& x, bool colours) {
+    Pass p{t, x, colours};
+    GroupTables& g = t.groupTables;
+    g.matrix.count = 0;
+    insertSorted(g.matrix, identity, 0);
+    const std::array<DataSource, 7> sources = dataSources(t);
+    for (int i = 0; i < 7; ++i) {
+        const DataSource& source = sources[i];
+        const Point& q = *source.triPoint;
+        source.table->count = 0;
+        insertData(*source.table, identity, q, *source.polyPoint, 0, colours);
+        x.dataKeys[i][0] = q;
+    }
+    const Variant v = currentVariant(t.settings);
+    for (int k = 0; k < 3; ++k) p.fill(v, k, reflection(t.triangleGroup, k));
+    return p.full;
+}
+
+void runPass(Tiling& t, EnumerationScratch& x, bool colours) {
+    pass(t, x, colours);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// setGroup
+
+namespace {
 
 bool finiteMatrix(const Matrix& M) {
     for (double m : {M.sign, M.m00, M.m01, M.m02, M.m10, M.m11, M.m12, M.m20, M.m21, M.m22}) {
@@ -543,61 +516,60 @@ bool finiteMatrix(const Matrix& M) {
 // The passes exactly as written: from scratch each time, until enough elements, the whole finite
 // group, a full table, or a threshold that can no longer move (nothing rejected, or a key
 // without a finite value).
-void passesFromScratch() {
-    GroupTables& t = groupTables;
+void passesFromScratch(Tiling& tiling, EnumerationScratch& x) {
+    GroupTables& t = tiling.groupTables;
+    const Settings& settings = tiling.settings;
     const bool sphere = settings.gen < 0;
     for (;;) {
         const double threshold = t.normMax;
-        runPass(true);
+        const bool full = pass(tiling, x, true);
         const bool moved = t.normMin != threshold && std::isfinite(t.normMin);
         t.normMax = t.normMin;
         const int count = t.matrix.count;
-        bool more = count < settings.groupOrder && moved && !passFull;
+        bool more = count < settings.groupOrder && moved && !full;
         if (sphere) more = more && count < settings.groupOrderMax;
         if (!more) break;
     }
 }
 
-void recentre() {
+void recentre(Settings& settings, const TriangleGroup& g) {
     Matrix& view = settings.pointMatrix;
     settings.pointMatrixInitial = view;
-    const Point P = dotP(view, triangleGroup.triV);
+    const Point P = dotP(view, g.triV);
     Matrix T;
     if (settings.gen < 0 && 1 + P.z <= h) {
         // V shows at (or next to) the south pole, where the translation to O divides by z + 1 = 0:
         // turn half-way round the y axis first, then translate.
         const Matrix halfTurn{1, -1, 0, 0, 0, 1, 0, 0, 0, -1};
         Matrix rest;
-        translateMInv(rest, dotP(halfTurn, P));
+        translateMInv(settings.gen, rest, dotP(halfTurn, P));
         dotM(T, rest, halfTurn);
     } else {
-        translateMInv(T, P);
+        translateMInv(settings.gen, T, P);
     }
     view = dotM(T, view);
 }
 
 }  // namespace
 
-// ---------------------------------------------------------------------------------------------
-// setGroup
-
-int setGroup() {
-    recentre();
-    GroupTables& t = groupTables;
-    const Variant v = currentVariant();
+int setGroup(Tiling& tiling) {
+    EnumerationScratch& x = tiling.enumerationScratch.get();
+    recentre(tiling.settings, tiling.triangleGroup);
+    GroupTables& t = tiling.groupTables;
+    const Variant v = currentVariant(tiling.settings);
     const double start = v.kind == KeyKind::sphere || v.kind == KeyKind::hyperbolic ? 1 : 0;
     t.normMax = t.normMin = start;
-    if (!finiteMatrix(settings.pointMatrix)) {
-        passesFromScratch();
+    if (!finiteMatrix(tiling.settings.pointMatrix)) {
+        passesFromScratch(tiling, x);
         return t.matrix.count;
     }
-    if (thresholdSearch.run(v) != ThresholdSearch::Outcome::ok) {
+    if (x.thresholdSearch.run(tiling, x, v) != ThresholdSearch::Outcome::ok) {
         t.normMax = t.normMin = start;
-        passesFromScratch();
+        passesFromScratch(tiling, x);
         return t.matrix.count;
     }
-    t.normMax = t.normMin = thresholdSearch.lastThreshold();
-    runPass(true);
+    t.normMax = t.normMin = x.thresholdSearch.lastThreshold();
+    runPass(tiling, x, true);
     t.normMax = t.normMin;
     return t.matrix.count;
 }

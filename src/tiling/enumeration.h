@@ -13,36 +13,15 @@
 // once groupOrder elements are found (or the whole finite group on the sphere), when a pass adds
 // nothing, or when the table is full (kCapacity).
 
+struct Tiling;
+
 // Re-centres settings.pointMatrix on V (keeping the previous one in pointMatrixInitial) and
-// rebuilds the group table and the data tables; returns matrixCount.
-int setGroup();
-
-inline int matrixCount() {
-    return groupTables.matrix.count;
-}
-
-// One pass at the current thresholds, from scratch: identity, the seven data records of the
-// fundamental triangle, then the fill from its three sides. Data records get fresh random colours.
-void initGroup();
-
-// One step of the fill (with everything it reaches) for the candidate element B, reached across
-// side k (0 EF, 1 FV, 2 VE). XY: plain; Z: limited to the band |Y| < π·spiralAngle.
-void addXYEll(int k, const BMatrix& B);
-void addXYHyp(int k, const BMatrix& B);
-void addXYPar(int k, const BMatrix& B);
-void addZEll(int k, const BMatrix& B);
-void addZHyp(int k, const BMatrix& B);
-void addZPar(int k, const BMatrix& B);
+// rebuilds the group table and the data tables; returns the number of group elements.
+int setGroup(Tiling& t);
 
 // Binary search between lo and hi: the index of an entry equal to M under compareM, or
 // −(insertion position) − 1.
-int indexMatrix(const Matrix& M, int lo, int hi);
-// Shifts the entries from position up by one and stores M there; the table must not be full.
-void insertMatrix(const Matrix& M, int position);
-// Inserts M at position and records the images of the special points in the data tables.
-void insertAll(const Matrix& M, const BMatrix& B, int position);
+int indexMatrix(const SortedTable<Matrix>& table, const Matrix& M, int lo, int hi);
 
-// The same search and insertion on a data table, keyed by compareP on the tri point.
+// The same search on a data table, keyed by compareP on the tri point.
 int indexDataModule(const DataTable& table, const Point& p, int lo, int hi);
-void insertDataModule(DataTable& table, const Matrix& M, const Point& triPoint,
-                      const Point& polyPoint, int position);

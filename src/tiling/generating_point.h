@@ -17,43 +17,34 @@ struct SpecialPoints {
     Point polyEF, polyFV, polyVE;     // feet of P on the sides (midpoints of the tiling's edges)
 };
 
-extern SpecialPoints specialPoints;
+struct Settings;
+struct TriangleGroup;
+struct GroupTables;
+struct Tiling;
 
-// Incentre and touch points from the corners and reflections of triangleGroup.
-void setTriPoint();
+// Incentre and touch points from the corners and reflections of the triangle group.
+void setTriPoint(SpecialPoints& s, const TriangleGroup& g, const Settings& settings);
 
-// P and its feet from the proportions: exact on the plane, by bracketing and bisection of a
-// scale parameter on the sphere and the hyperbolic plane.
-void setPolyPoint();
-
-// Bracket the scale s in (lo, hi), widening by (0.8, 1.25) until some ratio is strictly
-// bracketed; the search always stops, and leaves P in specialPoints.polyVEF.
-void initPolyEll(double lo, double hi);
-void initPolyHyp(double lo, double hi);
-// Bisect s geometrically on coordinate k (0 V, 1 E, 2 F) until its ratio is within h of its
-// proportion; a is the end whose ratio lies below, b the end whose ratio lies above.
-void findPolyEll(int k, double a, double b);
-void findPolyHyp(int k, double a, double b);
+// P and its feet from the proportions: exact on the plane, by bracketing (widening by (0.8, 1.25)
+// until some ratio is strictly bracketed) and geometric bisection of a scale parameter on the
+// sphere and the hyperbolic plane. The search always stops.
+void setPolyPoint(SpecialPoints& s, const TriangleGroup& g, const Settings& settings);
 
 // One step of the proportions toward equal shares for the kinds flagged uniform.
-void equalizeLength();
+void equalizeLength(Settings& settings);
 // Random proportions with sum 1.
-void ranLength();
+void ranLength(Settings& settings);
 // Set proportion `which` (0 V, 1 E, 2 F) to value and rescale the other two so the three sum to 1.
 // Only the settings change; the caller then runs setPolyPoint and setPolyModules.
-void setLength(int which, double value);
+void setLength(Settings& settings, int which, double value);
 // After the flag `which` (0 V, 1 E, 2 F) was toggled: if no flag is left set, set that one again
 // and return true (the caller refreshes its check box).
-bool keepUniform(int which);
+bool keepUniform(Settings& settings, int which);
 // After P (specialPoints.polyVEF) was moved directly: the proportions become its three edge
 // lengths over their sum, and the feet of P are recomputed. The caller runs setPolyModules.
-void setLengthFromPoint();
+void setLengthFromPoint(Tiling& t);
 
 // Refresh the poly points of the data records from the current feet and P, without enumerating
 // the group again: dataEF, dataFV, dataVE, dataVEF take their matrix applied to polyEF, polyFV,
 // polyVE, polyVEF. Tri points, matrices, colours and counters stay as they are.
-void setPolyModules();
-
-struct DataModule;
-// record.polyPoint = record.matrix · point.
-void setDataPoint(DataModule& record, const Point& point);
+void setPolyModules(GroupTables& tables, const SpecialPoints& s);

@@ -44,9 +44,9 @@ struct GroupTables {
     SortedTable<Matrix> matrix;  // the group elements, sorted by compareM; count is matrixCount
     DataTable dataV, dataE, dataF, dataEF, dataFV, dataVE, dataVEF;
     double normMin = 0, normMax = 0;  // thresholds of the pass in progress
-};
 
-extern GroupTables groupTables;
+    int matrixCount() const { return matrix.count; }
+};
 
 // A triangle of the kaleidoscope.
 struct TriModule {
@@ -85,5 +85,3 @@ struct ModuleTables {
     SortedTable<PolyModule> polyModuleV, polyModuleE, polyModuleF;
     SortedTable<QuadModule> quadModuleV, quadModuleE, quadModuleF;
 };
-
-extern ModuleTables moduleTables;

@@ -4,8 +4,6 @@
 #include <cmath>
 #include <numbers>
 
-#include "geometry/settings.h"
-
 ColorPickerState colorPickerState;
 
 namespace {
@@ -59,7 +57,7 @@ BColor pickerColor(int sector, double hue, double sat, double bright) {
     return {float(r), float(g), float(b)};
 }
 
-void readPickerColor(const BColor& c) {
+void readPickerColor(const BColor& c, double& bright) {
     const double r = c.r, g = c.g, b = c.b;
     if (std::isnan(r) || std::isnan(g) || std::isnan(b)) return;
     ColorPickerState& s = colorPickerState;
@@ -74,12 +72,12 @@ void readPickerColor(const BColor& c) {
     const double mid = r + g + b - lo - hi;
     s._sat = hi - lo;
     if (s._sat != 0) s._hue = (mid - lo) / s._sat;
-    if (s._sat != 1) settings.bright = lo / (1 - s._sat);
+    if (s._sat != 1) bright = lo / (1 - s._sat);
 }
 
-BColor currentPickerColor() {
+BColor currentPickerColor(double bright) {
     const ColorPickerState& s = colorPickerState;
-    return pickerColor(s._sector, s._hue, s._sat, settings.bright);
+    return pickerColor(s._sector, s._hue, s._sat, bright);
 }
 
 void trackPicker(double dx, double dy) {

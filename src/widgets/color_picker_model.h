@@ -14,7 +14,8 @@
 // Picker co-ordinates: the control is 200 × 200, origin lower left, y upwards; the wheel has its
 // centre at (100, 100) and radius 96.
 
-// Process-wide: one picker exists. Its brightness is settings.bright.
+// Process-wide: one picker exists. Its brightness is kept apart (the panel keeps it in
+// settings.bright).
 struct ColorPickerState {
     int _sector = 0;         // 0..5
     double _hue = 0;         // 0..1, position inside the sector
@@ -31,11 +32,11 @@ inline constexpr double kWheelRadius = 96;
 // The model colour of a sector, hue, saturation and brightness.
 BColor pickerColor(int sector, double hue, double sat, double bright);
 
-// Sector, saturation and hue of c, and its brightness (settings.bright). A grey keeps the hue
-// (its sector becomes 5); a fully saturated colour keeps the brightness.
-void readPickerColor(const BColor& c);
-// The colour of the current sector, hue, saturation and brightness.
-BColor currentPickerColor();
+// Sector, saturation and hue of c, and its brightness. A grey keeps the hue (its sector becomes
+// 5); a fully saturated colour keeps the brightness.
+void readPickerColor(const BColor& c, double& bright);
+// The colour of the current sector, hue and saturation at the given brightness.
+BColor currentPickerColor(double bright);
 
 // A press or drag at offset (dx, dy) from the wheel's centre: saturation from the distance
 // (at most 1); sector and hue from the angle unless the saturation is 0.

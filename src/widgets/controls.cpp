@@ -11,7 +11,6 @@
 #include <type_traits>
 #include <utility>
 
-#include "geometry/settings.h"
 #include "platform/qt_draw.h"
 #include "widgets/color_picker_model.h"
 #include "widgets/control_drawing.h"
@@ -318,8 +317,9 @@ void CColorWell::draw(DrawLayer& layer) {
 // ---------------------------------------------------------------------------------------------
 // CColorPicker
 
-CColorPicker::CColorPicker(QWidget* page, const ControlFrame& frame, Action action, BColor* color)
-    : Control(page, frame, std::move(action), color), edited_(color) {
+CColorPicker::CColorPicker(QWidget* page, const ControlFrame& frame, Action action, BColor* color,
+                           double* bright)
+    : Control(page, frame, std::move(action), color), edited_(color), bright_(bright) {
     setColor(color);
 }
 
@@ -327,21 +327,21 @@ void CColorPicker::setColor(BColor* c) {
     assert(c);
     edited_ = c;
     _color = c;
-    readPickerColor(*c);
+    readPickerColor(*c, *bright_);
     update();
 }
 
 double CColorPicker::bright() const {
-    return settings.bright;
+    return *bright_;
 }
 
 void CColorPicker::setBright(double v) {
-    settings.bright = v;
-    *edited_ = currentPickerColor();
+    *bright_ = v;
+    *edited_ = currentPickerColor(v);
 }
 
 const QImage& CColorPicker::wheelImage() {
-    const double bright = settings.bright;
+    const double bright = *bright_;
     if (!wheel_.isNull() && wheelBright_ == bright) return wheel_;
     // Pixel (i, j) is the unit square whose centre lies at (i − 95.5, 95.5 − j) from the wheel's
     // centre, as the rows of an image run downwards.
@@ -362,7 +362,7 @@ const QImage& CColorPicker::wheelImage() {
 
 void CColorPicker::track(double x, double y) {
     trackPicker(x - kWheelCentre, y - kWheelCentre);
-    setBright(settings.bright);
+    setBright(*bright_);
     display();
     sendAction();
 }
@@ -381,7 +381,7 @@ void CColorPicker::mouseUp(double x, double y) {
 
 void CColorPicker::draw(DrawLayer& layer) {
     drawPickerFrame(layer, *edited_);
-    drawPickerWheel(layer, settings.bright);
+    drawPickerWheel(layer, *bright_);
     drawPickerMarker(layer, *edited_);
 }
 

@@ -238,12 +238,14 @@ class CColorWell : public Control {
 };
 
 // The hue/saturation/brightness wheel (200 × 200) editing one colour in place. Its sector, hue
-// and saturation are process-wide (colorPickerState), its brightness is settings.bright. Every
+// and saturation are process-wide (colorPickerState), its brightness is the setting it is given
+// (settings.bright). Every
 // press, drag and release writes the colour and sends the action.
 class CColorPicker : public Control {
   public:
     // Ends by pointing the picker at color (setColor).
-    CColorPicker(QWidget* page, const ControlFrame& frame, Action action, BColor* color);
+    CColorPicker(QWidget* page, const ControlFrame& frame, Action action, BColor* color,
+                 double* bright);
 
     BColor* color() const { return edited_; }
     // Edits c from now on; the picker's sector, hue, saturation and brightness follow it.
@@ -267,6 +269,7 @@ class CColorPicker : public Control {
     void track(double x, double y);
 
     BColor* edited_;  // the same colour as _color, writable
+    double* bright_;
     QImage wheel_;
     double wheelBright_ = -1;
 };

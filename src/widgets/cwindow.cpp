@@ -13,7 +13,6 @@
 
 #include "geometry/kernel.h"
 #include "geometry/random.h"
-#include "geometry/settings.h"
 #include "platform/qt_draw.h"
 #include "widgets/panel_model.h"
 
@@ -116,7 +115,7 @@ void CWindow::setContentView(QWidget* view) {
 // ---------------------------------------------------------------------------------------------
 // CView
 
-CView::CView(QWidget* parent) : QWidget(parent) {
+CView::CView(int* tabIndex, QWidget* parent) : QWidget(parent), tabIndex_(tabIndex) {
     setFixedSize(CWindow::kSize, CWindow::kSize);
     setAutoFillBackground(false);
     _angle = 2 * PI * ranDouble();
@@ -141,16 +140,16 @@ std::vector<QWidget*> CView::pages() const {
 
 QWidget* CView::ownSelectedPage() const {
     const std::vector<QWidget*> list = pages();
-    const int i = settings.tabIndex;
+    const int i = *tabIndex_;
     return i >= 0 && i < static_cast<int>(list.size()) ? list[i] : nullptr;
 }
 
 void CView::showOwnPage(int index) {
-    if (index == settings.tabIndex) return;
+    if (index == *tabIndex_) return;
     const std::vector<QWidget*> list = pages();
     if (index < 0 || index >= static_cast<int>(list.size())) return;
     if (QWidget* shown = ownSelectedPage()) shown->hide();
-    settings.tabIndex = index;
+    *tabIndex_ = index;
     list[index]->show();
 }
 

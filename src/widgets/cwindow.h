@@ -40,7 +40,8 @@ class CView : public QWidget {
   public:
     static constexpr int kTabCount = 15;
 
-    explicit CView(QWidget* parent = nullptr);
+    // tabIndex: where the visible page is kept (settings.tabIndex).
+    explicit CView(int* tabIndex, QWidget* parent = nullptr);
 
     // The controller's tab switching. Until they are set, the view shows and hides its own
     // pages (its child views in creation order) and keeps settings.tabIndex itself.
@@ -81,6 +82,7 @@ class CView : public QWidget {
     QWidget* ownSelectedPage() const;
     void updateHitArea();
 
+    int* tabIndex_;
     double _angle = 0;
     int _selected = -1;
 

@@ -21,6 +21,7 @@
 #include "geometry/settings.h"
 #include "panel_support.h"
 #include "render/depth_order.h"
+#include "test_model.h"
 #include "tiling/enumeration.h"
 #include "widgets/color_picker_model.h"
 #include "widgets/controls.h"
@@ -41,8 +42,8 @@ using Generators = PanelTest;
 
 TEST_F(Generators, GeometryFollowsTheSignOfGenAndResetsTheViewOnlyWhenItChanges) {
     makePicture(3, 3, 3);
-    ASSERT_EQ(settings.gen, 0);
-    ASSERT_EQ(settings.geometry, 1);
+    ASSERT_EQ(model.settings.gen, 0);
+    ASSERT_EQ(model.settings.geometry, 1);
 
     struct Step {
         int genF, gen, geometry;
@@ -58,19 +59,19 @@ TEST_F(Generators, GeometryFollowsTheSignOfGenAndResetsTheViewOnlyWhenItChanges)
         SCOPED_TRACE(testing::Message() << "genF " << step.genF);
         // A turn about the view centre: re-centring on V keeps it, a new geometry does not.
         app->translateXY();
-        ASSERT_FALSE(isIdentity(settings.pointMatrix));
+        ASSERT_FALSE(isIdentity(model.settings.pointMatrix));
         startCounting();
         click(app->sGenF, sliderX(step.genF, 2, 12), 6);
-        EXPECT_EQ(settings.genF, step.genF);
-        EXPECT_EQ(settings.gen, step.gen);
-        EXPECT_EQ(settings.geometry, step.geometry);
-        EXPECT_EQ(isIdentity(settings.pointMatrix), step.viewReset);
-        EXPECT_EQ(isIdentity(settings.colorMatrix), step.viewReset);
-        EXPECT_GT(matrixCount(), 0);
-        EXPECT_GT(drawLists.triCount, 0);
+        EXPECT_EQ(model.settings.genF, step.genF);
+        EXPECT_EQ(model.settings.gen, step.gen);
+        EXPECT_EQ(model.settings.geometry, step.geometry);
+        EXPECT_EQ(isIdentity(model.settings.pointMatrix), step.viewReset);
+        EXPECT_EQ(isIdentity(model.settings.colorMatrix), step.viewReset);
+        EXPECT_GT(model.groupTables.matrixCount(), 0);
+        EXPECT_GT(model.drawLists.triCount, 0);
         EXPECT_EQ(redraws(), 1);
     }
-    EXPECT_EQ(settings.eqManifold, "z*z = 1-x*x-y*y σφαῖρα");
+    EXPECT_EQ(model.settings.eqManifold, "z*z = 1-x*x-y*y σφαῖρα");
 }
 
 using Lengths = PanelTest;
@@ -83,7 +84,7 @@ TEST_F(Lengths, SettingOneProportionRescalesTheOtherTwo) {
         double *a, *b;  // the other two, in their rescaling order
         double value, a0, b0, a1, b1;
     };
-    Settings& s = settings;
+    Settings& s = model.settings;
     const Case cases[] = {
         {"ef to .5", &App::sLengthV, &s.lengthV, &s.lengthE, &s.lengthF, 0.5, 0.3, 0.1, 0.375,
          0.125},
@@ -100,8 +101,8 @@ TEST_F(Lengths, SettingOneProportionRescalesTheOtherTwo) {
         *c.a = c.a0;
         *c.b = c.b0;
         *c.set = 1 - c.a0 - c.b0;
-        const int count = matrixCount();
-        const int tris = drawLists.triCount;
+        const int count = model.groupTables.matrixCount();
+        const int tris = model.drawLists.triCount;
         app->selectTab(2);
         startCounting();
         press(app.get()->*c.slider, sliderX(c.value, 0, 1), 6);
@@ -109,15 +110,15 @@ TEST_F(Lengths, SettingOneProportionRescalesTheOtherTwo) {
         EXPECT_NEAR(*c.a, c.a1, 1e-15);
         EXPECT_NEAR(*c.b, c.b1, 1e-15);
         // Only the generating point moves.
-        EXPECT_EQ(matrixCount(), count);
-        EXPECT_EQ(drawLists.triCount, tris);
+        EXPECT_EQ(model.groupTables.matrixCount(), count);
+        EXPECT_EQ(model.drawLists.triCount, tris);
         EXPECT_EQ(redraws(), 1);
     }
 }
 
 TEST_F(Lengths, TheLastUniformFlagCannotBeCleared) {
     CCheckbox* boxes[3] = {app->bUniformV, app->bUniformE, app->bUniformF};
-    bool* flags[3] = {&settings.uniformV, &settings.uniformE, &settings.uniformF};
+    bool* flags[3] = {&model.settings.uniformV, &model.settings.uniformE, &model.settings.uniformF};
     for (int last = 0; last < 3; ++last) {
         SCOPED_TRACE(last);
         for (int i = 0; i < 3; ++i) *flags[i] = true;
@@ -137,74 +138,75 @@ using Projection = PanelTest;
 
 TEST_F(Projection, AGroupOrderThatLeavesTheGroupAsItIsNeitherRebuildsNorRedraws) {
     makePicture(2, 3, 5, 200);
-    ASSERT_EQ(matrixCount(), 120);
-    const int tris = drawLists.triCount, polys = drawLists.polyCount;
-    const TriModule* firstTri = drawLists.tri[0];
+    ASSERT_EQ(model.groupTables.matrixCount(), 120);
+    const int tris = model.drawLists.triCount, polys = model.drawLists.polyCount;
+    const TriModule* firstTri = model.drawLists.tri[0];
     std::vector<BColor> colours;
-    for (int i = 0; i < groupTables.dataVEF.count; ++i)
-        colours.push_back(groupTables.dataVEF.at(i).triColor);
+    for (int i = 0; i < model.groupTables.dataVEF.count; ++i)
+        colours.push_back(model.groupTables.dataVEF.at(i).triColor);
 
     startCounting();
     click(app->sGroupOrder, sliderX(1000, 0, 2000), 6);
-    ASSERT_NE(settings.groupOrder, 200);
-    EXPECT_EQ(matrixCount(), 120);
+    ASSERT_NE(model.settings.groupOrder, 200);
+    EXPECT_EQ(model.groupTables.matrixCount(), 120);
     EXPECT_EQ(redraws(), 0);
     // The picture is the one shown: the same draw lists, the same individual colours.
-    EXPECT_EQ(drawLists.triCount, tris);
-    EXPECT_EQ(drawLists.polyCount, polys);
-    EXPECT_EQ(drawLists.tri[0], firstTri);
-    for (int i = 0; i < groupTables.dataVEF.count; ++i)
-        EXPECT_TRUE(groupTables.dataVEF.at(i).triColor == colours[i]) << i;
+    EXPECT_EQ(model.drawLists.triCount, tris);
+    EXPECT_EQ(model.drawLists.polyCount, polys);
+    EXPECT_EQ(model.drawLists.tri[0], firstTri);
+    for (int i = 0; i < model.groupTables.dataVEF.count; ++i)
+        EXPECT_TRUE(model.groupTables.dataVEF.at(i).triColor == colours[i]) << i;
 
     // A smaller group is a new picture.
     click(app->sGroupOrder, sliderX(20, 0, 2000), 6);
-    EXPECT_LT(matrixCount(), 120);
+    EXPECT_LT(model.groupTables.matrixCount(), 120);
     EXPECT_EQ(redraws(), 1);
 }
 
 TEST_F(Projection, SpiralAngleMattersOnlyUnderTheXAxisProjections) {
     makePicture(3, 3, 4, 1000);
-    settings.project3D2D = 2;
-    const int count = matrixCount();
+    model.settings.project3D2D = 2;
+    const int count = model.groupTables.matrixCount();
     startCounting();
     click(app->sSpiralAngle, sliderX(8, 1, 10), 6);
-    EXPECT_NEAR(settings.spiralAngle, 8, 0.1);
-    EXPECT_EQ(matrixCount(), count);
+    EXPECT_NEAR(model.settings.spiralAngle, 8, 0.1);
+    EXPECT_EQ(model.groupTables.matrixCount(), count);
     EXPECT_EQ(redraws(), 0);
 
     // [x,y,z] → [y,z]: the fourth row of the projection menu. It re-sorts the picture shown.
     click(app->pProject3D2D, 78, 96 - 16 * 3.5);
-    EXPECT_EQ(settings.project3D2D, 3);
-    EXPECT_EQ(settings.eqManifold, "y*y+z*z = 1+x*x ὑπερβολοειδές (1 sheet)");
-    EXPECT_EQ(matrixCount(), count);
+    EXPECT_EQ(model.settings.project3D2D, 3);
+    EXPECT_EQ(model.settings.eqManifold, "y*y+z*z = 1+x*x ὑπερβολοειδές (1 sheet)");
+    EXPECT_EQ(model.groupTables.matrixCount(), count);
     EXPECT_EQ(redraws(), 1);
 
     // Now the band the fill keeps follows the angle: the narrowest band gives another group.
     startCounting();
     click(app->sSpiralAngle, 0, 6);
-    EXPECT_NE(matrixCount(), count);
+    EXPECT_NE(model.groupTables.matrixCount(), count);
     EXPECT_EQ(redraws(), 1);
 }
 
 using Display = PanelTest;
 
 TEST_F(Display, AFamilySwitchRedrawsOnlyWhenOneOfItsTypesIsOn) {
-    settings.polyEdgeEFDraw = settings.polyEdgeFVDraw = settings.polyEdgeVEDraw = false;
+    model.settings.polyEdgeEFDraw = model.settings.polyEdgeFVDraw = model.settings.polyEdgeVEDraw =
+        false;
     startCounting();
     clickCentre(app->bPolyEdgeDraw);
     clickCentre(app->bPolyEdgeDraw1);
     clickCentre(app->bPolyEdgeDraw0);
     EXPECT_EQ(redraws(), 0);
-    settings.polyEdgeFVDraw = true;
+    model.settings.polyEdgeFVDraw = true;
     clickCentre(app->bPolyEdgeDraw);
     EXPECT_EQ(redraws(), 1);
 
     // A type switch redraws while its family switch is on.
-    settings.triFaceDraw = false;
+    model.settings.triFaceDraw = false;
     startCounting();
     clickCentre(app->bTriFaceNegDraw);
     EXPECT_EQ(redraws(), 0);
-    settings.triFaceDraw = true;
+    model.settings.triFaceDraw = true;
     clickCentre(app->bTriFaceNegDraw);
     EXPECT_EQ(redraws(), 1);
 }
@@ -212,7 +214,7 @@ TEST_F(Display, AFamilySwitchRedrawsOnlyWhenOneOfItsTypesIsOn) {
 using Schemes = PanelTest;
 
 TEST_F(Schemes, ASchemeChangeRedrawsOnlyAFamilyThatIsDrawn) {
-    Settings& s = settings;
+    Settings& s = model.settings;
     struct Case {
         const char* name;
         bool family, ef, fv, ve;
@@ -240,12 +242,12 @@ TEST_F(Schemes, ASchemeChangeRedrawsOnlyAFamilyThatIsDrawn) {
 TEST_F(Schemes, AnOffsetRedrawsOnlyUnderThePositionColourSchemes) {
     for (int scheme = 0; scheme <= 4; ++scheme) {
         SCOPED_TRACE(scheme);
-        settings.triEdgeScheme = scheme;
+        model.settings.triEdgeScheme = scheme;
         startCounting();
         click(app->sTriEdgeOffset, sliderX(2.0 / 3, 0, 2), 6);
-        EXPECT_NEAR(settings.triEdgeOffset, 2.0 / 3, 0.01);
-        const Matrix expected = offsetMatrix(PI * settings.triEdgeOffset);
-        EXPECT_TRUE(equalsM(colourState.triEdgeMatrix, expected));
+        EXPECT_NEAR(model.settings.triEdgeOffset, 2.0 / 3, 0.01);
+        const Matrix expected = offsetMatrix(PI * model.settings.triEdgeOffset);
+        EXPECT_TRUE(equalsM(model.colourState.triEdgeMatrix, expected));
         EXPECT_EQ(redraws(), scheme >= 3 ? 1 : 0);
         // The random and copy buttons always redraw.
         clickCentre(app->qRanAllOffset);
@@ -255,7 +257,7 @@ TEST_F(Schemes, AnOffsetRedrawsOnlyUnderThePositionColourSchemes) {
 }
 
 TEST_F(Schemes, EachCopyButtonCopiesItsOwnFamilysValue) {
-    Settings& s = settings;
+    Settings& s = model.settings;
     int* schemes[6] = {&s.polyFaceScheme, &s.polyEdgeScheme, &s.polyVertScheme,
                        &s.triFaceScheme,  &s.triEdgeScheme,  &s.triVertScheme};
     double* offsets[6] = {&s.polyFaceOffset, &s.polyEdgeOffset, &s.polyVertOffset,
@@ -279,14 +281,15 @@ TEST_F(Schemes, EachCopyButtonCopiesItsOwnFamilysValue) {
         for (int g = 0; g < 6; ++g) {
             EXPECT_EQ(*schemes[g], f % 5);
             EXPECT_DOUBLE_EQ(*offsets[g], 0.1 * (f + 1));
-            EXPECT_TRUE(equalsM(familyMatrix(g), offsetMatrix(PI * 0.1 * (f + 1))));
+            EXPECT_TRUE(
+                equalsM(familyMatrix(model.colourState, g), offsetMatrix(PI * 0.1 * (f + 1))));
         }
         EXPECT_EQ(redraws(), 2);
     }
 }
 
 TEST_F(Schemes, RowCopyButtonsPutTheirValueIntoTheSixFamilies) {
-    Settings& s = settings;
+    Settings& s = model.settings;
     struct Case {
         CPushButton* App::*button;
         double* row;     // the row's own value, which stays
@@ -311,7 +314,7 @@ TEST_F(Schemes, RowCopyButtonsPutTheirValueIntoTheSixFamilies) {
 }
 
 TEST_F(Schemes, TransparencyAndThicknessRedrawOnlyWhatShows) {
-    Settings& s = settings;
+    Settings& s = model.settings;
     startCounting();
     click(app->sPolyFaceThick, 20, 6);
     click(app->sTriFaceThick, 20, 6);
@@ -328,7 +331,7 @@ TEST_F(Schemes, TransparencyAndThicknessRedrawOnlyWhatShows) {
     EXPECT_EQ(redraws(), 3);
 
     click(app->sPanelAlpha, sliderX(0.8, 0.05, 1), 6);
-    EXPECT_NEAR(app->wCircle->windowOpacity(), settings.panelAlpha, 1.0 / 255);
+    EXPECT_NEAR(app->wCircle->windowOpacity(), model.settings.panelAlpha, 1.0 / 255);
     EXPECT_EQ(redraws(), 3);
 }
 
@@ -341,15 +344,16 @@ TEST_F(Colours, RandomTypeColoursChangeOnlyTheirOwnFamily) {
     for (int f = 0; f < 6; ++f) {
         SCOPED_TRACE(testing::Message() << "family " << f);
         std::vector<BColor> before;
-        for (int t = 0; t < kTypeCount; ++t) before.push_back(*typeColor(t));
+        for (int t = 0; t < kTypeCount; ++t) before.push_back(*typeColor(model.settings, t));
         clickCentre(app.get()->*buttons[f]);
         for (int t = 0; t < kTypeCount; ++t)
-            EXPECT_EQ(*typeColor(t) == before[t], familyOfType(t) != f) << "type " << t;
+            EXPECT_EQ(*typeColor(model.settings, t) == before[t], familyOfType(t) != f)
+                << "type " << t;
     }
 }
 
 TEST_F(Colours, DotButtonsChooseTheClassOrIndividualScheme) {
-    Settings& s = settings;
+    Settings& s = model.settings;
     struct Case {
         const char* name;
         CPushButton* App::*button;
@@ -380,7 +384,7 @@ TEST_F(Colours, DotButtonsChooseTheClassOrIndividualScheme) {
 }
 
 TEST_F(Colours, AWellPointsThePickerAtItsColourAndTheTitleLeadsBack) {
-    Settings& s = settings;
+    Settings& s = model.settings;
     struct Case {
         CColorWell* App::*well;
         BColor* colour;
@@ -398,19 +402,19 @@ TEST_F(Colours, AWellPointsThePickerAtItsColourAndTheTitleLeadsBack) {
         SCOPED_TRACE(c.title);
         const BColor colour = *c.colour;
         clickCentre(app.get()->*c.well);
-        EXPECT_EQ(settings.tabIndex, 14);
+        EXPECT_EQ(model.settings.tabIndex, 14);
         EXPECT_TRUE(app->tab[14]->isVisibleTo(app->tabView));
         EXPECT_EQ(app->colorPicker->color(), c.colour);
         EXPECT_EQ(app->qUpdateColor->textA(), c.title);
         EXPECT_TRUE(*c.colour == colour);  // pointing the picker changes no colour
         clickCentre(app->qUpdateColor);
-        EXPECT_EQ(settings.tabIndex, c.owner);
+        EXPECT_EQ(model.settings.tabIndex, c.owner);
         EXPECT_FALSE(app->qUpdateColor->selected());
     }
 }
 
 TEST_F(Colours, EditingAColourRedrawsOnlyWhenItIsOnThePicture) {
-    Settings& s = settings;
+    Settings& s = model.settings;
     struct Case {
         const char* name;
         CColorWell* App::*well;
@@ -456,11 +460,11 @@ TEST_F(Colours, ThePickerFollowsARandomColourItIsEditing) {
     clickCentre(app->cWindowColor0);
     clickCentre(app->qUpdateColor);
     clickCentre(app->qRanWindowColor0);
-    const BColor random = settings.windowColor;
+    const BColor random = model.settings.windowColor;
     app->setBrightness();  // the slider's value unchanged
-    EXPECT_NEAR(settings.windowColor.r, random.r, 1e-5);
-    EXPECT_NEAR(settings.windowColor.g, random.g, 1e-5);
-    EXPECT_NEAR(settings.windowColor.b, random.b, 1e-5);
+    EXPECT_NEAR(model.settings.windowColor.r, random.r, 1e-5);
+    EXPECT_NEAR(model.settings.windowColor.g, random.g, 1e-5);
+    EXPECT_NEAR(model.settings.windowColor.b, random.b, 1e-5);
 }
 
 using Windows = PanelTest;

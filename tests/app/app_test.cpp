@@ -18,6 +18,7 @@
 #include "platform/beep.h"
 #include "render/depth_order.h"
 #include "render/frame.h"
+#include "test_model.h"
 #include "tiling/enumeration.h"
 #include "tiling/tables.h"
 #include "widgets/cwindow.h"
@@ -32,22 +33,24 @@ struct Picture {
 };
 
 Picture currentPicture() {
-    const Settings& s = settings;
-    return {s.geometry, s.genV,    s.genE,    s.genF,        s.gen,
-            s.lengthV,  s.lengthE, s.lengthF, matrixCount(), s.windowColor};
+    const Settings& s = model.settings;
+    return {s.geometry,   s.genV,    s.genE,
+            s.genF,       s.gen,     s.lengthV,
+            s.lengthE,    s.lengthF, model.groupTables.matrixCount(),
+            s.windowColor};
 }
 
 class AppTest : public testing::Test {
   protected:
-    void SetUp() override { settings = Settings{}; }
+    void SetUp() override { model.settings = Settings{}; }
 };
 
 TEST_F(AppTest, LaunchDrawsARandomPictureBeforeTheWindowsAreShown) {
-    App app(11);
+    App app(model, 11);
     const Picture a = currentPicture();
     // The chain has run: the group, its modules and the draw lists exist for the random triangle.
     EXPECT_GT(a.matrixCount, 0);
-    EXPECT_GT(drawLists.quadCount, 0);
+    EXPECT_GT(model.drawLists.quadCount, 0);
     const int sign = (a.gen > 0) - (a.gen < 0);
     EXPECT_EQ(a.gen,
               a.genV * a.genE * a.genF - a.genV * a.genE - a.genE * a.genF - a.genF * a.genV);
@@ -57,12 +60,12 @@ TEST_F(AppTest, LaunchDrawsARandomPictureBeforeTheWindowsAreShown) {
     EXPECT_FALSE(app.wCircle->isVisible());
 
     // Finishing the launch does not build the picture again.
-    const QuadModule* firstQuad = drawLists.quad[0];
-    const BColor firstColour = groupTables.dataVEF.at(0).polyColor;
+    const QuadModule* firstQuad = model.drawLists.quad[0];
+    const BColor firstColour = model.groupTables.dataVEF.at(0).polyColor;
     app.applicationDidFinishLaunching(12);
-    EXPECT_EQ(matrixCount(), a.matrixCount);
-    EXPECT_EQ(drawLists.quad[0], firstQuad);
-    EXPECT_TRUE(groupTables.dataVEF.at(0).polyColor == firstColour);
+    EXPECT_EQ(model.groupTables.matrixCount(), a.matrixCount);
+    EXPECT_EQ(model.drawLists.quad[0], firstQuad);
+    EXPECT_TRUE(model.groupTables.dataVEF.at(0).polyColor == firstColour);
 }
 
 TEST_F(AppTest, TwoSeedsGiveTwoPictures) {
@@ -70,12 +73,13 @@ TEST_F(AppTest, TwoSeedsGiveTwoPictures) {
     Picture pictures[2];
     const unsigned seeds[2] = {1, 2};
     for (int i = 0; i < 2; ++i) {
-        settings = Settings{};
-        App app(seeds[i]);
+        model.settings = Settings{};
+        App app(model, seeds[i]);
         pictures[i] = currentPicture();
         // No launch shows the stored defaults of the random settings.
-        EXPECT_FALSE(settings.lengthV == defaults.lengthV && settings.lengthE == defaults.lengthE);
-        EXPECT_FALSE(settings.windowColor == defaults.windowColor);
+        EXPECT_FALSE(model.settings.lengthV == defaults.lengthV &&
+                     model.settings.lengthE == defaults.lengthE);
+        EXPECT_FALSE(model.settings.windowColor == defaults.windowColor);
     }
     const Picture &a = pictures[0], &b = pictures[1];
     EXPECT_TRUE(a.genV != b.genV || a.genE != b.genE || a.genF != b.genF ||
@@ -85,7 +89,7 @@ TEST_F(AppTest, TwoSeedsGiveTwoPictures) {
 }
 
 TEST_F(AppTest, WindowsAfterLaunch) {
-    App app(5);
+    App app(model, 5);
     app.applicationDidFinishLaunching(6);
     QScreen* screen = QGuiApplication::primaryScreen();
     ASSERT_NE(screen, nullptr);
@@ -97,9 +101,9 @@ TEST_F(AppTest, WindowsAfterLaunch) {
     EXPECT_TRUE(app.wPoly->testAttribute(Qt::WA_TranslucentBackground));
     EXPECT_EQ(app.wPoly->geometry(), frame);
     EXPECT_EQ(app.view->geometry(), QRect(QPoint(0, 0), frame.size()));
-    const ViewRect expected = viewRectFor(frame.width(), frame.height(), settings.windowZoom);
-    EXPECT_FLOAT_EQ(viewState.rect0.x, expected.x);
-    EXPECT_FLOAT_EQ(viewState.rect0.height, expected.height);
+    const ViewRect expected = viewRectFor(frame.width(), frame.height(), model.settings.windowZoom);
+    EXPECT_FLOAT_EQ(model.viewState.rect0.x, expected.x);
+    EXPECT_FLOAT_EQ(model.viewState.rect0.height, expected.height);
 
     // The panel: 432 × 432, translucent, above the drawing window, its centre on the screen.
     CWindow* panel = app.wCircle;
@@ -111,18 +115,18 @@ TEST_F(AppTest, WindowsAfterLaunch) {
     EXPECT_TRUE(panel->testAttribute(Qt::WA_TranslucentBackground));
     ASSERT_NE(panel->windowHandle(), nullptr);
     EXPECT_EQ(panel->windowHandle()->transientParent(), app.wPoly->windowHandle());
-    EXPECT_NEAR(panel->windowOpacity(), settings.panelAlpha, 1.0 / 255);  // kept in 8 bits
+    EXPECT_NEAR(panel->windowOpacity(), model.settings.panelAlpha, 1.0 / 255);  // kept in 8 bits
     EXPECT_TRUE(frame.adjusted(0, 0, 1, 1).contains(panel->geometry().center()));
 }
 
 TEST_F(AppTest, OnlyTheTabOfTabIndexIsShown) {
     for (int index : {0, 6, 14}) {
         SCOPED_TRACE(index);
-        settings = Settings{};
-        settings.tabIndex = index;
-        App app(7);
+        model.settings = Settings{};
+        model.settings.tabIndex = index;
+        App app(model, 7);
         app.applicationDidFinishLaunching(8);
-        EXPECT_EQ(settings.tabIndex, index);
+        EXPECT_EQ(model.settings.tabIndex, index);
         for (int i = 0; i < 15; ++i) {
             ASSERT_NE(app.tab[i], nullptr);
             EXPECT_EQ(app.tab[i]->isVisibleTo(app.tabView), i == index) << "tab " << i;
@@ -132,10 +136,10 @@ TEST_F(AppTest, OnlyTheTabOfTabIndexIsShown) {
 }
 
 TEST_F(AppTest, SelectTabSwitchesPagesAndIgnoresTheShownOne) {
-    App app(9);
+    App app(model, 9);
     app.applicationDidFinishLaunching(10);
     app.selectTab(4);
-    EXPECT_EQ(settings.tabIndex, 4);
+    EXPECT_EQ(model.settings.tabIndex, 4);
     EXPECT_TRUE(app.tab[4]->isVisibleTo(app.tabView));
     EXPECT_FALSE(app.tab[0]->isVisibleTo(app.tabView));
     app.tab[3]->show();  // a page shown by other means stays as it is when tab 4 is chosen again
@@ -143,11 +147,11 @@ TEST_F(AppTest, SelectTabSwitchesPagesAndIgnoresTheShownOne) {
     EXPECT_TRUE(app.tab[3]->isVisibleTo(app.tabView));
     EXPECT_TRUE(app.tab[4]->isVisibleTo(app.tabView));
     app.selectTab(15);
-    EXPECT_EQ(settings.tabIndex, 4);
+    EXPECT_EQ(model.settings.tabIndex, 4);
 }
 
 TEST_F(AppTest, PanelIsHiddenWhileTheProgramIsInactive) {
-    App app(13);
+    App app(model, 13);
     app.applicationDidFinishLaunching(14);
     ASSERT_TRUE(app.wCircle->isVisible());
     app.applicationStateChanged(Qt::ApplicationInactive);
@@ -160,7 +164,7 @@ TEST_F(AppTest, PanelIsHiddenWhileTheProgramIsInactive) {
 }
 
 TEST_F(AppTest, ScreenChangeRefitsTheDrawingWindow) {
-    App app(15);
+    App app(model, 15);
     app.applicationDidFinishLaunching(16);
     app.wPoly->setGeometry(10, 10, 300, 200);
     app.applicationDidChangeScreenParameters();
@@ -168,7 +172,7 @@ TEST_F(AppTest, ScreenChangeRefitsTheDrawingWindow) {
 }
 
 TEST_F(AppTest, CtrlQQuits) {
-    App app(17);
+    App app(model, 17);
     app.applicationDidFinishLaunching(18);
     QAction* quit = app.commands.quit;
     ASSERT_NE(quit, nullptr);
@@ -186,8 +190,8 @@ TEST_F(AppTest, CtrlQQuits) {
 namespace {
 
 TEST(AppDocuments, OpenFileAppliesAGoodDocumentAndRefusesABadOneUnchanged) {
-    settings = Settings{};
-    App app(21);
+    model.settings = Settings{};
+    App app(model, 21);
     app.applicationDidFinishLaunching(21);
     const std::string other =
         std::string(KALEIDRA_TESTS_DIR) + "/app/corpus/other_writer.xml.Kaleidra2D";
@@ -195,15 +199,15 @@ TEST(AppDocuments, OpenFileAppliesAGoodDocumentAndRefusesABadOneUnchanged) {
         std::string(KALEIDRA_TESTS_DIR) + "/app/corpus/hostile_segments_zero.Kaleidra2D";
 
     const int beeps = beepCount();
-    const std::string before = documentXml();
+    const std::string before = documentXml(model);
     EXPECT_FALSE(app.openFile(QString::fromStdString(hostile)));
     EXPECT_EQ(beepCount(), beeps + 1);
-    EXPECT_EQ(documentXml(), before);
+    EXPECT_EQ(documentXml(model), before);
 
     ASSERT_TRUE(app.openFile(QString::fromStdString(other)));
-    EXPECT_EQ(settings.genV, 7);
-    EXPECT_EQ(settings.geometry, 2);  // follows the sign of gen
-    EXPECT_EQ(settings.eqManifold, "z*z = 1+x*x+y*y ὑπερβολοειδές (2 sheets)");
+    EXPECT_EQ(model.settings.genV, 7);
+    EXPECT_EQ(model.settings.geometry, 2);  // follows the sign of gen
+    EXPECT_EQ(model.settings.eqManifold, "z*z = 1+x*x+y*y ὑπερβολοειδές (2 sheets)");
     EXPECT_NEAR(app.wCircle->windowOpacity(), 0.5, 1.0 / 255);
 }
 

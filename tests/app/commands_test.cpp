@@ -31,6 +31,7 @@
 #include "canvas/window.h"
 #include "geometry/settings.h"
 #include "panel_support.h"
+#include "test_model.h"
 #include "widgets/controls.h"
 #include "widgets/cwindow.h"
 
@@ -45,8 +46,8 @@ struct Picture {
 
 Picture picture() {
     QImage image(240, 160, QImage::Format_ARGB32_Premultiplied);
-    renderFrame(image);
-    return {documentXml(), image};
+    renderFrame(model, image);
+    return {documentXml(model), image};
 }
 
 // Runs handle on the next modal dialog as soon as it is up (inside its exec). The timer goes
@@ -78,12 +79,12 @@ class CommandsTest : public PanelTest {
     void SetUp() override {
         PanelTest::SetUp();
         // No glittering scheme: the same picture paints the same pixels.
-        for (int* scheme :
-             {&settings.polyFaceScheme, &settings.polyEdgeScheme, &settings.polyVertScheme,
-              &settings.triFaceScheme, &settings.triEdgeScheme, &settings.triVertScheme})
+        for (int* scheme : {&model.settings.polyFaceScheme, &model.settings.polyEdgeScheme,
+                            &model.settings.polyVertScheme, &model.settings.triFaceScheme,
+                            &model.settings.triEdgeScheme, &model.settings.triVertScheme})
             *scheme = 2;
-        settings.polyFaceScheme = 1;
-        settings.triFaceScheme = 3;
+        model.settings.polyFaceScheme = 1;
+        model.settings.triFaceScheme = 3;
         app->startHistory();
         app->wPoly->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(app->wPoly));
@@ -195,16 +196,16 @@ TEST_F(Undo, EachPanelGestureAndOpeningADocumentUndoAsOneStep) {
     }
     // The panel shows the restored values: the slider paints the length it is bound to.
     key(Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(app->sLengthV->setting(), &settings.lengthV);
+    EXPECT_EQ(app->sLengthV->setting(), &model.settings.lengthV);
 }
 
 TEST_F(Undo, AClickThatChangesNothingMakesNoStep) {
     // Clearing the only uniform flag sets it again at once.
-    settings.uniformV = true;
-    settings.uniformE = settings.uniformF = false;
+    model.settings.uniformV = true;
+    model.settings.uniformE = model.settings.uniformF = false;
     app->startHistory();
     clickControl(app->bUniformV);
-    ASSERT_TRUE(settings.uniformV);
+    ASSERT_TRUE(model.settings.uniformV);
     // The scheme already chosen (the second of five cells), chosen again.
     click(app->pPolyFaceScheme, app->pPolyFaceScheme->frame().w * 1.5 / 5, 6);
     QCoreApplication::processEvents();
@@ -230,12 +231,12 @@ TEST_F(Keys, ArrowKeysMoveAsTheTranslateButtons) {
         SCOPED_TRACE(QKeySequence(row.key | row.modifiers).toString().toStdString());
         const Picture before = picture();
         key(row.key, row.modifiers);
-        const Matrix byKey = settings.pointMatrix;
+        const Matrix byKey = model.settings.pointMatrix;
         ASSERT_FALSE(picture() == before);
         key(Qt::Key_Z, Qt::ControlModifier);
         ASSERT_TRUE(picture() == before);
         clickControl(app.get()->*row.button);
-        EXPECT_TRUE(settings.pointMatrix == byKey);
+        EXPECT_TRUE(model.settings.pointMatrix == byKey);
     }
 }
 

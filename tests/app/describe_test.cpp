@@ -17,6 +17,7 @@
 #include "geometry/triangle_group.h"
 #include "panel_support.h"
 #include "render/chain.h"
+#include "test_model.h"
 
 namespace {
 
@@ -42,7 +43,7 @@ TEST_F(Caption, FollowsTheSlidersAndTheIKeyTogglesIt) {
     makePicture(2, 3, 4);
     app->selectTab(2);
     press(app->sLengthV, sliderX(1, 0, 1), 6);
-    ASSERT_EQ(settings.lengthV, 1);
+    ASSERT_EQ(model.settings.lengthV, 1);
     View* view = app->view;
     view->setCaptionShown(false);
     QImage bare = grab(view);
@@ -52,7 +53,7 @@ TEST_F(Caption, FollowsTheSlidersAndTheIKeyTogglesIt) {
                                       "24 edges, 14 faces"));
 
     click(app->sGenF, sliderX(5, 2, 12), 6);
-    ASSERT_EQ(settings.genF, 5);
+    ASSERT_EQ(model.settings.genF, 5);
     const QImage shown = grab(view);
     view->setCaptionShown(false);
     bare = grab(view);
@@ -89,19 +90,19 @@ int runKaleidra(const QStringList& args, QByteArray* out, QString* err = nullptr
 // A document of the picture (p, q, r) with the given shares.
 void writeDocument(const QString& path, int p, int q, int r, double lengthV, double lengthE,
                    double lengthF) {
-    settings = Settings{};
-    initRandom(5);
-    const int oldGen = settings.gen;
-    settings.genV = p;
-    settings.genE = q;
-    settings.genF = r;
-    settings.lengthV = lengthV;
-    settings.lengthE = lengthE;
-    settings.lengthF = lengthF;
-    setGenType();
-    finishGen(oldGen);
-    updateGeometryLabels();
-    ASSERT_TRUE(saveDocument(path.toStdString()));
+    model.settings = Settings{};
+    initRandom(model, 5);
+    const int oldGen = model.settings.gen;
+    model.settings.genV = p;
+    model.settings.genE = q;
+    model.settings.genF = r;
+    model.settings.lengthV = lengthV;
+    model.settings.lengthE = lengthE;
+    model.settings.lengthF = lengthF;
+    setGenType(model.settings);
+    finishGen(model, oldGen);
+    updateGeometryLabels(model.settings);
+    ASSERT_TRUE(saveDocument(model, path.toStdString()));
 }
 
 TEST(CommandLineDescribe, PrintsOneJsonObjectWithEveryKey) {

@@ -16,6 +16,7 @@
 #include "geometry/settings.h"
 #include "platform/beep.h"
 #include "render/chain.h"
+#include "test_model.h"
 #include "tiling/tables.h"
 
 namespace fs = std::filesystem;
@@ -43,12 +44,12 @@ class Document : public testing::Test {
   protected:
     // The picture as the program shows it after start-up (the panel refreshes the labels).
     static void launch(unsigned seed) {
-        initRandom(seed);
-        updateGeometryLabels();
+        initRandom(model, seed);
+        updateGeometryLabels(model.settings);
     }
 
     void SetUp() override {
-        settings = Settings{};
+        model.settings = Settings{};
         launch(12345);
         dir_ = fs::temp_directory_path() / ("kaleidra-doc-" + std::to_string(getpid()));
         fs::create_directories(dir_);
@@ -73,11 +74,11 @@ class Document : public testing::Test {
 
     // Opening must fail with one beep and leave the picture exactly as it was.
     static void expectRefused(std::string_view bytes) {
-        const std::string before = documentXml();
+        const std::string before = documentXml(model);
         const int beeps = beepCount();
-        EXPECT_FALSE(openDocumentData(bytes));
+        EXPECT_FALSE(openDocumentData(model, bytes));
         EXPECT_EQ(beepCount(), beeps + 1);
-        EXPECT_SAME_DOCUMENT(documentXml(), before);
+        EXPECT_SAME_DOCUMENT(documentXml(model), before);
     }
 
     // The saved document with one key's value element replaced (XML text surgery).
@@ -106,35 +107,35 @@ class Document : public testing::Test {
 TEST_F(Document, SavedAndOpenedAgainGivesTheSamePicture) {
     for (unsigned seed : {1u, 2u, 3u, 4u, 5u, 6u}) {
         SCOPED_TRACE(seed);
-        settings = Settings{};
+        model.settings = Settings{};
         launch(seed);
-        settings.groupOrder = 120 + 40 * static_cast<int>(seed);
-        chainSetGroupOrder();
-        ASSERT_TRUE(saveDocument(path("a.Kaleidra2D")));
-        const std::string saved = documentXml();
+        model.settings.groupOrder = 120 + 40 * static_cast<int>(seed);
+        chainSetGroupOrder(model);
+        ASSERT_TRUE(saveDocument(model, path("a.Kaleidra2D")));
+        const std::string saved = documentXml(model);
 
-        settings = Settings{};
+        model.settings = Settings{};
         launch(seed + 100);
-        ASSERT_TRUE(openDocument(path("a.Kaleidra2D")));
+        ASSERT_TRUE(openDocument(model, path("a.Kaleidra2D")));
         // Every setting, every element colour (floats bit for bit), the view and the rebuilt group.
-        EXPECT_SAME_DOCUMENT(documentXml(), saved);
+        EXPECT_SAME_DOCUMENT(documentXml(model), saved);
     }
 }
 
 TEST_F(Document, ComputedKeysAreIgnored) {
-    const std::string saved = documentXml();
+    const std::string saved = documentXml(model);
     std::string edited = withValue(saved, "generatorType", "<integer>77</integer>");
     edited = withValue(edited, "matrixCount", "<integer>3</integer>");
     edited = withValue(edited, "groupMatrixData", "<array/>");
     edited =
         withValue(edited, "triPointE", "<array><real>9</real><real>9</real><real>9</real></array>");
     launch(4242);
-    ASSERT_TRUE(openDocumentData(edited));
-    EXPECT_SAME_DOCUMENT(documentXml(), saved);
+    ASSERT_TRUE(openDocumentData(model, edited));
+    EXPECT_SAME_DOCUMENT(documentXml(model), saved);
 }
 
 TEST_F(Document, HeaderAndShapeRefusals) {
-    const std::string saved = documentXml();
+    const std::string saved = documentXml(model);
     launch(77);  // a different picture is on show while the bad documents are tried
     expectRefused(withValue(saved, "version", "<string>2011</string>"));
     expectRefused(withValue(saved, "identifier", "<string>Kaléidra</string>"));
@@ -146,27 +147,27 @@ TEST_F(Document, HeaderAndShapeRefusals) {
 }
 
 TEST_F(Document, FlagsAreExactlyYes) {
-    std::string doc = withValue(documentXml(), "polyFaceDraw", "<string>yes</string>");
+    std::string doc = withValue(documentXml(model), "polyFaceDraw", "<string>yes</string>");
     doc = withValue(doc, "selfDraw", "<true/>");
     doc = withValue(doc, "mirrorDraw", "<string>YES</string>");
-    ASSERT_TRUE(openDocumentData(doc));
-    EXPECT_FALSE(settings.polyFaceDraw);
-    EXPECT_FALSE(settings.selfDraw);
-    EXPECT_TRUE(settings.mirrorDraw);
+    ASSERT_TRUE(openDocumentData(model, doc));
+    EXPECT_FALSE(model.settings.polyFaceDraw);
+    EXPECT_FALSE(model.settings.selfDraw);
+    EXPECT_TRUE(model.settings.mirrorDraw);
 }
 
 TEST_F(Document, KeysThatMapToDifferentSettingNames) {
-    std::string doc = withValue(documentXml(), "edgeSegments", "<integer>7</integer>");
+    std::string doc = withValue(documentXml(model), "edgeSegments", "<integer>7</integer>");
     doc = withValue(doc, "originThickness", "<real>0.125</real>");
     doc = withValue(doc, "polyFaceThickness", "<real>0.75</real>");
-    ASSERT_TRUE(openDocumentData(doc));
-    EXPECT_EQ(settings.segments, 7);
-    EXPECT_EQ(settings.originThick, 0.125);
-    EXPECT_EQ(settings.polyFaceThick, 0.75);
+    ASSERT_TRUE(openDocumentData(model, doc));
+    EXPECT_EQ(model.settings.segments, 7);
+    EXPECT_EQ(model.settings.originThick, 0.125);
+    EXPECT_EQ(model.settings.polyFaceThick, 0.75);
 }
 
 TEST_F(Document, HostileValuesAreRefusedWithNothingChanged) {
-    const std::string saved = documentXml();
+    const std::string saved = documentXml(model);
     // Beyond the corpus files (tests/app/corpus), which hold more of the same.
     const std::pair<const char*, const char*> rows[] = {
         {"generatorV", "<integer>-3</integer>"},
@@ -202,7 +203,7 @@ TEST_F(Document, HostileValuesAreRefusedWithNothingChanged) {
 }
 
 TEST_F(Document, HarmlessOdditiesAreApplied) {
-    std::string doc = withValue(documentXml(), "polyFaceScheme", "<integer>9</integer>");
+    std::string doc = withValue(documentXml(model), "polyFaceScheme", "<integer>9</integer>");
     doc = withValue(doc, "project3D2D", "<integer>7</integer>");
     doc = withValue(doc, "panelAlpha", "<real>0</real>");
     doc = withValue(doc, "triEdgeAlpha", "<real>3</real>");
@@ -211,17 +212,17 @@ TEST_F(Document, HarmlessOdditiesAreApplied) {
     doc = withoutKey(doc, "uniformE");
     doc = withoutKey(doc, "uniformF");
     doc = withValue(doc, "polyColorV", "<array/>");
-    ASSERT_TRUE(openDocumentData(doc));
-    EXPECT_EQ(settings.polyFaceScheme, 9);
-    EXPECT_EQ(settings.project3D2D, 7);
-    EXPECT_EQ(settings.panelAlpha, 0.05);
-    EXPECT_EQ(settings.triEdgeAlpha, 1.0);
-    EXPECT_EQ(settings.groupOrder, 300);
-    EXPECT_TRUE(settings.uniformV && settings.uniformE && settings.uniformF);
+    ASSERT_TRUE(openDocumentData(model, doc));
+    EXPECT_EQ(model.settings.polyFaceScheme, 9);
+    EXPECT_EQ(model.settings.project3D2D, 7);
+    EXPECT_EQ(model.settings.panelAlpha, 0.05);
+    EXPECT_EQ(model.settings.triEdgeAlpha, 1.0);
+    EXPECT_EQ(model.settings.groupOrder, 300);
+    EXPECT_TRUE(model.settings.uniformV && model.settings.uniformE && model.settings.uniformF);
 }
 
 TEST_F(Document, DeepNestingAndHugeFilesAreRefusedQuickly) {
-    const std::string saved = documentXml();
+    const std::string saved = documentXml(model);
     std::string deep;
     for (int i = 0; i < 200000; ++i) deep += "<array>";
     for (int i = 0; i < 200000; ++i) deep += "</array>";
@@ -255,9 +256,9 @@ TEST_F(Document, DeepNestingAndHugeFilesAreRefusedQuickly) {
     const std::string big = path("big.Kaleidra2D");
     { std::ofstream(big, std::ios::binary) << saved; }
     fs::resize_file(big, 100u << 20);
-    const std::string before = documentXml();
-    EXPECT_FALSE(openDocument(big));
-    EXPECT_SAME_DOCUMENT(documentXml(), before);
+    const std::string before = documentXml(model);
+    EXPECT_FALSE(openDocument(model, big));
+    EXPECT_SAME_DOCUMENT(documentXml(model), before);
 }
 
 TEST_F(Document, FailedSaveKeepsTheEarlierFile) {
@@ -272,16 +273,16 @@ TEST_F(Document, FailedSaveKeepsTheEarlierFile) {
     small.rlim_cur = 4096;
     setrlimit(RLIMIT_FSIZE, &small);
     const int beeps = beepCount();
-    const bool saved = saveDocument(target);
+    const bool saved = saveDocument(model, target);
     setrlimit(RLIMIT_FSIZE, &old);
     EXPECT_FALSE(saved);
     EXPECT_EQ(beepCount(), beeps + 1);
     EXPECT_EQ(read(target), "earlier contents");
 
-    EXPECT_FALSE(saveDocument(path("no/such/folder/x.Kaleidra2D")));
+    EXPECT_FALSE(saveDocument(model, path("no/such/folder/x.Kaleidra2D")));
     EXPECT_EQ(beepCount(), beeps + 2);
 
-    ASSERT_TRUE(saveDocument(target));
+    ASSERT_TRUE(saveDocument(model, target));
     EXPECT_NE(read(target), "earlier contents");
     int files = 0;
     for (const auto& entry : fs::directory_iterator(dir_)) {
@@ -303,17 +304,17 @@ TEST_F(Document, FilesThatCannotBeDocumentsAreRefusedWithTheReason) {
     };
     for (const auto& [name, reason] : rows) {
         SCOPED_TRACE(name);
-        const std::string before = documentXml();
+        const std::string before = documentXml(model);
         const int beeps = beepCount();
         std::string why;
-        EXPECT_FALSE(openDocument(path(name), &why));
+        EXPECT_FALSE(openDocument(model, path(name), &why));
         EXPECT_EQ(why, reason);
         EXPECT_EQ(beepCount(), beeps + 1);
-        EXPECT_SAME_DOCUMENT(documentXml(), before);
+        EXPECT_SAME_DOCUMENT(documentXml(model), before);
     }
     // Saving over them is refused too, and leaves them as they were.
-    EXPECT_FALSE(saveDocument(path("fifo.Kaleidra2D")));
-    EXPECT_FALSE(saveDocument(path("folder.Kaleidra2D")));
+    EXPECT_FALSE(saveDocument(model, path("fifo.Kaleidra2D")));
+    EXPECT_FALSE(saveDocument(model, path("folder.Kaleidra2D")));
     EXPECT_TRUE(fs::is_fifo(path("fifo.Kaleidra2D")));
     EXPECT_TRUE(fs::is_directory(path("folder.Kaleidra2D")));
 }
@@ -326,14 +327,14 @@ TEST_F(Document, SavingKeepsTheOldFilesModeOwnerAndLink) {
         SCOPED_TRACE(mode);
         write(target, "earlier contents");
         ASSERT_EQ(chmod(target.c_str(), mode), 0);
-        ASSERT_TRUE(saveDocument(target));
+        ASSERT_TRUE(saveDocument(model, target));
         struct stat st {};
         ASSERT_EQ(stat(target.c_str(), &st), 0);
         EXPECT_EQ(st.st_mode & 07777, mode);
     }
     if (geteuid() == 0) {
         ASSERT_EQ(chown(target.c_str(), 4321, 4322), 0);
-        ASSERT_TRUE(saveDocument(target));
+        ASSERT_TRUE(saveDocument(model, target));
         struct stat st {};
         ASSERT_EQ(stat(target.c_str(), &st), 0);
         EXPECT_EQ(st.st_uid, 4321u);
@@ -341,7 +342,7 @@ TEST_F(Document, SavingKeepsTheOldFilesModeOwnerAndLink) {
     }
     // A new file gets the usual permissions.
     const mode_t mask = umask(022);
-    ASSERT_TRUE(saveDocument(path("new.Kaleidra2D")));
+    ASSERT_TRUE(saveDocument(model, path("new.Kaleidra2D")));
     umask(mask);
     EXPECT_EQ(fs::status(path("new.Kaleidra2D")).permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
@@ -350,13 +351,13 @@ TEST_F(Document, SavingKeepsTheOldFilesModeOwnerAndLink) {
     fs::create_directory(path("elsewhere"));
     write(path("elsewhere/real.Kaleidra2D"), "earlier contents");
     fs::create_symlink("elsewhere/real.Kaleidra2D", path("link.Kaleidra2D"));
-    ASSERT_TRUE(saveDocument(path("link.Kaleidra2D")));
+    ASSERT_TRUE(saveDocument(model, path("link.Kaleidra2D")));
     EXPECT_TRUE(fs::is_symlink(path("link.Kaleidra2D")));
-    EXPECT_EQ(read(path("elsewhere/real.Kaleidra2D")), documentXml());
+    EXPECT_EQ(read(path("elsewhere/real.Kaleidra2D")), documentXml(model));
     // A name as long as the file system allows: the temporary file needs a shorter one.
     const std::string longName(255 - std::string(".Kaleidra2D").size(), 'n');
-    ASSERT_TRUE(saveDocument(path(longName + ".Kaleidra2D")));
-    ASSERT_TRUE(openDocument(path(longName + ".Kaleidra2D")));
+    ASSERT_TRUE(saveDocument(model, path(longName + ".Kaleidra2D")));
+    ASSERT_TRUE(openDocument(model, path(longName + ".Kaleidra2D")));
 }
 
 TEST_F(Document, CorpusOfOtherWritersAndHostileFiles) {
@@ -368,25 +369,25 @@ TEST_F(Document, CorpusOfOtherWritersAndHostileFiles) {
         SCOPED_TRACE(name);
         launch(31);
         if (name.rfind("other_writer", 0) == 0) {
-            ASSERT_TRUE(openDocument(entry.path().string()));
-            EXPECT_EQ(settings.genV, 7);
-            EXPECT_EQ(settings.gen, 1);
-            EXPECT_EQ(settings.segments, 12);
-            EXPECT_EQ(settings.triFaceThick, 0.25);
-            EXPECT_GE(groupTables.matrix.count, 300);
+            ASSERT_TRUE(openDocument(model, entry.path().string()));
+            EXPECT_EQ(model.settings.genV, 7);
+            EXPECT_EQ(model.settings.gen, 1);
+            EXPECT_EQ(model.settings.segments, 12);
+            EXPECT_EQ(model.settings.triFaceThick, 0.25);
+            EXPECT_GE(model.groupTables.matrix.count, 300);
             // The one stored colour list is laid over its table; the others keep fresh colours.
             const BColor stored{0.25f, 0.5f, 0.75f};
-            EXPECT_EQ(groupTables.dataVEF.at(0).polyColor, stored);
-            EXPECT_EQ(groupTables.dataVEF.at(39).polyColor, stored);
-            if (groupTables.dataVEF.count > 40) {
-                EXPECT_FALSE(groupTables.dataVEF.at(40).polyColor == stored);
+            EXPECT_EQ(model.groupTables.dataVEF.at(0).polyColor, stored);
+            EXPECT_EQ(model.groupTables.dataVEF.at(39).polyColor, stored);
+            if (model.groupTables.dataVEF.count > 40) {
+                EXPECT_FALSE(model.groupTables.dataVEF.at(40).polyColor == stored);
             }
             ++opened;
         } else {
             ASSERT_EQ(name.rfind("hostile_", 0), 0u);
-            const std::string before = documentXml();
-            EXPECT_FALSE(openDocument(entry.path().string()));
-            EXPECT_SAME_DOCUMENT(documentXml(), before);
+            const std::string before = documentXml(model);
+            EXPECT_FALSE(openDocument(model, entry.path().string()));
+            EXPECT_SAME_DOCUMENT(documentXml(model), before);
             ++refused;
         }
     }

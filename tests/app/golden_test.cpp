@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <cstdlib>
-#include <array>
 #include <cstring>
 #include <fstream>
 #include <map>
@@ -21,6 +21,7 @@
 #include "platform/recording_layer.h"
 #include "render/chain.h"
 #include "render/frame.h"
+#include "test_model.h"
 
 namespace {
 
@@ -77,18 +78,18 @@ const Row kRows[] = {
 };
 
 void build(const Row& row) {
-    settings = Settings{};
-    initRandom(row.seed);
-    updateGeometryLabels();
-    Settings& s = settings;
+    model.settings = Settings{};
+    initRandom(model, row.seed);
+    updateGeometryLabels(model.settings);
+    Settings& s = model.settings;
     const int oldGen = s.gen;
     s.genV = row.v, s.genE = row.e, s.genF = row.f;
-    finishGen(oldGen);
+    finishGen(model, oldGen);
     s.spiralAngle = row.spiral;
     s.groupOrder = row.groupOrder;
-    chainSetGroupOrder();
+    chainSetGroupOrder(model);
     s.project3D2D = row.project;
-    chainSetProject3D2D();
+    chainSetProject3D2D(model);
     s.polyTriEmphasis = row.polyTri;
     s.selfMirrorEmphasis = row.selfMirror;
     s.polyFaceScheme = s.polyEdgeScheme = s.polyVertScheme = row.scheme;
@@ -97,19 +98,19 @@ void build(const Row& row) {
     if (row.only == 2) s.polyFaceDraw = s.polyEdgeDraw = s.polyVertDraw = false;
     if (row.turn >= 1) {
         Matrix r;
-        rotateMXY(r, Point{1, 0, 0}, Point{0.6, 0.8, 0});
+        rotateMXY(model.settings.gen, r, Point{1, 0, 0}, Point{0.6, 0.8, 0});
         s.pointMatrix = dotM(r, s.pointMatrix);
         if (row.turn >= 2) {
             Point p;
-            normalize(p, Point{0.3, -0.2, 1});
+            normalize(model.settings.gen, p, Point{0.3, -0.2, 1});
             Matrix t;
-            translateM(t, p);
+            translateM(model.settings.gen, t, p);
             s.pointMatrix = dotM(t, s.pointMatrix);
         }
         if (row.turn >= 3) {
-            chainCenter();
+            chainCenter(model);
         } else {
-            chainView();
+            chainView(model);
         }
     }
 }
@@ -132,7 +133,7 @@ struct Hash {
 std::string frameHash() {
     RecordingLayer layer;
     srandom(4242);  // the glitter scheme draws from the random source
-    drawFrame(layer, 640, 480);
+    drawFrame(model, {640, 480}, layer);
     Hash hash;
     for (const RecordingLayer::Command& c : layer.commands()) {
         const int op = static_cast<int>(c.op);
@@ -174,11 +175,11 @@ TEST(Golden, EveryRecordedPictureIsDrawnAndSavedExactlyAsRecorded) {
     for (const Row& row : kRows) {
         SCOPED_TRACE(row.name);
         build(row);
-        const std::string xml = documentXml();
+        const std::string xml = documentXml(model);
         Hash document;
         document.mix(xml.data(), xml.size());
         const std::string built = frameHash();
-        ASSERT_TRUE(openDocumentData(xml));
+        ASSERT_TRUE(openDocumentData(model, xml));
         const std::string opened = frameHash();
         const std::string path = kDir + row.name + kDocumentSuffix;
         if (recording()) {

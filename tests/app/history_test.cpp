@@ -18,6 +18,7 @@
 #include "geometry/triangle_group.h"
 #include "render/chain.h"
 #include "render/depth_order.h"
+#include "test_model.h"
 #include "tiling/generating_point.h"
 
 namespace {
@@ -31,10 +32,10 @@ struct Shown {
 
 Shown shown() {
     Shown s;
-    s.document = documentXml();
+    s.document = documentXml(model);
     s.image = QImage(240, 160, QImage::Format_ARGB32_Premultiplied);
-    renderFrame(s.image);
-    const DrawLists& d = drawLists;
+    renderFrame(model, s.image);
+    const DrawLists& d = model.drawLists;
     s.order.assign(d.tri.begin(), d.tri.begin() + d.triCount);
     s.order.insert(s.order.end(), d.poly.begin(), d.poly.begin() + d.polyCount);
     s.order.insert(s.order.end(), d.quad.begin(), d.quad.begin() + d.quadCount);
@@ -51,11 +52,11 @@ void expectShown(const Shown& want) {
 // A launch picture whose colours do not glitter: every scheme but the random one, so that the
 // same picture paints the same pixels.
 void launch(unsigned seed, int genV, int genE, int genF) {
-    settings = Settings{};
-    initRandom(seed);
-    Settings& s = settings;
+    model.settings = Settings{};
+    initRandom(model, seed);
+    Settings& s = model.settings;
     s.genV = genV, s.genE = genE, s.genF = genF;
-    finishGen(0);
+    finishGen(model, 0);
     s.polyFaceScheme = 1, s.polyEdgeScheme = 2, s.polyVertScheme = 3;
     s.triFaceScheme = 4, s.triEdgeScheme = 1, s.triVertScheme = 2;
 }
@@ -70,50 +71,50 @@ struct Step {
 // enumeration made them, under the earlier projection.
 const std::vector<Step>& steps() {
     static const std::vector<Step> list = {
-        {"turn", [] { translateXY(0.4); }},
-        {"move", [] { translateZX(0.3); }},
+        {"turn", [] { translateXY(model, 0.4); }},
+        {"move", [] { translateZX(model, 0.3); }},
         {"lengths",
          [] {
-             settings.lengthV = 0.7;
-             chainSetLength(0);
+             model.settings.lengthV = 0.7;
+             chainSetLength(model, 0);
          }},
         {"edge lengths by the point",
          [] {
-             Point& p = specialPoints.polyVEF;
-             p = {0.9 * p.x + 0.1 * specialPoints.triVEF.x,
-                  0.9 * p.y + 0.1 * specialPoints.triVEF.y, p.z};
-             setLengthFromPoint();
-             setPolyModules();
+             Point& p = model.specialPoints.polyVEF;
+             p = {0.9 * p.x + 0.1 * model.specialPoints.triVEF.x,
+                  0.9 * p.y + 0.1 * model.specialPoints.triVEF.y, p.z};
+             setLengthFromPoint(model);
+             setPolyModules(model.groupTables, model.specialPoints);
          }},
-        {"colours", [] { ranAllColor(); }},
+        {"colours", [] { ranAllColor(model.groupTables); }},
         {"projection",
          [] {
-             settings.project3D2D = 4;
-             chainSetProject3D2D();
+             model.settings.project3D2D = 4;
+             chainSetProject3D2D(model);
          }},
         {"generators",
          [] {
-             const int old = settings.gen;
-             settings.genF = settings.genF == 7 ? 8 : 7;
-             finishGen(old);
+             const int old = model.settings.gen;
+             model.settings.genF = model.settings.genF == 7 ? 8 : 7;
+             finishGen(model, old);
          }},
         {"group order",
          [] {
-             settings.groupOrder = 350;
-             chainSetGroupOrder();
+             model.settings.groupOrder = 350;
+             chainSetGroupOrder(model);
          }},
         {"offset and alpha",
          [] {
-             settings.polyFaceOffset = 0.3;
-             setOffsetMatrix(kPolyFace);
-             settings.triEdgeAlpha = 0.9;
+             model.settings.polyFaceOffset = 0.3;
+             setOffsetMatrix(model.colourState, model.settings, kPolyFace);
+             model.settings.triEdgeAlpha = 0.9;
          }},
         {"back to the first projection",
          [] {
-             settings.project3D2D = 1;
-             chainSetProject3D2D();
+             model.settings.project3D2D = 1;
+             chainSetProject3D2D(model);
          }},
-        {"centre", [] { chainCenter(); }},
+        {"centre", [] { chainCenter(model); }},
     };
     return list;
 }
@@ -123,107 +124,107 @@ TEST(History, UndoAndRedoGiveBackEveryPictureExactly) {
         SCOPED_TRACE(testing::Message() << v << e << f);
         launch(31, v, e, f);
         History history;
-        history.reset();
+        history.reset(model);
         std::vector<Shown> seen{shown()};
         for (const Step& step : steps()) {
             step.run();
-            ASSERT_TRUE(history.commit()) << step.name;
+            ASSERT_TRUE(history.commit(model)) << step.name;
             seen.push_back(shown());
         }
         for (int i = static_cast<int>(seen.size()) - 2; i >= 0; --i) {
             SCOPED_TRACE(testing::Message() << "undo to before " << steps()[i].name);
-            ASSERT_TRUE(history.undo());
+            ASSERT_TRUE(history.undo(model));
             expectShown(seen[i]);
         }
-        EXPECT_FALSE(history.undo());
+        EXPECT_FALSE(history.undo(model));
         for (std::size_t i = 1; i < seen.size(); ++i) {
             SCOPED_TRACE(testing::Message() << "redo " << steps()[i - 1].name);
-            ASSERT_TRUE(history.redo());
+            ASSERT_TRUE(history.redo(model));
             expectShown(seen[i]);
         }
-        EXPECT_FALSE(history.redo());
+        EXPECT_FALSE(history.redo(model));
     }
 }
 
 TEST(History, AChangeAfterUndoDropsTheRedoSteps) {
     launch(32, 3, 3, 4);
     History history;
-    history.reset();
-    translateZX(0.2);
-    history.commit();
-    translateZY(0.2);
-    history.commit();
-    ASSERT_TRUE(history.undo());
+    history.reset(model);
+    translateZX(model, 0.2);
+    history.commit(model);
+    translateZY(model, 0.2);
+    history.commit(model);
+    ASSERT_TRUE(history.undo(model));
     EXPECT_EQ(history.redoCount(), 1);
-    translateXY(0.5);
+    translateXY(model, 0.5);
     // The new change is committed by the undo that follows it, and it is what undo steps over.
     const Shown changed = shown();
-    ASSERT_TRUE(history.undo());
+    ASSERT_TRUE(history.undo(model));
     EXPECT_EQ(history.redoCount(), 1);
-    ASSERT_TRUE(history.redo());
+    ASSERT_TRUE(history.redo(model));
     expectShown(changed);
-    EXPECT_FALSE(history.redo());
+    EXPECT_FALSE(history.redo(model));
 }
 
 TEST(History, NothingChangedMakesNoStep) {
     launch(33, 4, 4, 2);  // the plane: every depth ties, so each re-sort permutes the draw lists
-    settings.project3D2D = 0;
-    chainView();
+    model.settings.project3D2D = 0;
+    chainView(model);
     History history;
-    history.reset();
-    EXPECT_FALSE(history.commit());
+    history.reset(model);
+    EXPECT_FALSE(history.commit(model));
     // The panel's own state is no change of the picture.
-    settings.tabIndex = 7;
-    settings.bright = 0.9;
-    EXPECT_FALSE(history.commit());
+    model.settings.tabIndex = 7;
+    model.settings.bright = 0.9;
+    EXPECT_FALSE(history.commit(model));
     // Nor is a re-sort alone; but undo comes back to the order it left.
-    setOrder();
+    setOrder(model);
     const Shown resorted = shown();
-    EXPECT_FALSE(history.commit());
+    EXPECT_FALSE(history.commit(model));
     EXPECT_EQ(history.undoCount(), 0);
-    translateZX(0.25);
-    ASSERT_TRUE(history.commit());
-    ASSERT_TRUE(history.undo());
+    translateZX(model, 0.25);
+    ASSERT_TRUE(history.commit(model));
+    ASSERT_TRUE(history.undo(model));
     expectShown(resorted);
-    EXPECT_EQ(settings.tabIndex, 7);  // the panel's state stays as it is
+    EXPECT_EQ(model.settings.tabIndex, 7);  // the panel's state stays as it is
 }
 
 TEST(History, TheOldestStepsGoFirstAtTheLimit) {
     launch(34, 2, 3, 5);
     History history;
-    history.reset();
+    history.reset(model);
     const int extra = 5;
-    std::vector<Matrix> views{settings.pointMatrix};
+    std::vector<Matrix> views{model.settings.pointMatrix};
     for (int i = 0; i < History::kMaxSteps + extra; ++i) {
-        translateZX(0.01);
-        ASSERT_TRUE(history.commit());
-        views.push_back(settings.pointMatrix);
+        translateZX(model, 0.01);
+        ASSERT_TRUE(history.commit(model));
+        views.push_back(model.settings.pointMatrix);
     }
     EXPECT_EQ(history.undoCount(), History::kMaxSteps);
-    for (int i = 0; i < History::kMaxSteps; ++i) ASSERT_TRUE(history.undo());
-    EXPECT_FALSE(history.undo());
-    EXPECT_TRUE(settings.pointMatrix == views[extra]);
+    for (int i = 0; i < History::kMaxSteps; ++i) ASSERT_TRUE(history.undo(model));
+    EXPECT_FALSE(history.undo(model));
+    EXPECT_TRUE(model.settings.pointMatrix == views[extra]);
 }
 
 TEST(History, TwoHundredStepsAtGroupOrder2000StayUnder64MB) {
     launch(35, 7, 3, 2);
-    settings.groupOrder = 2000;
-    chainSetGroupOrder();
-    ASSERT_GE(groupTables.matrix.count, 2000);
+    model.settings.groupOrder = 2000;
+    chainSetGroupOrder(model);
+    ASSERT_GE(model.groupTables.matrix.count, 2000);
     History history;
-    history.reset();
+    history.reset(model);
     // Moving the view keeps the colours: the steps share them.
     for (int i = 0; i < 20; ++i) {
-        translateZX(0.01);
-        history.commit();
+        translateZX(model, 0.01);
+        history.commit(model);
     }
     const std::size_t colourBytes = history.current().colours->size() * sizeof(BColor);
     EXPECT_LT(history.bytes(), 2 * colourBytes + 20 * 64 * 1024);
     // New colours and a new view at every step: the most a step at this order can hold.
     for (int i = 0; i < History::kMaxSteps; ++i) {
-        ranAllColor();
-        translateZX(0.01);
-        history.commit();
+        ranAllColor(model.groupTables);
+        translateZX(model, 0.01);
+        history.commit(model);
     }
     EXPECT_EQ(history.undoCount(), History::kMaxSteps);
     EXPECT_LT(history.bytes(), std::size_t(64) << 20);

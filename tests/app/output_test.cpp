@@ -25,6 +25,7 @@
 #include "app/document.h"
 #include "geometry/settings.h"
 #include "render/chain.h"
+#include "test_model.h"
 
 namespace {
 
@@ -51,9 +52,9 @@ QByteArray readAll(const QString& path) {
 class Output : public testing::Test {
   protected:
     void SetUp() override {
-        settings = Settings{};
-        initRandom(8);
-        updateGeometryLabels();
+        model.settings = Settings{};
+        initRandom(model, 8);
+        updateGeometryLabels(model.settings);
     }
 };
 
@@ -63,7 +64,7 @@ TEST_F(Output, PrintingMakesOnePageTheSizeOfTheViewWithoutMargins) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
-    printPicture(printer, QSize(1440, 900));
+    printPicture(model, printer, QSize(1440, 900));
     EXPECT_EQ(printer.pageLayout().margins(), QMarginsF(0, 0, 0, 0));
     EXPECT_EQ(printer.pageLayout().fullRect(QPageLayout::Point).size(), QSizeF(1440, 900));
     const QByteArray pdf = readAll(path);
@@ -73,7 +74,7 @@ TEST_F(Output, PrintingMakesOnePageTheSizeOfTheViewWithoutMargins) {
 
 TEST_F(Output, CopyPutsOnlyAPdfOnTheClipboard) {
     QGuiApplication::clipboard()->setText(QStringLiteral("something else"));
-    copyPicturePdf(QSize(640, 400));
+    copyPicturePdf(model, QSize(640, 400));
     const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
     ASSERT_NE(mime, nullptr);
     EXPECT_EQ(mime->formats(), QStringList{QStringLiteral("application/pdf")});
@@ -174,10 +175,10 @@ TEST(CommandLineExport, EveryFormatWithoutADisplay) {
     ASSERT_EQ(runKaleidra({"--export", at("d.Kaleidra2D"), "--seed", "3"}), 0);
     ASSERT_EQ(runKaleidra({"--export", at("e.png"), "--size", "320x200", at("d.Kaleidra2D")}), 0);
     EXPECT_EQ(QImage(at("e.png")), png);
-    settings = Settings{};
-    initRandom(100);
-    ASSERT_TRUE(openDocument(at("d.Kaleidra2D").toStdString()));
-    ASSERT_TRUE(saveDocument(at("f.Kaleidra2D").toStdString()));
+    model.settings = Settings{};
+    initRandom(model, 100);
+    ASSERT_TRUE(openDocument(model, at("d.Kaleidra2D").toStdString()));
+    ASSERT_TRUE(saveDocument(model, at("f.Kaleidra2D").toStdString()));
     EXPECT_EQ(readAll(at("f.Kaleidra2D")), readAll(at("d.Kaleidra2D")));
 }
 
@@ -323,7 +324,7 @@ TEST_F(Output, WritingThroughALinkReplacesItsTarget) {
         { std::ofstream(target) << "old"; }
         ASSERT_EQ(symlink(("target" + std::string(suffix)).c_str(), link.c_str()), 0);
         std::string error;
-        ASSERT_TRUE(exportPicture(link, QSize(64, 48), &error)) << error;
+        ASSERT_TRUE(exportPicture(model, link, QSize(64, 48), &error)) << error;
         struct stat st {};
         ASSERT_EQ(lstat(link.c_str(), &st), 0);
         EXPECT_TRUE(S_ISLNK(st.st_mode));

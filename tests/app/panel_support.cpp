@@ -10,6 +10,7 @@
 #include "canvas/view.h"
 #include "canvas/window.h"
 #include "geometry/settings.h"
+#include "test_model.h"
 #include "widgets/cwindow.h"
 
 bool PaintCounter::eventFilter(QObject*, QEvent* event) {
@@ -18,8 +19,8 @@ bool PaintCounter::eventFilter(QObject*, QEvent* event) {
 }
 
 void PanelTest::SetUp() {
-    settings = Settings{};
-    app = std::make_unique<App>(21);
+    model.settings = Settings{};
+    app = std::make_unique<App>(model, 21);
     app->applicationDidFinishLaunching(22);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(app->wPoly));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(app->wCircle));
@@ -74,9 +75,9 @@ QColor PanelTest::pixelOnTab(int tab, double x, double y) {
 }
 
 void PanelTest::makePicture(int genV, int genE, int genF, int groupOrder) {
-    settings.genV = genV;
-    settings.genE = genE;
-    settings.genF = genF;
-    settings.groupOrder = groupOrder;
+    model.settings.genV = genV;
+    model.settings.genE = genE;
+    model.settings.genF = genF;
+    model.settings.groupOrder = groupOrder;
     app->setGenF();
 }

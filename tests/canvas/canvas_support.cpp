@@ -8,19 +8,20 @@
 #include "geometry/settings.h"
 #include "geometry/triangle_group.h"
 #include "render/chain.h"
+#include "test_model.h"
 
 void makePicture(int p, int q, int r, double lengthV, double lengthE, double lengthF) {
-    settings = Settings{};
-    settings.genV = p;
-    settings.genE = q;
-    settings.genF = r;
-    settings.lengthV = lengthV;
-    settings.lengthE = lengthE;
-    settings.lengthF = lengthF;
-    initColorMatrices();
-    setGenType();
-    setGen();
-    rebuildModules();
+    model.settings = Settings{};
+    model.settings.genV = p;
+    model.settings.genE = q;
+    model.settings.genF = r;
+    model.settings.lengthV = lengthV;
+    model.settings.lengthE = lengthE;
+    model.settings.lengthF = lengthF;
+    initColorMatrices(model.colourState);
+    setGenType(model.settings);
+    setGen(model);
+    rebuildModules(model);
 }
 
 Matrix inverseOf(const Matrix& M) {

@@ -10,6 +10,7 @@
 #include "canvas/view.h"
 #include "canvas_support.h"
 #include "geometry/settings.h"
+#include "test_model.h"
 
 namespace {
 
@@ -38,16 +39,17 @@ class CaptionTest : public testing::Test {
     void SetUp() override { view.resize(800, 600); }
     void TearDown() override { mouseUp(); }
     std::string expected() const {
-        return captionText(describeTiling(settings.genV, settings.genE, settings.genF,
-                                          settings.lengthV, settings.lengthE, settings.lengthF));
+        return captionText(describeTiling(model.settings.genV, model.settings.genE,
+                                          model.settings.genF, model.settings.lengthV,
+                                          model.settings.lengthE, model.settings.lengthF));
     }
-    View view;
+    View view{model};
 };
 
 TEST_F(CaptionTest, PaintedOverTheFrameInTheLowerLeftCorner) {
     makePicture(2, 3, 4, 1, 0, 0);
     EXPECT_TRUE(view.captionShown());
-    EXPECT_EQ(pictureCaption().toStdString(),
+    EXPECT_EQ(pictureCaption(model.settings).toStdString(),
               "3.4.3.4 \u00b7 2 | 3 4 \u00b7 cuboctahedron \u00b7 12 vertices, 24 edges, 14 faces");
     const QImage shown = grab(view);
     view.setCaptionShown(false);
@@ -78,10 +80,11 @@ TEST_F(CaptionTest, ReadableOnLightAndDarkPictures) {
     for (const BColor background : {BColor{1, 1, 1}, BColor{0, 0, 0}, BColor{1, 1, 0}}) {
         SCOPED_TRACE(testing::Message() << background.r << background.g << background.b);
         makePicture(2, 3, 7, 0, 0.5, 0.5);
-        settings.windowColor = background;
-        for (bool* drawn : {&settings.polyFaceDraw, &settings.polyEdgeDraw, &settings.polyVertDraw,
-                            &settings.triFaceDraw, &settings.triEdgeDraw, &settings.triVertDraw,
-                            &settings.circleDraw, &settings.originDraw})
+        model.settings.windowColor = background;
+        for (bool* drawn : {&model.settings.polyFaceDraw, &model.settings.polyEdgeDraw,
+                            &model.settings.polyVertDraw, &model.settings.triFaceDraw,
+                            &model.settings.triEdgeDraw, &model.settings.triVertDraw,
+                            &model.settings.circleDraw, &model.settings.originDraw})
             *drawn = false;
         view.setCaptionShown(false);
         const QImage bare = grab(view);
@@ -105,8 +108,8 @@ TEST_F(CaptionTest, ReadableOnLightAndDarkPictures) {
 // Setting the edge lengths with the mouse: the next frame names the new tiling.
 TEST_F(CaptionTest, FollowsASetEdgeLengthsDrag) {
     makePicture(2, 3, 4, 1. / 3, 1. / 3, 1. / 3);
-    settings.mouseMode = 0;
-    settings.mirrorDraw = false;
+    model.settings.mouseMode = 0;
+    model.settings.mirrorDraw = false;
     const std::string before = expected();
     const QPoint at = view.widgetPoint({0.15, 0.1}).toPoint();
     QTest::mousePress(&view, Qt::LeftButton, {}, at);

@@ -10,6 +10,7 @@
 
 #include "canvas_support.h"
 #include "geometry/settings.h"
+#include "test_model.h"
 
 namespace {
 
@@ -31,13 +32,13 @@ TEST(FramePainter, UnitCircleStaysRoundOnTallAndWideImages) {
     for (QSize size : {QSize(400, 200), QSize(200, 400)}) {
         SCOPED_TRACE(testing::Message() << size.width() << "x" << size.height());
         makePicture(3, 3, 3);
-        settings.selfDraw = settings.mirrorDraw = settings.originDraw = false;
-        settings.windowColor = {0, 0, 0};
-        settings.circleColor = {1, 1, 1};
-        settings.circleAlpha = 1;
-        settings.windowZoom = 2;
+        model.settings.selfDraw = model.settings.mirrorDraw = model.settings.originDraw = false;
+        model.settings.windowColor = {0, 0, 0};
+        model.settings.circleColor = {1, 1, 1};
+        model.settings.circleAlpha = 1;
+        model.settings.windowZoom = 2;
         QImage image(size, QImage::Format_ARGB32_Premultiplied);
-        renderFrame(image);
+        renderFrame(model, image);
         const QRect circle = paintedArea(image);
         // The shorter side spans 2 × windowZoom = 4 units: the circle is a quarter of it.
         const int shorter = std::min(size.width(), size.height());
@@ -50,11 +51,12 @@ TEST(FramePainter, UnitCircleStaysRoundOnTallAndWideImages) {
 
 TEST(FramePainter, RenderStartsFromAClearImage) {
     makePicture(7, 3, 2);
-    settings.windowAlpha = 0.5;
-    settings.selfDraw = settings.mirrorDraw = settings.circleDraw = settings.originDraw = false;
+    model.settings.windowAlpha = 0.5;
+    model.settings.selfDraw = model.settings.mirrorDraw = model.settings.circleDraw =
+        model.settings.originDraw = false;
     QImage image(160, 90, QImage::Format_ARGB32_Premultiplied);
-    renderFrame(image);
-    renderFrame(image);
+    renderFrame(model, image);
+    renderFrame(model, image);
     // A half-transparent background over nothing stays half transparent.
     EXPECT_NEAR(qAlpha(image.pixel(80, 45)), 128, 1);
 }
@@ -67,7 +69,7 @@ TEST(FramePainter, PaintsOntoVectorDevices) {
         svg.setOutputDevice(&svgBytes);
         svg.setSize(QSize(320, 180));
         svg.setViewBox(QRect(0, 0, 320, 180));
-        paintFrame(&svg, QSize(320, 180));
+        paintFrame(model, &svg, QSize(320, 180));
     }
     EXPECT_GT(svgBytes.data().count("<path"), 100);
 
@@ -77,7 +79,7 @@ TEST(FramePainter, PaintsOntoVectorDevices) {
         QPdfWriter pdf(&pdfBytes);
         pdf.setPageSize(QPageSize(QSizeF(160, 90), QPageSize::Millimeter));
         pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-        paintFrame(&pdf, QSize(pdf.width(), pdf.height()));
+        paintFrame(model, &pdf, QSize(pdf.width(), pdf.height()));
     }
     EXPECT_TRUE(pdfBytes.data().startsWith("%PDF"));
     EXPECT_GT(pdfBytes.data().size(), 10000);
@@ -86,11 +88,11 @@ TEST(FramePainter, PaintsOntoVectorDevices) {
 TEST(FramePainter, NothingToPaintIsHarmless) {
     makePicture(3, 3, 3);
     QImage empty;
-    renderFrame(empty);
+    renderFrame(model, empty);
     EXPECT_TRUE(empty.isNull());
-    paintFrame(nullptr, QSize(10, 10));
+    paintFrame(model, nullptr, QSize(10, 10));
     QImage image(10, 10, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::green);
-    paintFrame(&image, QSize(0, 0));
+    paintFrame(model, &image, QSize(0, 0));
     EXPECT_EQ(image.pixelColor(5, 5), QColor(Qt::green));
 }

@@ -17,6 +17,7 @@
 #include "raster/raster_layer.h"
 #include "render/depth_order.h"
 #include "render/frame.h"
+#include "test_model.h"
 
 namespace {
 
@@ -28,17 +29,18 @@ const Picture kPictures[] = {{"sphere", 2, 3, 5}, {"plane", 2, 4, 4}, {"hyperbol
 
 void prepare(const Picture& p, int projection) {
     makePicture(p.p, p.q, p.r, 0.2, 0.3, 0.5);
-    colourState = ColourState{};
+    model.colourState = ColourState{};
     for (int t = 0; t < 16; ++t) {
-        *typeColor(t) = BColor{0.2f + 0.8f * ((t * 7) % 16) / 16.0f,
-                               0.2f + 0.8f * ((t * 3) % 16) / 16.0f, 0.9f - 0.7f * t / 16.0f};
+        *typeColor(model.settings, t) =
+            BColor{0.2f + 0.8f * ((t * 7) % 16) / 16.0f, 0.2f + 0.8f * ((t * 3) % 16) / 16.0f,
+                   0.9f - 0.7f * t / 16.0f};
     }
-    settings.windowColor = {0.1f, 0.1f, 0.2f};
-    settings.project3D2D = projection;
+    model.settings.windowColor = {0.1f, 0.1f, 0.2f};
+    model.settings.project3D2D = projection;
     // Lines wide enough to be seen at this size.
-    settings.triEdgeThick = settings.polyEdgeThick = 1.5;
-    settings.triVertThick = settings.polyVertThick = 2;
-    setOrder();
+    model.settings.triEdgeThick = model.settings.polyEdgeThick = 1.5;
+    model.settings.triVertThick = model.settings.polyVertThick = 2;
+    setOrder(model);
 }
 
 struct Difference {
@@ -64,9 +66,9 @@ Difference compare(const QImage& a, const QImage& b) {
 QImage frame(QSize size, bool raster) {
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     if (raster) {
-        renderFrame(image);
+        renderFrame(model, image);
     } else {
-        renderFrameWithPainter(image);
+        renderFrameWithPainter(model, image);
     }
     return image;
 }
@@ -96,11 +98,11 @@ TEST(FrameRaster, SameFrameAsThePainter) {
                      << kPictures[row.picture].name << " projection " << row.projection
                      << " emphasis " << row.polyTri << row.selfMirror << " copies " << row.copies);
         prepare(kPictures[row.picture], row.projection);
-        settings.polyTriEmphasis = row.polyTri;
-        settings.selfMirrorEmphasis = row.selfMirror;
-        settings.selfDraw = row.copies != 1;
-        settings.mirrorDraw = row.copies != 2;
-        if (row.translucent) settings.windowAlpha = 0.5;
+        model.settings.polyTriEmphasis = row.polyTri;
+        model.settings.selfMirrorEmphasis = row.selfMirror;
+        model.settings.selfDraw = row.copies != 1;
+        model.settings.mirrorDraw = row.copies != 2;
+        if (row.translucent) model.settings.windowAlpha = 0.5;
         const Difference d = compare(frame({640, 360}, false), frame({640, 360}, true));
         EXPECT_LT(d.mean, 0.4);
         EXPECT_LT(d.over24, 0.002);
@@ -114,7 +116,7 @@ TEST(FrameRaster, EveryFrameOfAStillPictureIsTheSame) {
     RasterLayer layer;
     auto next = [&layer] {
         QImage image(320, 180, QImage::Format_ARGB32_Premultiplied);
-        renderFrame(image, layer);
+        renderFrame(model, image, layer);
         return image;
     };
     const QImage first = next();
@@ -139,15 +141,15 @@ TEST(FrameRaster, APixelRatioOfTwoLooksLikeThePlainFrameScaled) {
 TEST(FrameRaster, OtherImageFormatsArePaintedThroughThePainter) {
     prepare(kPictures[0], 0);
     QImage rgb(160, 90, QImage::Format_RGB32);
-    renderFrame(rgb);
+    renderFrame(model, rgb);
     QImage reference(160, 90, QImage::Format_RGB32);
-    renderFrameWithPainter(reference);
+    renderFrameWithPainter(model, reference);
     EXPECT_EQ(rgb, reference);
 }
 
 TEST(FrameRaster, TheDrawingViewShowsTheRasterFrame) {
     prepare(kPictures[1], 2);
-    View view;
+    View view(model);
     view.resize(320, 180);
     view.setCaptionShown(false);  // the caption is painted over the frame, not in it
     const QImage shown = view.grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);

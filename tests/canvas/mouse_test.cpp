@@ -11,6 +11,7 @@
 #include "geometry/settings.h"
 #include "render/depth_order.h"
 #include "render/projection.h"
+#include "test_model.h"
 #include "tiling/generating_point.h"
 #include "tiling/tables.h"
 
@@ -44,17 +45,17 @@ TEST_F(Mouse, StepsWithoutAFiniteMotionAreSkipped) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         makePicture(2, 3, 5);
-        settings.project3D2D = 3;
-        settings.mouseMode = row.mode;
-        EXPECT_EQ(mouseDown(0.3f, 0.2f), MouseEffect::none);
-        EXPECT_EQ(mouseDragged(0.25f, 0.3f), MouseEffect::redraw);
-        const Matrix kept = settings.pointMatrix, keptColour = settings.colorMatrix;
-        EXPECT_EQ(mouseDragged(row.x, row.y), MouseEffect::none);
-        EXPECT_TRUE(sameBits(settings.pointMatrix, kept));
-        EXPECT_TRUE(sameBits(settings.colorMatrix, keptColour));
-        EXPECT_EQ(mouseDragged(0.2f, 0.35f), MouseEffect::redraw);
-        EXPECT_TRUE(finiteM(settings.pointMatrix));
-        EXPECT_TRUE(finiteM(settings.colorMatrix));
+        model.settings.project3D2D = 3;
+        model.settings.mouseMode = row.mode;
+        EXPECT_EQ(mouseDown(model, 0.3f, 0.2f), MouseEffect::none);
+        EXPECT_EQ(mouseDragged(model, 0.25f, 0.3f), MouseEffect::redraw);
+        const Matrix kept = model.settings.pointMatrix, keptColour = model.settings.colorMatrix;
+        EXPECT_EQ(mouseDragged(model, row.x, row.y), MouseEffect::none);
+        EXPECT_TRUE(sameBits(model.settings.pointMatrix, kept));
+        EXPECT_TRUE(sameBits(model.settings.colorMatrix, keptColour));
+        EXPECT_EQ(mouseDragged(model, 0.2f, 0.35f), MouseEffect::redraw);
+        EXPECT_TRUE(finiteM(model.settings.pointMatrix));
+        EXPECT_TRUE(finiteM(model.settings.colorMatrix));
         mouseUp();
     }
 }
@@ -63,51 +64,52 @@ TEST_F(Mouse, KiteWithoutPreimageUnderThePointerKeepsTheLengths) {
     // The Poincaré disc (hyperbolic plane, stereographic view) has no preimage on the unit
     // circle. Stretch one kite of the picture across the circle at (1, 0) and click there.
     makePicture(7, 3, 2, 0.5, 0.3, 0.2);
-    settings.mouseMode = 0;
-    settings.mirrorDraw = false;
-    ASSERT_GT(drawLists.quadCount, 0);
-    QuadModule& q = *drawLists.quad[drawLists.quadCount - 1];
+    model.settings.mouseMode = 0;
+    model.settings.mirrorDraw = false;
+    ASSERT_GT(model.drawLists.quadCount, 0);
+    QuadModule& q = *model.drawLists.quad[model.drawLists.quadCount - 1];
     // Points with z = 0 are seen at (x, y) under this projection.
     q.centre->polyPoint = {0.9, -0.1, 0};
     q.side1->polyPoint = {1.1, -0.1, 0};
     q.corner->polyPoint = {1.1, 0.1, 0};
     q.side2->polyPoint = {0.9, 0.1, 0};
-    const Point generating = specialPoints.polyVEF;
-    const double lengths[] = {settings.lengthV, settings.lengthE, settings.lengthF};
+    const Point generating = model.specialPoints.polyVEF;
+    const double lengths[] = {model.settings.lengthV, model.settings.lengthE,
+                              model.settings.lengthF};
 
     bool changed = true;
-    EXPECT_TRUE(reshapeSelf(1.0f, 0.0f, &changed));
+    EXPECT_TRUE(reshapeSelf(model, 1.0f, 0.0f, &changed));
     EXPECT_FALSE(changed);
-    EXPECT_EQ(mouseDown(1.0f, 0.0f), MouseEffect::none);
-    EXPECT_EQ(settings.lengthV, lengths[0]);
-    EXPECT_EQ(settings.lengthE, lengths[1]);
-    EXPECT_EQ(settings.lengthF, lengths[2]);
-    EXPECT_EQ(std::memcmp(&specialPoints.polyVEF, &generating, sizeof generating), 0);
+    EXPECT_EQ(mouseDown(model, 1.0f, 0.0f), MouseEffect::none);
+    EXPECT_EQ(model.settings.lengthV, lengths[0]);
+    EXPECT_EQ(model.settings.lengthE, lengths[1]);
+    EXPECT_EQ(model.settings.lengthF, lengths[2]);
+    EXPECT_EQ(std::memcmp(&model.specialPoints.polyVEF, &generating, sizeof generating), 0);
 }
 
 TEST_F(Mouse, NothingHitWhereNoCopyIsDrawn) {
     makePicture(2, 4, 4);
-    settings.mouseMode = 0;
-    const double lengthV = settings.lengthV;
-    settings.selfDraw = false;
-    settings.mirrorDraw = false;
-    EXPECT_EQ(mouseDown(0.1f, 0.1f), MouseEffect::none);
-    settings.selfDraw = true;
-    settings.selfMirrorEmphasis = 2;  // neither order: neither copy is tried
-    EXPECT_EQ(mouseDown(0.1f, 0.1f), MouseEffect::none);
-    EXPECT_EQ(settings.lengthV, lengthV);
-    settings.selfMirrorEmphasis = 0;
-    EXPECT_EQ(mouseDown(0.1f, 0.1f), MouseEffect::lengths);
+    model.settings.mouseMode = 0;
+    const double lengthV = model.settings.lengthV;
+    model.settings.selfDraw = false;
+    model.settings.mirrorDraw = false;
+    EXPECT_EQ(mouseDown(model, 0.1f, 0.1f), MouseEffect::none);
+    model.settings.selfDraw = true;
+    model.settings.selfMirrorEmphasis = 2;  // neither order: neither copy is tried
+    EXPECT_EQ(mouseDown(model, 0.1f, 0.1f), MouseEffect::none);
+    EXPECT_EQ(model.settings.lengthV, lengthV);
+    model.settings.selfMirrorEmphasis = 0;
+    EXPECT_EQ(mouseDown(model, 0.1f, 0.1f), MouseEffect::lengths);
     // Far outside the enumerated picture nothing is hit.
-    const double moved = settings.lengthV;
-    EXPECT_EQ(mouseDown(1e6f, 1e6f), MouseEffect::none);
-    EXPECT_EQ(settings.lengthV, moved);
+    const double moved = model.settings.lengthV;
+    EXPECT_EQ(mouseDown(model, 1e6f, 1e6f), MouseEffect::none);
+    EXPECT_EQ(model.settings.lengthV, moved);
     // The mirror copy has no image at the view centre (its far side is at infinity).
     makePicture(2, 3, 5);
     bool changed = true;
-    EXPECT_FALSE(reshapeMirror(0, 0, &changed));
+    EXPECT_FALSE(reshapeMirror(model, 0, 0, &changed));
     EXPECT_FALSE(changed);
-    EXPECT_TRUE(reshapeMirror(0.01f, 0.0f, &changed));
+    EXPECT_TRUE(reshapeMirror(model, 0.01f, 0.0f, &changed));
 }
 
 }  // namespace

@@ -11,22 +11,21 @@
 #include "geometry/kernel.h"
 #include "geometry/random.h"
 #include "geometry/settings.h"
+#include "test_model.h"
 
 namespace {
 
 void resetColour() {
-    settings = Settings{};
-    colourState = ColourState{};
-    initColorMatrices();
+    model.settings = Settings{};
+    model.colourState = ColourState{};
+    initColorMatrices(model.colourState);
 }
 
 BColor schemeAt(int scheme, int type, const Point& q) {
     DataModule record;
     record.triPoint = q;
-    colourState.type = type;
-    colourState.color = BColor{};
-    schemeColor(scheme, record, familyOfType(type) >= kTriFace);
-    return colourState.color;
+    return schemeColor(model.settings, model.colourState, scheme, type, record,
+                       familyOfType(type) >= kTriFace);
 }
 
 void expectColor(const BColor& got, const BColor& want, float tolerance = 1e-6f) {
@@ -38,13 +37,13 @@ void expectColor(const BColor& got, const BColor& want, float tolerance = 1e-6f)
 // A few points of the model surface of each geometry, away from the origin.
 std::vector<Point> surfacePoints(int gen) {
     std::vector<Point> points;
-    settings.gen = gen;
+    model.settings.gen = gen;
     for (auto [x, y] : {std::pair{0.3, -0.2}, {-0.7, 0.4}, {0.05, 0.9}, {1.5, -1.1}}) {
         Point p{x, y, gen < 0 ? 0.0 : 1.0};
         if (gen < 0) p = Point{x * 0.5, y * 0.5, 0.6};
         if (gen > 0) p.z = std::sqrt(1 + x * x + y * y);
         Point n;
-        normalize(n, p);
+        normalize(model.settings.gen, n, p);
         points.push_back(gen > 0 ? p : n);
     }
     return points;
@@ -57,19 +56,21 @@ Matrix inverseOf(const Matrix& M) {
 }
 
 void setAllOffsets(double offset) {
-    settings.polyFaceOffset = settings.polyEdgeOffset = settings.polyVertOffset = offset;
-    settings.triFaceOffset = settings.triEdgeOffset = settings.triVertOffset = offset;
-    setOffsetMatrices();
+    model.settings.polyFaceOffset = model.settings.polyEdgeOffset = model.settings.polyVertOffset =
+        offset;
+    model.settings.triFaceOffset = model.settings.triEdgeOffset = model.settings.triVertOffset =
+        offset;
+    setOffsetMatrices(model.colourState, model.settings);
 }
 
 // A motion of the geometry that moves the origin: the translation to a surface point, turned
 // about the z axis.
 Matrix someMotion(int gen) {
-    settings.gen = gen;
+    model.settings.gen = gen;
     Point target = surfacePoints(gen)[1];
     Matrix t, r;
-    translateM(t, target);
-    rotateMXY(r, Point{0.6, 0.8, 1}, Point{1, 0, 1});
+    translateM(model.settings.gen, t, target);
+    rotateMXY(model.settings.gen, r, Point{0.6, 0.8, 1}, Point{1, 0, 1});
     return dotM(r, t);
 }
 
@@ -99,7 +100,7 @@ TEST(PositionColours, OffsetOfTwoThirdsTurnsRedIntoGreenAndTwoGivesItBack) {
                 SCOPED_TRACE(testing::Message() << "gen " << gen << " type " << t << " at " << q.x
                                                 << "," << q.y << "," << q.z);
                 resetColour();
-                settings.gen = gen;
+                model.settings.gen = gen;
                 BColor plain = schemeAt(3, t, q);
                 BColor low = schemeAt(4, t, q);
 
@@ -119,8 +120,8 @@ TEST(PositionColours, LieOnTheCubeSurfaceAndComplementAcrossLayers) {
     for (int gen : {-1, 0, 1}) {
         resetColour();
         std::vector<Point> points = surfacePoints(gen);
-        settings.pointMatrix = someMotion(gen);
-        settings.colorMatrix = offsetMatrix(0.7);
+        model.settings.pointMatrix = someMotion(gen);
+        model.settings.colorMatrix = offsetMatrix(0.7);
         for (const Point& q : points) {
             for (int scheme : {3, 4}) {
                 for (int t = 0; t < kTypeCount; ++t) {
@@ -152,7 +153,7 @@ TEST(PositionColours, FollowTheElementsWhenBothMatricesMove) {
             resetColour();
             const std::vector<Point> points = surfacePoints(gen);
             const Matrix step = someMotion(gen);
-            settings.pointMatrix = step;  // some view to start from
+            model.settings.pointMatrix = step;  // some view to start from
             auto snapshot = [&] {
                 std::vector<float> out;
                 for (const Point& q : points) {
@@ -164,8 +165,9 @@ TEST(PositionColours, FollowTheElementsWhenBothMatricesMove) {
                 return out;
             };
             const std::vector<float> before = snapshot();
-            settings.pointMatrix = dotM(step, settings.pointMatrix);
-            if (moveColors) settings.colorMatrix = dotM(settings.colorMatrix, inverseOf(step));
+            model.settings.pointMatrix = dotM(step, model.settings.pointMatrix);
+            if (moveColors)
+                model.settings.colorMatrix = dotM(model.settings.colorMatrix, inverseOf(step));
             const std::vector<float> after = snapshot();
             double largest = 0;
             for (size_t k = 0; k < before.size(); ++k) {
@@ -186,23 +188,20 @@ TEST(Schemes, GlitterDrawsFreshColoursAndStrangeInputKeepsThePreviousOne) {
     resetColour();
     DataModule record;
     record.triPoint = Point{0, 0, 1};
-    colourState.type = 10;
 
     // Glitter: three fresh draws per element, r then g then b.
     srandom(7);
     BColor expected;
     ranColor(&expected);
     srandom(7);
-    schemeColor(0, record, true);
-    EXPECT_TRUE(colourState.color == expected);
+    EXPECT_TRUE(schemeColor(model.settings, model.colourState, 0, 10, record, true) == expected);
 
     // A scheme number from nowhere keeps the previous element's colour, and so does a type
     // outside 0..15 under the schemes that need one.
     for (auto [scheme, type] : {std::pair{-1, 10}, {5, 10}, {99, 10}, {2, 16}, {3, 16}, {4, 16}}) {
         SCOPED_TRACE(testing::Message() << "scheme " << scheme << " type " << type);
-        colourState.type = type;
-        colourState.color = BColor{0.3f, 0.6f, 0.9f};
-        schemeColor(scheme, record, false);
-        EXPECT_TRUE(colourState.color == (BColor{0.3f, 0.6f, 0.9f}));
+        const BColor previous{0.3f, 0.6f, 0.9f};
+        EXPECT_TRUE(schemeColor(model.settings, model.colourState, scheme, type, record, false,
+                                previous) == previous);
     }
 }

@@ -6,6 +6,13 @@
 #include <cmath>
 #include <tuple>
 
+#include "geometry/settings.h"
+
+// The record the geometry under test is read from.
+namespace {
+Settings settings;
+}  // namespace
+
 namespace {
 
 constexpr int kGeometries[] = {-1, 0, 1};  // a value of gen for the sphere, plane, hyperbolic
@@ -93,8 +100,8 @@ TEST(Kernel, DistanceFromAPointToItselfIsZeroEvenAfterRounding) {
         settings.gen = gen;
         for (auto [x, y] : {std::tuple{0.0, 0.0}, {0.3, 0.4}, {0.1, -0.7}, {0.577, 0.577}}) {
             Point p = surface(x, y);
-            normalize(p, p);  // may leave B(p, p) a rounding away from 1
-            const double d = dist(p, p);
+            normalize(settings.gen, p, p);  // may leave B(p, p) a rounding away from 1
+            const double d = dist(settings.gen, p, p);
             EXPECT_FALSE(std::isnan(d));
             EXPECT_EQ(d, 0);
         }
@@ -103,18 +110,18 @@ TEST(Kernel, DistanceFromAPointToItselfIsZeroEvenAfterRounding) {
     // The cosine computed for two antipodal points can fall a rounding below −1; acos would give
     // NaN there.
     Point a;
-    normalize(a, Point{0.1, 0.7, 0.3});
+    normalize(settings.gen, a, Point{0.1, 0.7, 0.3});
     const Point b{-a.x, -a.y, -a.z};
-    EXPECT_NEAR(dist(a, b), PI, 1e-7);
-    EXPECT_FALSE(std::isnan(dist(a, b)));
+    EXPECT_NEAR(dist(settings.gen, a, b), PI, 1e-7);
+    EXPECT_FALSE(std::isnan(dist(settings.gen, a, b)));
 }
 
 TEST(Kernel, PlaneNormalizeKeepsTheSignOfZ) {
     settings = Settings{};
     settings.gen = 0;
     Point p, q;
-    normalize(p, Point{2, 4, -2});
-    normalize(q, Point{3, 6, 3});
+    normalize(settings.gen, p, Point{2, 4, -2});
+    normalize(settings.gen, q, Point{3, 6, 3});
     expectPointNear(p, Point{1, 2, -1}, 1e-15);
     expectPointNear(q, Point{1, 2, 1}, 1e-15);
 }
@@ -129,20 +136,20 @@ TEST(Kernel, TranslationsCarryTheOriginToAPointAndBack) {
             SCOPED_TRACE(testing::Message() << "p = (" << x << ", " << y << ")");
             const Point p = surface(x, y);
             Matrix T, Tinv;
-            translateM(T, p);
-            translateMInv(Tinv, p);
+            translateM(settings.gen, T, p);
+            translateMInv(settings.gen, Tinv, p);
             expectPointNear(dotP(T, O), p, 1e-14);
             expectPointNear(dotP(Tinv, p), O, 1e-14);
             expectMatrixNear(dotM(T, Tinv), identity, 1e-14);
             Matrix Minv;  // the general inverse of a translation composed with a reflection
             Matrix R;
-            reflectM(R, Point{0, 1, 0});
+            reflectM(settings.gen, R, Point{0, 1, 0});
             inv(Minv, dotM(T, R));
             EXPECT_EQ(Minv.sign, -1);
             expectMatrixNear(dotM(Minv, dotM(T, R)), identity, 1e-13);
             // The extended-precision twins agree.
             BMatrix B;
-            translateBM(B, BPoint{p.x, p.y, p.z});
+            translateBM(settings.gen, B, BPoint{p.x, p.y, p.z});
             Matrix rounded;
             smallM(rounded, B);
             expectMatrixNear(rounded, T, 1e-15);
@@ -156,10 +163,10 @@ TEST(Kernel, AReflectionSquaredIsTheIdentityAndFixesItsLine) {
         settings = Settings{};
         settings.gen = gen;
         Point line;  // unit under the line form of the geometry
-        normalizeLine(line, Point{0.6, -0.5, 0.2});
-        EXPECT_NEAR(lengthLine(line), 1, 1e-15);
+        normalizeLine(settings.gen, line, Point{0.6, -0.5, 0.2});
+        EXPECT_NEAR(lengthLine(settings.gen, line), 1, 1e-15);
         Matrix R;
-        reflectM(R, line);
+        reflectM(settings.gen, R, line);
         EXPECT_EQ(R.sign, -1);
         const Matrix RR = dotM(R, R);
         EXPECT_EQ(RR.sign, 1);
@@ -171,7 +178,7 @@ TEST(Kernel, AReflectionSquaredIsTheIdentityAndFixesItsLine) {
             q = {-line.x * line.z, -line.y * line.z, 1};
         } else {
             cross(q, line, Point{1, 0, 0});  // orthogonal to the covector: on the line
-            normalize(q, q);
+            normalize(settings.gen, q, q);
         }
         EXPECT_NEAR(line.x * q.x + line.y * q.y + line.z * q.z, 0, 1e-15);
         expectPointNear(dotP(R, q), q, 1e-14);
@@ -183,14 +190,14 @@ TEST(Kernel, RotateXYScalesOnThePlaneOnly) {
     settings.gen = 0;
     const Point a{1, 0, 1}, b{0, 2, 1};
     Matrix M;
-    rotateMXY(M, a, b);
+    rotateMXY(settings.gen, M, a, b);
     // b is carried exactly onto a: half its length, turned a quarter.
     expectPointNear(dotP(M, b), Point{1, 0, 1}, 1e-15);
     expectPointNear(dotP(M, Point{0, 4, 1}), Point{2, 0, 1}, 1e-15);
     for (int gen : {-1, 1}) {
         SCOPED_TRACE(name(gen));
         settings.gen = gen;
-        rotateMXY(M, a, b);
+        rotateMXY(settings.gen, M, a, b);
         const Point image = dotP(M, Point{0, 2, 0});
         EXPECT_NEAR(image.x, 2, 1e-15);  // turned, not scaled
         EXPECT_NEAR(image.y, 0, 1e-15);

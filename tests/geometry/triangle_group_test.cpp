@@ -10,6 +10,13 @@
 #include <tuple>
 
 #include "geometry/kernel.h"
+#include "geometry/settings.h"
+
+// The record the geometry under test is read from.
+namespace {
+Settings settings;
+TriangleGroup triangleGroup;
+}  // namespace
 
 namespace {
 
@@ -18,7 +25,7 @@ void setOrders(int p, int q, int r) {
     settings.genV = p;
     settings.genE = q;
     settings.genF = r;
-    setGenType();
+    setGenType(settings);
 }
 
 double lineDot(const Point& l, const Point& p) {
@@ -53,7 +60,7 @@ TEST(TriangleGroup, GenAndGroupOrderOfTheListedTriples) {
         SCOPED_TRACE(testing::Message() << row.p << "," << row.q << "," << row.r);
         setOrders(row.p, row.q, row.r);
         EXPECT_EQ(settings.gen, row.gen);
-        setGroupOrderMax();
+        setGroupOrderMax(settings);
         EXPECT_EQ(settings.groupOrderMax, row.groupOrderMax);
     }
 }
@@ -66,11 +73,11 @@ TEST(TriangleGroup, RandomGeneratorsMatchTheAskedGeometry) {
         for (int i = 0; i < 300; ++i) {
             settings = Settings{};
             settings.geometry = geometry;
-            ranGen();
+            ranGen(settings);
             const int p = settings.genV, q = settings.genE, r = settings.genF;
             ASSERT_TRUE(p >= 2 && p <= 12 && q >= 2 && q <= 12 && r >= 2 && r <= 12);
             const int gen = settings.gen;
-            setGenType();
+            setGenType(settings);
             EXPECT_EQ(gen, settings.gen);
             EXPECT_EQ(geometry, gen < 0 ? 0 : gen == 0 ? 1 : 2);
             seen.insert({p, q, r});
@@ -96,7 +103,7 @@ TEST(TriangleGroup, EveryTriangleIsPlacedConsistently) {
             for (int r = 2; r <= 12; ++r) {
                 SCOPED_TRACE(testing::Message() << p << "," << q << "," << r);
                 setOrders(p, q, r);
-                setTriangle();
+                setTriangle(triangleGroup, settings);
                 const TriangleGroup& g = triangleGroup;
                 const Point V = g.triV, E = g.triE, F = g.triF;
                 ASSERT_EQ(V.x, 0);
@@ -105,7 +112,8 @@ TEST(TriangleGroup, EveryTriangleIsPlacedConsistently) {
                 EXPECT_EQ(E.x, 0);                    // side VE on the y axis
                 EXPECT_GT(F.x, 0);                    // F on the side of positive x
                 for (const Point& corner : {E, F}) {  // on the model surface
-                    EXPECT_NEAR(settings.gen != 0 ? dot(corner, corner) : corner.z, 1, 1e-12);
+                    EXPECT_NEAR(settings.gen != 0 ? dot(settings.gen, corner, corner) : corner.z, 1,
+                                1e-12);
                 }
                 EXPECT_GT(E.z, 0);
                 EXPECT_GT(F.z, 0);
@@ -119,7 +127,7 @@ TEST(TriangleGroup, EveryTriangleIsPlacedConsistently) {
                 const Point* opposite[3] = {&V, &E, &F};
                 for (int k = 0; k < 3; ++k) {
                     SCOPED_TRACE(testing::Message() << "side " << k);
-                    EXPECT_NEAR(lengthLine(lines[k]), 1, 1e-12);
+                    EXPECT_NEAR(lengthLine(settings.gen, lines[k]), 1, 1e-12);
                     EXPECT_NEAR(lineDot(lines[k], *ends[k][0]), 0, 1e-12);
                     EXPECT_NEAR(lineDot(lines[k], *ends[k][1]), 0, 1e-12);
                     const Matrix& R = *reflections[k];

@@ -20,6 +20,7 @@
 #include "render/chain.h"
 #include "render/depth_order.h"
 #include "render/frame.h"
+#include "test_model.h"
 
 namespace {
 
@@ -34,20 +35,21 @@ struct Picture {
 const Picture kPictures[] = {{"sphere", 2, 3, 5}, {"plane", 2, 4, 4}, {"hyperbolic", 7, 3, 2}};
 
 void makePicture(const Picture& p, int projection) {
-    settings = Settings{};
-    colourState = ColourState{};
-    initColorMatrices();
-    Settings& s = settings;
+    model.settings = Settings{};
+    model.colourState = ColourState{};
+    initColorMatrices(model.colourState);
+    Settings& s = model.settings;
     s.genV = p.v, s.genE = p.e, s.genF = p.f;
     s.lengthV = 0.2, s.lengthE = 0.3, s.lengthF = 0.5;
-    setGenType();
-    setGen();
-    rebuildModules();
+    setGenType(model.settings);
+    setGen(model);
+    rebuildModules(model);
     srandom(5);
-    ranAllColor();
+    ranAllColor(model.groupTables);
     for (int t = 0; t < 16; ++t) {
-        *typeColor(t) = BColor{0.3f + 0.7f * ((t * 7) % 16) / 16.0f,
-                               0.3f + 0.7f * ((t * 3) % 16) / 16.0f, 0.9f - 0.6f * t / 16.0f};
+        *typeColor(model.settings, t) =
+            BColor{0.3f + 0.7f * ((t * 7) % 16) / 16.0f, 0.3f + 0.7f * ((t * 3) % 16) / 16.0f,
+                   0.9f - 0.6f * t / 16.0f};
     }
     s.windowColor = {float(kBackground.redF()), float(kBackground.greenF()),
                      float(kBackground.blueF())};
@@ -55,22 +57,22 @@ void makePicture(const Picture& p, int projection) {
     s.circleAlpha = 1;
     s.originColor = {1, 0, 0};
     s.project3D2D = projection;
-    setOrder();
+    setOrder(model);
 }
 
 QImage render() {
     QImage image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
-    const ViewRect r = viewRectFor(kWidth, kHeight, settings.windowZoom);
+    const ViewRect r = viewRectFor(kWidth, kHeight, model.settings.windowZoom);
     QtDrawLayer layer(painter, QRectF(r.x, r.y, r.width, r.height), QRectF(0, 0, kWidth, kHeight));
-    drawFrame(layer, kWidth, kHeight);
+    drawFrame(model, {double(kWidth), double(kHeight)}, layer);
     return image;
 }
 
 // Model co-ordinates of a pixel centre, and back.
 double pixelsPerUnit() {
-    return kHeight / (2 * settings.windowZoom);
+    return kHeight / (2 * model.settings.windowZoom);
 }
 QPointF modelOf(int px, int py) {
     const double s = pixelsPerUnit();
@@ -84,9 +86,9 @@ QPoint pixelOf(double x, double y) {
 // The area any painted shape of the two copies can reach, from a recording of the same frame.
 QRectF paintedBounds() {
     RecordingLayer recording;
-    settings.windowDraw = settings.circleDraw = settings.originDraw = false;
-    drawFrame(recording, kWidth, kHeight);
-    settings.windowDraw = settings.circleDraw = settings.originDraw = true;
+    model.settings.windowDraw = model.settings.circleDraw = model.settings.originDraw = false;
+    drawFrame(model, {double(kWidth), double(kHeight)}, recording);
+    model.settings.windowDraw = model.settings.circleDraw = model.settings.originDraw = true;
     QRectF box;
     for (const auto& p : recording.paints()) {
         for (const auto& c : p.path) {
@@ -142,9 +144,9 @@ TEST(FramePicture, EveryGeometryInEveryProjection) {
             // wrapped round the cylinder y² + z² = 1 and seen along its axis is the unit
             // circle itself, with bare background inside. In the disk model of the hyperbolic
             // plane (choice 2) the enumerated tiles reach out to about r = 0.7 only.
-            const bool wrappedPlane = settings.gen == 0 && projection == 3;
+            const bool wrappedPlane = model.settings.gen == 0 && projection == 3;
             const double outer =
-                wrappedPlane ? 0.95 : (settings.gen > 0 && projection == 2 ? 0.6 : 0.8);
+                wrappedPlane ? 0.95 : (model.settings.gen > 0 && projection == 2 ? 0.6 : 0.8);
             int bare = 0, total = 0, bareAll = 0;
             for (int y = 0; y < kHeight; ++y) {
                 for (int x = 0; x < kWidth; ++x) {
@@ -167,10 +169,10 @@ TEST(FramePicture, EveryGeometryInEveryProjection) {
 
             // The unit circle: switching it off changes only pixels on the circle, and all the
             // way round.
-            settings.circleDraw = false;
+            model.settings.circleDraw = false;
             const QImage without = render();
-            const double reachPixels =
-                1.5 + 0.5 * settings.circleThick * settings.windowZoom / 100 * pixelsPerUnit();
+            const double reachPixels = 1.5 + 0.5 * model.settings.circleThick *
+                                                 model.settings.windowZoom / 100 * pixelsPerUnit();
             int onCircle = 0;
             for (int y = 0; y < kHeight; ++y) {
                 for (int x = 0; x < kWidth; ++x) {

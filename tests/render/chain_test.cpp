@@ -13,15 +13,16 @@
 #include "geometry/triangle_group.h"
 #include "render/depth_order.h"
 #include "render_support.h"
+#include "test_model.h"
 #include "tiling/generating_point.h"
 #include "tiling/tables.h"
 
 namespace {
 
 void picture(int v, int e, int f, int order) {
-    settings = Settings{};
-    colourState = ColourState{};
-    initColorMatrices();
+    model.settings = Settings{};
+    model.colourState = ColourState{};
+    initColorMatrices(model.colourState);
     makePicture(v, e, f, order);
 }
 
@@ -39,7 +40,7 @@ struct Snapshot {
         auto addMatrix = [&](const Matrix& m) {
             add({m.sign, m.m00, m.m01, m.m02, m.m10, m.m11, m.m12, m.m20, m.m21, m.m22});
         };
-        const GroupTables& g = groupTables;
+        const GroupTables& g = model.groupTables;
         add({double(g.matrix.count)});
         for (int i = 0; i < g.matrix.count; ++i) addMatrix(g.matrix.at(i));
         for (const DataTable* t :
@@ -54,7 +55,7 @@ struct Snapshot {
                 s.polyPoints.push_back(r.polyPoint);
             }
         }
-        const ModuleTables& m = moduleTables;
+        const ModuleTables& m = model.moduleTables;
         for (int i = 0; i < m.triModule.count; ++i) {
             const TriModule& t = m.triModule.at(i);
             s.references.insert(s.references.end(), {t.V, t.E, t.F, t.EF, t.FV, t.VE, t.VEF});
@@ -76,7 +77,8 @@ struct Snapshot {
                 s.references.insert(s.references.end(), {q.centre, q.side1, q.corner, q.side2});
             }
         }
-        add({double(drawLists.triCount), double(drawLists.polyCount), double(drawLists.quadCount)});
+        add({double(model.drawLists.triCount), double(model.drawLists.polyCount),
+             double(model.drawLists.quadCount)});
         return s;
     }
 };
@@ -89,8 +91,8 @@ void expectSameGroupAndModules(const Snapshot& a, const Snapshot& b) {
 // The draw lists hold every module once, and adjacent depths never fall by more than a few
 // tolerances (ties within h may land either way round).
 bool drawListsSound() {
-    const ModuleTables& m = moduleTables;
-    const DrawLists& d = drawLists;
+    const ModuleTables& m = model.moduleTables;
+    const DrawLists& d = model.drawLists;
     std::set<const void*> all[3], listed[3];
     for (int i = 0; i < m.triModule.count; ++i) all[0].insert(&m.triModule.at(i));
     for (auto* t : {&m.polyModuleV, &m.polyModuleE, &m.polyModuleF})
@@ -100,15 +102,21 @@ bool drawListsSound() {
     bool ok = true;
     for (int i = 0; i < d.triCount; ++i) {
         listed[0].insert(d.tri[i]);
-        ok &= i == 0 || depthTri(*d.tri[i - 1]) - depthTri(*d.tri[i]) <= 4 * h;
+        ok &=
+            i == 0 ||
+            depthTri(model.settings, *d.tri[i - 1]) - depthTri(model.settings, *d.tri[i]) <= 4 * h;
     }
     for (int i = 0; i < d.polyCount; ++i) {
         listed[1].insert(d.poly[i]);
-        ok &= i == 0 || depthPoly(*d.poly[i - 1]) - depthPoly(*d.poly[i]) <= 4 * h;
+        ok &= i == 0 ||
+              depthPoly(model.settings, *d.poly[i - 1]) - depthPoly(model.settings, *d.poly[i]) <=
+                  4 * h;
     }
     for (int i = 0; i < d.quadCount; ++i) {
         listed[2].insert(d.quad[i]);
-        ok &= i == 0 || depthQuad(*d.quad[i - 1]) - depthQuad(*d.quad[i]) <= 4 * h;
+        ok &= i == 0 ||
+              depthQuad(model.settings, *d.quad[i - 1]) - depthQuad(model.settings, *d.quad[i]) <=
+                  4 * h;
     }
     return ok && d.triCount == int(all[0].size()) && listed[0] == all[0] &&
            d.polyCount == int(all[1].size()) && listed[1] == all[1] &&
@@ -123,21 +131,23 @@ TEST(LengthChain, MovesOnlyThePolyPoints) {
             SCOPED_TRACE(testing::Message() << v << "," << e << "," << f << " move " << move);
             picture(v, e, f, 200);
             const Snapshot before = Snapshot::take();
-            if (move == 0) settings.lengthV = 0.6;
-            if (move == 1) settings.lengthF = 0;
-            EXPECT_TRUE(move < 2 ? chainSetLength(2 * move)
-                                 : (move == 2 ? chainEqualizeLength() : chainRanLength()));
+            if (move == 0) model.settings.lengthV = 0.6;
+            if (move == 1) model.settings.lengthF = 0;
+            EXPECT_TRUE(move < 2
+                            ? chainSetLength(model, 2 * move)
+                            : (move == 2 ? chainEqualizeLength(model) : chainRanLength(model)));
             const Snapshot after = Snapshot::take();
             expectSameGroupAndModules(before, after);
-            EXPECT_NEAR(settings.lengthV + settings.lengthE + settings.lengthF, 1, 1e-12);
+            EXPECT_NEAR(model.settings.lengthV + model.settings.lengthE + model.settings.lengthF, 1,
+                        1e-12);
             int moved = 0;
             for (size_t i = 0; i < before.polyPoints.size(); ++i)
                 moved += !equalsP(before.polyPoints[i], after.polyPoints[i]);
             EXPECT_GT(moved, 0);
-            const DataTable& centres = groupTables.dataVEF;
+            const DataTable& centres = model.groupTables.dataVEF;
             for (int i = 0; i < centres.count; ++i) {
                 Point p;
-                dotP(p, centres.at(i).matrix, specialPoints.polyVEF);
+                dotP(p, centres.at(i).matrix, model.specialPoints.polyVEF);
                 EXPECT_TRUE(equalsP(p, centres.at(i).polyPoint)) << "centre " << i;
             }
         }
@@ -155,36 +165,36 @@ TEST(GeneratorChain, GeometryLabelsFollowGenAndProjection) {
           Row{1, 4, 2, "y*y+z*z = 1+x*x ὑπερβολοειδές (1 sheet)", "y*y+z*z = 1 unit κύκλος",
               "x axis perspective"}}) {
         SCOPED_TRACE(testing::Message() << "gen " << row.gen << " projection " << row.project);
-        settings = Settings{};
-        settings.gen = row.gen;
-        settings.project3D2D = row.project;
-        updateGeometryLabels();
-        EXPECT_EQ(settings.geometry, row.geometry);
-        EXPECT_EQ(settings.eqManifold, row.manifold);
-        EXPECT_EQ(settings.eqCircle, row.circle);
-        EXPECT_EQ(settings.eqPerspective, row.perspective);
+        model.settings = Settings{};
+        model.settings.gen = row.gen;
+        model.settings.project3D2D = row.project;
+        updateGeometryLabels(model.settings);
+        EXPECT_EQ(model.settings.geometry, row.geometry);
+        EXPECT_EQ(model.settings.eqManifold, row.manifold);
+        EXPECT_EQ(model.settings.eqCircle, row.circle);
+        EXPECT_EQ(model.settings.eqPerspective, row.perspective);
     }
 }
 
 TEST(GroupOrderChain, CompleteGroupKeepsItsPictureAndColours) {
     picture(2, 3, 5, 200);
-    ASSERT_EQ(groupTables.matrix.count, 120);
+    ASSERT_EQ(model.groupTables.matrix.count, 120);
     const Snapshot before = Snapshot::take();
-    settings.groupOrder = 1000;
-    EXPECT_FALSE(chainSetGroupOrder());
+    model.settings.groupOrder = 1000;
+    EXPECT_FALSE(chainSetGroupOrder(model));
     // Made afresh, but with the colours and live counters of the picture shown.
     expectSameGroupAndModules(before, Snapshot::take());
-    EXPECT_EQ(groupTables.dataF.at(0).c0, 10u);  // 2 · 5 triangles meet at every F corner
-    settings.groupOrder = 20;
-    EXPECT_TRUE(chainSetGroupOrder());
-    EXPECT_LT(groupTables.matrix.count, 120);
+    EXPECT_EQ(model.groupTables.dataF.at(0).c0, 10u);  // 2 · 5 triangles meet at every F corner
+    model.settings.groupOrder = 20;
+    EXPECT_TRUE(chainSetGroupOrder(model));
+    EXPECT_LT(model.groupTables.matrix.count, 120);
     EXPECT_TRUE(drawListsSound());
 
     // The spiral angle matters only under the x axis projections.
     picture(7, 3, 2, 300);
     const Snapshot plain = Snapshot::take();
-    settings.spiralAngle = 5;
-    EXPECT_FALSE(chainSetSpiralAngle());
+    model.settings.spiralAngle = 5;
+    EXPECT_FALSE(chainSetSpiralAngle(model));
     expectSameGroupAndModules(plain, Snapshot::take());
 }
 
@@ -193,21 +203,21 @@ TEST(ViewChain, CentreProjectionAndViewKeepTheListsSound) {
         SCOPED_TRACE(testing::Message() << v << "," << e << "," << f);
         picture(v, e, f, 200);
         Point far;
-        normalize(far, Point{0.4, -0.3, 1});
-        translateM(settings.pointMatrix, far);
-        EXPECT_TRUE(chainCenter());
+        normalize(model.settings.gen, far, Point{0.4, -0.3, 1});
+        translateM(model.settings.gen, model.settings.pointMatrix, far);
+        EXPECT_TRUE(chainCenter(model));
         Point seen;
-        dotP(seen, settings.pointMatrix, triangleGroup.triV);
+        dotP(seen, model.settings.pointMatrix, model.triangleGroup.triV);
         EXPECT_TRUE(equalsP(seen, Point{0, 0, 1}));
         for (int project : {0, 3, 4, 5, 2}) {
-            settings.project3D2D = project;
-            EXPECT_TRUE(chainSetProject3D2D());
-            EXPECT_EQ(settings.eqPerspective,
+            model.settings.project3D2D = project;
+            EXPECT_TRUE(chainSetProject3D2D(model));
+            EXPECT_EQ(model.settings.eqPerspective,
                       project < 3 ? "z axis perspective" : "x axis perspective");
             EXPECT_TRUE(drawListsSound()) << project;
         }
-        translateM(settings.pointMatrix, far);
-        EXPECT_TRUE(chainView());
+        translateM(model.settings.gen, model.settings.pointMatrix, far);
+        EXPECT_TRUE(chainView(model));
         EXPECT_TRUE(drawListsSound());
     }
 }
@@ -225,8 +235,8 @@ TEST(Chain, EveryBenchTripleAndOrderEndsWithSoundFiniteLists) {
             for (int project : {2, 3}) {
                 SCOPED_TRACE(testing::Message() << v << "," << e << "," << f << " order " << order
                                                 << " projection " << project);
-                settings = Settings{};
-                settings.project3D2D = project;
+                model.settings = Settings{};
+                model.settings.project3D2D = project;
                 makePicture(v, e, f, order);
                 EXPECT_TRUE(drawListsSound());
                 for (const Point& p : Snapshot::take().polyPoints)

@@ -11,6 +11,7 @@
 
 #include "geometry/kernel.h"
 #include "geometry/settings.h"
+#include "test_model.h"
 
 namespace {
 
@@ -24,9 +25,9 @@ struct Fixture {
 
     explicit Fixture(const std::vector<double>& depths)
         : data(depths.size()), tris(depths.size()), polys(depths.size()), quads(depths.size()) {
-        settings = Settings{};
-        drawLists = DrawLists{};
-        DrawLists& d = drawLists;
+        model.settings = Settings{};
+        model.drawLists = DrawLists{};
+        DrawLists& d = model.drawLists;
         d.polyCount = d.quadCount = int(depths.size());
         d.triCount = std::min(d.polyCount, kCapacity);
         for (size_t i = 0; i < depths.size(); ++i) {
@@ -40,13 +41,14 @@ struct Fixture {
     // Original indices in list order; the three lists must agree.
     std::vector<int> order() const {
         std::vector<int> tri, poly, quad;
-        for (int i = 0; i < drawLists.triCount; ++i) tri.push_back(drawLists.tri[i] - tris.data());
-        for (int i = 0; i < drawLists.polyCount; ++i) {
-            poly.push_back(drawLists.poly[i] - polys.data());
-            quad.push_back(drawLists.quad[i] - quads.data());
+        for (int i = 0; i < model.drawLists.triCount; ++i)
+            tri.push_back(model.drawLists.tri[i] - tris.data());
+        for (int i = 0; i < model.drawLists.polyCount; ++i) {
+            poly.push_back(model.drawLists.poly[i] - polys.data());
+            quad.push_back(model.drawLists.quad[i] - quads.data());
         }
         EXPECT_EQ(poly, quad);
-        if (drawLists.triCount == drawLists.polyCount) {
+        if (model.drawLists.triCount == model.drawLists.polyCount) {
             EXPECT_EQ(tri, quad);
         }
         return quad;
@@ -98,7 +100,7 @@ TEST(DepthSort, TiesWithinTheToleranceStayAndEqualDepthsGoACB) {
           Row{{0.2, 0.3}, {0, 1}}, Row{{0.5, 0.5, 0.5}, {0, 2, 1}}, Row{{0.7}, {0}}, Row{{}, {}}}) {
         SCOPED_TRACE(testing::PrintToString(row.depths));
         Fixture f(row.depths);
-        setOrder();
+        setOrder(model);
         EXPECT_EQ(f.order(), row.expected);
     }
 }
@@ -122,7 +124,7 @@ TEST(DepthSort, AgreesWithThePlainSort) {
             for (double& d : depths)
                 d = row.levels == 0 ? unit(gen) : 0.25 * level(gen) + row.jitter * unit(gen);
             Fixture f(depths);
-            setOrder();
+            setOrder(model);
             EXPECT_EQ(f.order(), referenceOrder(depths));
         }
     }
@@ -132,13 +134,13 @@ TEST(DepthSort, EndsOnDepthsThatAreNotNumbers) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
     Fixture f({0.3, nan, -inf, 0.1, inf, nan, 0.2, 0.3, inf, -inf});
-    setOrder();
+    setOrder(model);
     std::vector<double> finite;  // the finite ones keep their order among themselves
     for (int i : f.order())
         if (std::isfinite(f.quads[i].key.z)) finite.push_back(f.quads[i].key.z);
     EXPECT_EQ(finite, (std::vector<double>{0.1, 0.2, 0.3, 0.3}));
-    settings.pointMatrix.m20 = nan;  // every depth tied: the sort still ends
-    setOrder();
+    model.settings.pointMatrix.m20 = nan;  // every depth tied: the sort still ends
+    setOrder(model);
     EXPECT_EQ(f.order().size(), 10u);
 }
 
@@ -152,21 +154,21 @@ TEST(DepthKey, FollowsTheViewAndTheProjection) {
         SCOPED_TRACE(testing::Message() << "projection " << row.project << " gen " << row.gen);
         Fixture f({0.3});
         f.data[0].triPoint = f.quads[0].key = Point{0.1, 0.2, 0.3};
-        settings.pointMatrix = Matrix{1, 2, 0, 0, 0, 3, 0, 0, 0, 5};
-        settings.project3D2D = row.project;
-        settings.gen = row.gen;
-        EXPECT_DOUBLE_EQ(depthTri(f.tris[0]), row.expected);
-        EXPECT_DOUBLE_EQ(depthPoly(f.polys[0]), row.expected);
-        EXPECT_DOUBLE_EQ(depthQuad(f.quads[0]), row.expected);
+        model.settings.pointMatrix = Matrix{1, 2, 0, 0, 0, 3, 0, 0, 0, 5};
+        model.settings.project3D2D = row.project;
+        model.settings.gen = row.gen;
+        EXPECT_DOUBLE_EQ(depthTri(model.settings, f.tris[0]), row.expected);
+        EXPECT_DOUBLE_EQ(depthPoly(model.settings, f.polys[0]), row.expected);
+        EXPECT_DOUBLE_EQ(depthQuad(model.settings, f.quads[0]), row.expected);
     }
 }
 
 // With every depth tied the outcome is a fixed permutation of the fill order, which shows that
 // order: V, E, F tables one after the other, each in table order.
 TEST(DrawLists, SetShapeListsEveryRecordInTableOrder) {
-    settings = Settings{};
-    drawLists = DrawLists{};
-    ModuleTables& m = moduleTables;
+    model.settings = Settings{};
+    model.drawLists = DrawLists{};
+    ModuleTables& m = model.moduleTables;
     m.triModule.count = 0;
     DataModule centre;
     centre.triPoint = Point{0, 0, 1};
@@ -180,17 +182,17 @@ TEST(DrawLists, SetShapeListsEveryRecordInTableOrder) {
         }
         polyTables[t]->count = quadTables[t]->count = 2;
     }
-    setShape();
-    ASSERT_EQ(drawLists.triCount, 0);
-    ASSERT_EQ(drawLists.polyCount, 6);
-    ASSERT_EQ(drawLists.quadCount, 6);
+    setShape(model);
+    ASSERT_EQ(model.drawLists.triCount, 0);
+    ASSERT_EQ(model.drawLists.polyCount, 6);
+    ASSERT_EQ(model.drawLists.quadCount, 6);
     const std::vector<int> tied = referenceOrder(std::vector<double>(6, 1.0));
     for (int i = 0; i < 6; ++i) {
         SCOPED_TRACE(i);
-        EXPECT_EQ(drawLists.poly[i], &polyTables[tied[i] / 2]->at(tied[i] % 2));
-        EXPECT_EQ(drawLists.quad[i], &quadTables[tied[i] / 2]->at(tied[i] % 2));
+        EXPECT_EQ(model.drawLists.poly[i], &polyTables[tied[i] / 2]->at(tied[i] % 2));
+        EXPECT_EQ(model.drawLists.quad[i], &quadTables[tied[i] / 2]->at(tied[i] % 2));
     }
     for (auto* t : polyTables) t->count = 0;
     for (auto* t : quadTables) t->count = 0;
-    drawLists = DrawLists{};
+    model.drawLists = DrawLists{};
 }

@@ -9,6 +9,7 @@
 #include "geometry/kernel.h"
 #include "geometry/settings.h"
 #include "render_support.h"
+#include "test_model.h"
 
 namespace {
 
@@ -22,9 +23,9 @@ struct Triangle {
     QuadModule kite[3];
 
     Triangle() {
-        settings.gen = 0;
-        settings.project3D2D = 0;
-        settings.segments = 1;
+        model.settings.gen = 0;
+        model.settings.project3D2D = 0;
+        model.settings.segments = 1;
         const Point at[7] = {{1, 1, 1}, {1, 3, 1}, {3, 1, 1},    {2, 2, 1},
                              {2, 1, 1}, {1, 2, 1}, {1.6, 1.6, 1}};
         DataModule* all[7] = {&v, &e, &f, &ef, &fv, &ve, &vef};
@@ -34,7 +35,8 @@ struct Triangle {
         }
         tri = TriModule{0, &v, &e, &f, &ef, &fv, &ve, &vef};
         kite[0] = QuadModule{0, {}, &vef, &fv, &v, &ve};
-        for (int t = 0; t < 16; ++t) *typeColor(t) = BColor{t / 16.0f, 1 - t / 16.0f, 0.5f};
+        for (int t = 0; t < 16; ++t)
+            *typeColor(model.settings, t) = BColor{t / 16.0f, 1 - t / 16.0f, 0.5f};
     }
 };
 
@@ -50,9 +52,9 @@ std::array<float, 4> ends(const DataModule& a, const DataModule& b) {
 TEST(TriElements, EdgesAreStrokedInSideOrderWithTheirTypeColours) {
     RecordingScope scope;
     Triangle t;
-    settings.triEdgeAlpha = 0.25;
-    settings.triEdgeThick = 0.5;
-    drawTriEdgeSelf(t.tri);
+    model.settings.triEdgeAlpha = 0.25;
+    model.settings.triEdgeThick = 0.5;
+    scope.painter().drawTriEdge(t.tri);
     const auto& paints = scope.layer.paints();
     ASSERT_EQ(paints.size(), 3u);
     const std::array<float, 4> want[3] = {ends(t.e, t.f), ends(t.f, t.v), ends(t.v, t.e)};
@@ -62,7 +64,6 @@ TEST(TriElements, EdgesAreStrokedInSideOrderWithTheirTypeColours) {
         EXPECT_FLOAT_EQ(paints[i].lineWidth, 0.01f);
         EXPECT_EQ(ends(paints[i]), want[i]);
     }
-    EXPECT_EQ(colourState.type, 12);
 }
 
 TEST(TriElements, FacesFollowTheOrientationAndDotsTheCounters) {
@@ -71,20 +72,20 @@ TEST(TriElements, FacesFollowTheOrientationAndDotsTheCounters) {
         RecordingScope scope;
         Triangle t;
         t.vef.matrix.sign = sign;
-        drawTriFaceSelf(t.tri);
+        scope.painter().drawTriFace(t.tri);
         ASSERT_EQ(scope.layer.fillCount(), 1);
         const auto& p = scope.layer.paints()[0];
         EXPECT_EQ(typeOfColour(p.r, p.g, p.b), sign > 0 ? 8 : 9);
         EXPECT_EQ(p.path.size(), 4u);  // a move and three lines
-        (sign > 0 ? settings.triFacePosDraw : settings.triFaceNegDraw) = false;
-        drawTriFaceSelf(t.tri);
+        (sign > 0 ? model.settings.triFacePosDraw : model.settings.triFaceNegDraw) = false;
+        scope.painter().drawTriFace(t.tri);
         EXPECT_EQ(scope.layer.fillCount(), 1);
     }
     RecordingScope scope;
     Triangle t;
-    settings.triVertThick = 0.25;  // radius 0.25 × 2 / 100
-    t.e.w0 = 2;                    // E is painted by a later visitor
-    drawTriVertSelf(t.tri);
+    model.settings.triVertThick = 0.25;  // radius 0.25 × 2 / 100
+    t.e.w0 = 2;                          // E is painted by a later visitor
+    scope.painter().drawTriVert(t.tri);
     const float r = 0.005f;
     expectCommands(scope.layer, {{Op::setColor, {13 / 16.0f, 3 / 16.0f, 0.5f, 0.5f}},
                                  {Op::ovalPath, {1 - r, 1 - r, 2 * r, 2 * r}},
@@ -118,14 +119,12 @@ TEST(QuadElements, KiteBlendsPolyAndTriFaceColours) {
                                         << row.polyOn << row.triOn);
         RecordingScope scope;
         Triangle t;
-        Settings& s = settings;
+        Settings& s = model.settings;
         s.polyTriEmphasis = row.emphasis;
         s.polyFaceAlpha = row.ap, s.triFaceAlpha = row.at;
         s.polyFaceDraw = row.polyOn, s.triFaceDraw = row.triOn;
-        const BColor cp = *typeColor(0), ct = *typeColor(8);
-        colourState.color = BColor{0.125f, 0.25f, 0.375f};
-        drawQuadFaceSelf(t.kite[0]);
-        EXPECT_EQ(colourState.color, (BColor{0.125f, 0.25f, 0.375f}));  // worked out aside
+        const BColor cp = *typeColor(model.settings, 0), ct = *typeColor(model.settings, 8);
+        scope.painter().drawQuadFace(t.kite[0]);
         if (row.A == 0) {
             EXPECT_EQ(scope.layer.fillCount(), 0);
             continue;
@@ -147,10 +146,11 @@ TEST(QuadElements, KiteBlendsPolyAndTriFaceColours) {
 
 TEST(PolyElements, EdgePassesStrokeWholeEdgesAndHalvesAtTheRim) {
     RecordingScope scope;
-    settings.gen = 0;
-    settings.project3D2D = 0;
-    settings.segments = 1;
-    for (int t = 0; t < 16; ++t) *typeColor(t) = BColor{t / 16.0f, 1 - t / 16.0f, 0.5f};
+    model.settings.gen = 0;
+    model.settings.project3D2D = 0;
+    model.settings.segments = 1;
+    for (int t = 0; t < 16; ++t)
+        *typeColor(model.settings, t) = BColor{t / 16.0f, 1 - t / 16.0f, 0.5f};
     // A hexagon round V with the rim cutting off one corner.
     DataModule centre, corner[6], side[6];
     PolyModule poly;
@@ -166,7 +166,7 @@ TEST(PolyElements, EdgePassesStrokeWholeEdgesAndHalvesAtTheRim) {
         (k % 2 ? poly.sideB : poly.sideA)[k / 2] = &side[k];
     }
     poly.cornerA[1] = nullptr;
-    drawPolyEdgeSelf(poly);
+    scope.painter().drawPolyEdge(poly);
     // Kind 0: sideA edges are VE (type 5), sideB edges FV (type 4). Step 1 of the sideA pass
     // has only its cornerB: side point to corner; the sideB pass ends there at the side point.
     const std::array<float, 4> want[6] = {ends(corner[0], corner[1]), ends(side[2], corner[3]),

@@ -12,6 +12,7 @@
 #include "geometry/settings.h"
 #include "render/depth_order.h"
 #include "render_support.h"
+#include "test_model.h"
 #include "tiling/tables.h"
 
 namespace {
@@ -37,21 +38,18 @@ int typeOf(const Paint& p) {
 }
 
 // The recording of one drawSelf or drawMirror alone.
-std::vector<RecordingLayer::Command> recordPass(void (*pass)()) {
+std::vector<RecordingLayer::Command> recordPass(void (*pass)(Model&, DrawLayer&)) {
     RecordingLayer layer;
-    DrawLayer* previous = currentLayer();
-    setCurrentLayer(&layer);
-    pass();
-    setCurrentLayer(previous);
+    pass(model, layer);
     return layer.commands();
 }
 
 void prepare(const Group& g, int emphasis) {
     makePicture(g.v, g.e, g.f, g.order);
-    settings.project3D2D = 0;
-    settings.segments = 1;
-    settings.polyTriEmphasis = emphasis;
-    setOrder();
+    model.settings.project3D2D = 0;
+    model.settings.segments = 1;
+    model.settings.polyTriEmphasis = emphasis;
+    setOrder(model);
 }
 
 }  // namespace
@@ -75,7 +73,7 @@ TEST(ViewBounds, ShorterSideSpansTwiceTheZoom) {
 
 TEST(Frame, BackgroundCircleAndOriginMark) {
     RecordingScope scope;
-    Settings& s = settings;
+    Settings& s = model.settings;
     s.selfDraw = s.mirrorDraw = false;
     s.windowColor = {0.1f, 0.2f, 0.3f};
     s.circleColor = {0.4f, 0.5f, 0.6f};
@@ -86,7 +84,7 @@ TEST(Frame, BackgroundCircleAndOriginMark) {
     s.windowZoom = 4;
     s.circleThick = 0.5;  // 0.02 model units
     s.originThick = 1;    // t = 0.04
-    drawFrame(scope.layer, 800, 400);
+    drawFrame(model, {800, 400}, scope.layer);
     expectCommands(scope.layer, {{Op::setColor, {0.1f, 0.2f, 0.3f, 0.9f}},
                                  {Op::rectPath, {-8, -4, 16, 8}},
                                  {Op::fill},
@@ -98,10 +96,9 @@ TEST(Frame, BackgroundCircleAndOriginMark) {
                                  {Op::ovalPath, {-0.04f, -0.04f, 0.08f, 0.08f}},
                                  {Op::setLineWidth, {0.04f}},
                                  {Op::stroke}});
-    EXPECT_EQ(currentLayer(), &scope.layer);  // the layer in place before is put back
     scope.layer.clear();
     s.windowDraw = s.circleDraw = s.originDraw = false;
-    drawFrame(scope.layer, 800, 400);
+    drawFrame(model, {800, 400}, scope.layer);
     EXPECT_TRUE(scope.layer.commands().empty());
 }
 
@@ -109,7 +106,7 @@ TEST(Frame, BackgroundCircleAndOriginMark) {
 TEST(Frame, CopiesFollowTheEmphasisOrder) {
     RecordingScope scope;
     makePicture(2, 3, 5, 200);
-    settings.windowDraw = settings.circleDraw = settings.originDraw = false;
+    model.settings.windowDraw = model.settings.circleDraw = model.settings.originDraw = false;
     const auto self = recordPass(drawSelf);
     const auto mirror = recordPass(drawMirror);
     ASSERT_FALSE(self.empty());
@@ -123,14 +120,14 @@ TEST(Frame, CopiesFollowTheEmphasisOrder) {
          {Row{0, true, true, {&mirror, &self}}, Row{1, true, true, {&self, &mirror}},
           Row{0, false, true, {&mirror}}, Row{1, true, false, {&self}}, Row{2, true, true, {}}}) {
         SCOPED_TRACE(testing::Message() << row.emphasis << row.selfOn << row.mirrorOn);
-        settings.selfMirrorEmphasis = row.emphasis;
-        settings.selfDraw = row.selfOn;
-        settings.mirrorDraw = row.mirrorOn;
+        model.settings.selfMirrorEmphasis = row.emphasis;
+        model.settings.selfDraw = row.selfOn;
+        model.settings.mirrorDraw = row.mirrorOn;
         std::vector<RecordingLayer::Command> want;
         for (const auto* part : row.order) want.insert(want.end(), part->begin(), part->end());
         for (int frame = 0; frame < 2; ++frame) {
             scope.layer.clear();
-            drawFrame(scope.layer, 640, 480);
+            drawFrame(model, {640, 480}, scope.layer);
             expectSameCommands(scope.layer.commands(), want);
         }
     }
@@ -139,13 +136,13 @@ TEST(Frame, CopiesFollowTheEmphasisOrder) {
 TEST(Frame, SparkleSchemeGivesNewColoursEveryFrame) {
     RecordingScope scope;
     makePicture(3, 3, 3, 100);
-    Settings& s = settings;
+    Settings& s = model.settings;
     s.polyFaceScheme = s.polyEdgeScheme = s.polyVertScheme = 0;
     s.triFaceScheme = s.triEdgeScheme = s.triVertScheme = 0;
-    drawFrame(scope.layer, 300, 200);
+    drawFrame(model, {300, 200}, scope.layer);
     const auto first = scope.layer.paints();
     scope.layer.clear();
-    drawFrame(scope.layer, 300, 200);
+    drawFrame(model, {300, 200}, scope.layer);
     const auto& second = scope.layer.paints();
     ASSERT_EQ(first.size(), second.size());
     int same = 0;
@@ -158,9 +155,10 @@ TEST(Frame, SparkleSchemeGivesNewColoursEveryFrame) {
 TEST(Frame, FamilySwitchesChooseTheWalk) {
     RecordingScope scope;
     makePicture(3, 3, 3, 200);
-    settings.project3D2D = 0;
-    setOrder();
-    const int tris = drawLists.triCount, polys = drawLists.polyCount, quads = drawLists.quadCount;
+    model.settings.project3D2D = 0;
+    setOrder(model);
+    const int tris = model.drawLists.triCount, polys = model.drawLists.polyCount,
+              quads = model.drawLists.quadCount;
     ASSERT_NE(polys, quads);
     struct Row {
         bool poly, triFace, triEdge, triVert;
@@ -172,11 +170,11 @@ TEST(Frame, FamilySwitchesChooseTheWalk) {
                            Row{true, false, false, true, quads, {3, 4, 5, 6, 7, 13, 14, 15}},
                            Row{false, false, false, false, 0, {}}}) {
         SCOPED_TRACE(testing::Message() << row.poly << row.triFace << row.triEdge << row.triVert);
-        Settings& s = settings;
+        Settings& s = model.settings;
         s.polyFaceDraw = s.polyEdgeDraw = s.polyVertDraw = row.poly;
         s.triFaceDraw = row.triFace, s.triEdgeDraw = row.triEdge, s.triVertDraw = row.triVert;
         scope.layer.clear();
-        drawSelf();
+        drawSelf(model, scope.layer);
         int faces = 0;
         for (const Paint& p : scope.layer.paints()) {
             if (isFace(p))
@@ -202,19 +200,19 @@ TEST(SharedFeatures, KiteAndTriWalksPaintEachOnceByTheRightVisitor) {
                              << (walk ? "tri" : "kite") << " walk, emphasis " << emphasis);
                 RecordingScope scope;
                 prepare(g, emphasis);
-                if (walk == 1) settings.polyFaceDraw = settings.polyEdgeDraw = false;
-                if (walk == 1) settings.polyVertDraw = false;
-                drawSelf();
-                const int n = walk ? drawLists.triCount : drawLists.quadCount;
+                if (walk == 1) model.settings.polyFaceDraw = model.settings.polyEdgeDraw = false;
+                if (walk == 1) model.settings.polyVertDraw = false;
+                drawSelf(model, scope.layer);
+                const int n = walk ? model.drawLists.triCount : model.drawLists.quadCount;
                 std::map<Feature, std::vector<int>> visitors, painters;
                 std::vector<std::map<int, Feature>> byType(n);
                 for (int i = 0; i < n; ++i) {
                     if (walk == 1) {
-                        const TriModule& t = *drawLists.tri[i];
+                        const TriModule& t = *model.drawLists.tri[i];
                         byType[i] = {{10, {t.EF, 4}}, {11, {t.FV, 4}}, {12, {t.VE, 4}},
                                      {13, {t.V, 0}},  {14, {t.E, 0}},  {15, {t.F, 0}}};
                     } else {
-                        const QuadModule& q = *drawLists.quad[i];
+                        const QuadModule& q = *model.drawLists.quad[i];
                         const int k = q.kind, half = q.centre->matrix.sign > 0 ? 2 : 3;
                         byType[i] = {{(k + 1) % 3 + 10, {q.side1, 0}},
                                      {(k + 2) % 3 + 10, {q.side2, 1}},
@@ -260,11 +258,12 @@ TEST(SharedFeatures, PolyWalkPaintsEachEdgeAndVertexOnce) {
         SCOPED_TRACE(testing::Message() << "(" << g.v << "," << g.e << "," << g.f << ")");
         RecordingScope scope;
         prepare(g, 0);
-        settings.triFaceDraw = settings.triEdgeDraw = settings.triVertDraw = false;
-        drawSelf();
+        model.settings.triFaceDraw = model.settings.triEdgeDraw = model.settings.triVertDraw =
+            false;
+        drawSelf(model, scope.layer);
         std::set<const DataModule*> sides, corners;
-        for (int i = 0; i < drawLists.polyCount; ++i) {
-            const PolyModule& p = *drawLists.poly[i];
+        for (int i = 0; i < model.drawLists.polyCount; ++i) {
+            const PolyModule& p = *model.drawLists.poly[i];
             for (int j = 0; j < p.n; ++j) {
                 const DataModule *a = p.cornerA[j], *b = p.cornerB[j];
                 if (p.sideA[j] && (a || b)) sides.insert(p.sideA[j]);

@@ -18,6 +18,7 @@
 #include "render/paths.h"
 #include "render/projection.h"
 #include "render_support.h"
+#include "test_model.h"
 
 namespace {
 
@@ -27,9 +28,9 @@ struct Picture {
 const Picture kPictures[] = {{2, 3, 5, 200}, {2, 4, 4, 300}, {7, 3, 2, 300}, {4, 4, 4, 200}};
 
 // Both copies, in the order a frame draws them.
-void drawCopies() {
-    drawMirror();
-    drawSelf();
+void drawCopies(RecordingLayer& layer) {
+    drawMirror(model, layer);
+    drawSelf(model, layer);
 }
 
 // Runs check(scope, picture) for every picture in projections 0 to 5.
@@ -41,8 +42,8 @@ void forEveryView(Check check) {
                                             << ") projection " << projection);
             RecordingScope scope;
             makePicture(p.v, p.e, p.f, p.order);
-            settings.project3D2D = projection;
-            setOrder();
+            model.settings.project3D2D = projection;
+            setOrder(model);
             check(scope);
         }
     }
@@ -63,15 +64,15 @@ TEST(GeodesicCache, FrameDrawsExactlyWhatItDrawsWithout) {
     for (int walk = 0; walk < 3; ++walk) {
         SCOPED_TRACE(walk == 0 ? "kites" : (walk == 1 ? "triangles" : "polygons"));
         forEveryView([walk](RecordingScope& scope) {
-            Settings& s = settings;
+            Settings& s = model.settings;
             if (walk == 1) s.polyFaceDraw = s.polyEdgeDraw = s.polyVertDraw = false;
             if (walk == 2) s.triFaceDraw = s.triEdgeDraw = s.triVertDraw = false;
-            drawCopies();
+            drawCopies(scope.layer);
             const std::vector<RecordingLayer::Command> plain = scope.layer.commands();
             scope.layer.clear();
-            GeodesicCacheScope cache;
-            drawCopies();
-            EXPECT_GT(geodesicCacheSize(), 0);
+            GeodesicCacheScope cache(model);
+            drawCopies(scope.layer);
+            EXPECT_GT(cache.size(), 0);
             expectSameCommands(scope.layer.commands(), plain);
         });
     }
@@ -85,12 +86,10 @@ TEST(GeodesicCache, ThinnedLinesStayWithinTheTolerance) {
         std::vector<RecordingLayer::Paint> drawn[2];
         for (int thin = 0; thin < 2; ++thin) {
             scope.layer.clear();
-            setGeodesicTolerance(thin ? tolerance : 0);
-            GeodesicCacheScope cache;
-            drawCopies();
+            GeodesicCacheScope cache(model, thin ? tolerance : 0);
+            drawCopies(scope.layer);
             drawn[thin] = scope.layer.paints();
         }
-        setGeodesicTolerance(0);
         const auto &full = drawn[0], &thin = drawn[1];
         ASSERT_EQ(thin.size(), full.size());
         size_t before = 0, after = 0;
@@ -123,21 +122,19 @@ TEST(GeodesicCache, ThinnedLinesStayWithinTheTolerance) {
 
 TEST(GeodesicCache, LinesWithPointsWithoutImageAreNotThinned) {
     RecordingScope scope;
-    settings.gen = -1;
-    settings.project3D2D = 2;
-    settings.segments = 4;
+    model.settings.gen = -1;
+    model.settings.project3D2D = 2;
+    model.settings.segments = 4;
     // Through the south pole, which has no stereographic image: the full line is drawn.
     const Point a{0.6, 0, -0.8}, b{-0.6, 0, -0.8};
-    path2Self(a, b, 1);
+    path2(scope.target(), a, b, 1);
     const size_t plain = scope.layer.commands().size();
     scope.layer.clear();
-    setGeodesicTolerance(10);
     {
-        GeodesicCacheScope cache;
-        path2Self(a, b, 1);
+        GeodesicCacheScope cache(model, 10);
+        path2(scope.target(), a, b, 1);
     }
     EXPECT_EQ(scope.layer.commands().size(), plain);
-    setGeodesicTolerance(0);
 }
 
 // The inverted copy is drawn from the direct images inverted in the unit circle: every point
@@ -152,14 +149,14 @@ TEST(GeodesicCache, InvertedImagesAreTheMirrorProjections) {
         for (int projection = 0; projection < 6; ++projection) {
             SCOPED_TRACE(testing::Message() << "gen " << gen << " projection " << projection);
             RecordingScope scope;
-            settings.gen = gen;
-            settings.project3D2D = projection;
-            settings.segments = 1;
+            model.settings.gen = gen;
+            model.settings.project3D2D = projection;
+            model.settings.segments = 1;
             const std::vector<Point>& points = cases[gen + 1];
             for (size_t i = 0; i < points.size(); ++i) {
                 scope.layer.clear();
-                path1Mirror(points[0], points[i]);
-                const ScreenPoint expected = projXYMirror(points[i]);
+                path1(scope.target(true), points[0], points[i]);
+                const ScreenPoint expected = projXYMirror(model.settings, points[i]);
                 const auto& got = scope.layer.commands();
                 ASSERT_EQ(got.size(), validS(expected) ? 1u : 0u) << i;
                 if (got.empty()) continue;

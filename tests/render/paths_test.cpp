@@ -11,6 +11,7 @@
 #include "geometry/settings.h"
 #include "render/projection.h"
 #include "render_support.h"
+#include "test_model.h"
 
 namespace {
 
@@ -20,9 +21,9 @@ using Points = std::vector<std::array<float, 2>>;
 constexpr int kSphere = -1, kPlane = 0, kHyperbolic = 1;
 
 void use(int gen, int choice, int segments) {
-    settings.gen = gen;
-    settings.project3D2D = choice;
-    settings.segments = segments;
+    model.settings.gen = gen;
+    model.settings.project3D2D = choice;
+    model.settings.segments = segments;
 }
 
 // The points of every moveTo and lineTo, in order.
@@ -61,7 +62,7 @@ struct PlanePolygon {
 TEST(Paths, SingleSegmentEdgeIsOneStraightLine) {
     RecordingScope scope;
     use(kPlane, 0, 1);
-    path2Self({1, 2, 1}, {3, -1, 1}, 0.25f);
+    path2(activeTarget(), {1, 2, 1}, {3, -1, 1}, 0.25f);
     expectCommands(scope.layer, {{Op::removeAllPoints},
                                  {Op::moveTo, {1, 2}},
                                  {Op::lineTo, {3, -1}},
@@ -85,7 +86,7 @@ TEST(Paths, PointsWithoutImageAreSkipped) {
          kSphere,
          2,
          2,
-         [&] { path2Self(south, x, 0.5f); },
+         [&] { path2(activeTarget(), south, x, 0.5f); },
          {{1, 0}, {m, 0}},
          1},
         {"edge through the south pole",
@@ -93,16 +94,16 @@ TEST(Paths, PointsWithoutImageAreSkipped) {
          2,
          2,
          [] {
-             path2Self({0.6, 0, -0.8}, {-0.6, 0, -0.8}, 1);
+             path2(activeTarget(), {0.6, 0, -0.8}, {-0.6, 0, -0.8}, 1);
          },
          {{3, 0}, {-3, 0}},
          1},
-        {"edge without any image", kSphere, 1, 5, [&] { path2Self(x, y, 1); }, {}, 0},
+        {"edge without any image", kSphere, 1, 5, [&] { path2(activeTarget(), x, y, 1); }, {}, 0},
         {"triangle from the south pole",
          kSphere,
          2,
          2,
-         [&] { path3Self(south, x, y); },
+         [&] { path3(activeTarget(), south, x, y); },
          {{1, 0}, {r, r}, {0, 1}, {0, m}, {m, 0}, {1, 0}},
          0},
         {"quadrilateral from its second corner",
@@ -110,7 +111,7 @@ TEST(Paths, PointsWithoutImageAreSkipped) {
          1,
          1,
          [] {
-             path4Self({0, 0, 0}, {1, 0, 1}, {1, 1, 1}, {0, 1, 1});
+             path4(activeTarget(), {0, 0, 0}, {1, 0, 1}, {1, 1, 1}, {0, 1, 1});
          },
          {{1, 0}, {1, 1}, {0, 1}, {1, 0}},
          0},
@@ -152,18 +153,19 @@ TEST(Paths, GeodesicStepsLieOnTheGeodesicEvenlySpaced) {
             RecordingScope scope;
             use(row.gen, 1, n);
             scope.layer.moveTo(0, 0);
-            path1Self(row.a, row.b);
+            path1(activeTarget(), row.a, row.b);
             Points pts = polyline(scope.layer);
             ASSERT_EQ(pts.size(), size_t(n) + 1);
             pts.erase(pts.begin());
-            const ScreenPoint sa = projXYSelf(row.a), sb = projXYSelf(row.b);
+            const ScreenPoint sa = projXYSelf(model.settings, row.a),
+                              sb = projXYSelf(model.settings, row.b);
             const double dx = sb.x - sa.x, dy = sb.y - sa.y, len = std::hypot(dx, dy);
-            const double d = dist(row.a, row.b);
+            const double d = dist(model.settings.gen, row.a, row.b);
             Point previous = row.a;
             for (const auto& p : pts) {
                 EXPECT_NEAR(((p[0] - sa.x) * dy - (p[1] - sa.y) * dx) / len, 0, 1e-5);
-                const Point back = projInv(p[0], p[1], nullptr);
-                EXPECT_NEAR(dist(previous, back), d / n, 1e-5);
+                const Point back = projInv(model.settings, p[0], p[1], nullptr);
+                EXPECT_NEAR(dist(model.settings.gen, previous, back), d / n, 1e-5);
                 previous = back;
             }
             EXPECT_NEAR(pts.back()[0], sb.x, 1e-6);
@@ -172,7 +174,7 @@ TEST(Paths, GeodesicStepsLieOnTheGeodesicEvenlySpaced) {
         // From a point to itself: a move and a line to it, with no step undefined.
         RecordingScope scope;
         use(row.gen, 0, 20);
-        path2Self(row.a, row.a, 1);
+        path2(activeTarget(), row.a, row.a, 1);
         const Points pts = polyline(scope.layer);
         const std::array<float, 2> a{float(row.a.x), float(row.a.y)};
         EXPECT_EQ(pts, (Points{a, a}));
@@ -217,22 +219,25 @@ TEST(Paths, PolygonOutlines) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        buildPolyOutline(row.poly);
+        PathPointList pathPoint;
+        buildPolyOutline(pathPoint, row.poly);
         ASSERT_EQ(pathPoint.count, row.count);
         for (size_t i = 0; i < row.expected.size(); ++i)
             EXPECT_EQ(pathPoint.point[i], row.expected[i]) << i;
     }
+    PathPointList pathPoint;
+    buildPolyOutline(pathPoint, bare.poly);
     EXPECT_EQ(pathPoint.point[47], p(bare.poly.sideB[11]));
 
     RecordingScope scope;
     use(kPlane, 0, 1);
-    pathPolySelf(full.poly);  // one closed outline, filled
+    pathPoly(activeTarget(), full.poly);  // one closed outline, filled
     EXPECT_EQ(polyline(scope.layer).size(), 7u);
     EXPECT_EQ(polyline(scope.layer).back(), polyline(scope.layer).front());
     EXPECT_EQ(scope.layer.fillCount(), 1);
     scope.layer.clear();
     use(kPlane, 1, 4);
     for (DataModule& d : full.records) d.polyPoint.z = 0;  // on the singular line of choice 1
-    pathPolySelf(full.poly);
+    pathPoly(activeTarget(), full.poly);
     expectCommands(scope.layer, {{Op::removeAllPoints}});
 }

@@ -8,6 +8,7 @@
 #include "geometry/kernel.h"
 #include "geometry/settings.h"
 #include "platform/beep.h"
+#include "test_model.h"
 
 namespace {
 
@@ -15,9 +16,9 @@ constexpr int kSphere = -1, kPlane = 0, kHyperbolic = 1;
 constexpr float kOff = kOffView;
 
 void reset(int gen, int choice) {
-    settings = Settings{};
-    settings.gen = gen;
-    settings.project3D2D = choice;
+    model.settings = Settings{};
+    model.settings.gen = gen;
+    model.settings.project3D2D = choice;
 }
 
 Point onSurface(int gen, double x, double y) {
@@ -70,35 +71,37 @@ TEST(Projection, ImagesOfKnownPoints) {
                                         << (row.mirror ? " mirror " : " ") << row.p.x << ","
                                         << row.p.y << "," << row.p.z);
         reset(row.gen, row.choice);
-        const ScreenPoint s = row.mirror ? projXYMirror(row.p) : projXYSelf(row.p);
+        const ScreenPoint s =
+            row.mirror ? projXYMirror(model.settings, row.p) : projXYSelf(model.settings, row.p);
         EXPECT_NEAR(s.x, row.x, 1e-6f);
         EXPECT_NEAR(s.y, row.y, 1e-6f);
         EXPECT_EQ(validS(s), row.x != kOff);
     }
     reset(kSphere, 0);  // the view matrix acts first: a quarter turn about z
-    settings.pointMatrix = Matrix{1, 0, -1, 0, 1, 0, 0, 0, 0, 1};
-    EXPECT_NEAR(projXYSelf({1, 0, 0}).y, 1, 1e-6f);
+    model.settings.pointMatrix = Matrix{1, 0, -1, 0, 1, 0, 0, 0, 0, 1};
+    EXPECT_NEAR(projXYSelf(model.settings, {1, 0, 0}).y, 1, 1e-6f);
 }
 
 TEST(ProjectionInverse, SpecialCases) {
     reset(kSphere, 2);
-    expectPoint(projInv(1, 0, nullptr), {1, 0, 0}, 1e-12);
-    expectPoint(projInv(0, 0, nullptr), {0, 0, 1}, 1e-12);
+    expectPoint(projInv(model.settings, 1, 0, nullptr), {1, 0, 0}, 1e-12);
+    expectPoint(projInv(model.settings, 0, 0, nullptr), {0, 0, 1}, 1e-12);
 
     // Orthographic outside the circle: the screen point is inverted first.
     reset(kSphere, 0);
-    const Point outside = projInv(1.5f, 2.0f, nullptr);
-    expectPoint(outside, projInv(float(1.5 / 6.25), float(2.0 / 6.25), nullptr), 1e-6);
+    const Point outside = projInv(model.settings, 1.5f, 2.0f, nullptr);
+    expectPoint(outside, projInv(model.settings, float(1.5 / 6.25), float(2.0 / 6.25), nullptr),
+                1e-6);
     EXPECT_GT(outside.z, 0);
 
     // The periodic view picks the turn nearest the reference.
     reset(kPlane, 4);
     const double theta = std::atan2(double(0.3f), double(0.4f));
     const Point above{0, 2 * PI + theta + 0.1, 1}, below{0, -2 * PI + theta - 0.4, 1};
-    EXPECT_NEAR(projInv(0.3f, 0.4f, &above).y, theta + 2 * PI, 1e-12);
-    EXPECT_NEAR(projInv(0.3f, 0.4f, &above).x, std::log(0.5), 1e-6);
-    EXPECT_NEAR(projInv(0.3f, 0.4f, &below).y, theta - 2 * PI, 1e-12);
-    EXPECT_NEAR(projInv(0.3f, 0.4f, nullptr).y, theta, 1e-12);
+    EXPECT_NEAR(projInv(model.settings, 0.3f, 0.4f, &above).y, theta + 2 * PI, 1e-12);
+    EXPECT_NEAR(projInv(model.settings, 0.3f, 0.4f, &above).x, std::log(0.5), 1e-6);
+    EXPECT_NEAR(projInv(model.settings, 0.3f, 0.4f, &below).y, theta - 2 * PI, 1e-12);
+    EXPECT_NEAR(projInv(model.settings, 0.3f, 0.4f, nullptr).y, theta, 1e-12);
 }
 
 // The centre beeps and gives the off-model point when it cannot be grabbed (rotation mode, the
@@ -122,9 +125,9 @@ TEST(ProjectionInverse, CentreBeepsAndUndefinedPointsAreInvalid) {
         SCOPED_TRACE(testing::Message() << "gen " << row.gen << " choice " << row.choice << " mode "
                                         << row.mouseMode << " at " << row.x << "," << row.y);
         reset(row.gen, row.choice);
-        settings.mouseMode = row.mouseMode;
+        model.settings.mouseMode = row.mouseMode;
         const int beeps = beepCount();
-        EXPECT_EQ(validP(projInv(row.x, row.y, nullptr)), row.valid);
+        EXPECT_EQ(validP(projInv(model.settings, row.x, row.y, nullptr)), row.valid);
         EXPECT_EQ(beepCount(), beeps + (row.beeps ? 1 : 0));
     }
 }
@@ -162,9 +165,9 @@ TEST(ProjectionInverse, RoundTripsInEveryGeometryAndChoice) {
                                             << " at " << x << "," << y);
             reset(row.gen, row.choice);
             const Point p = onSurface(row.gen, x, y);
-            const ScreenPoint s = projXYSelf(p);
+            const ScreenPoint s = projXYSelf(model.settings, p);
             ASSERT_TRUE(validS(s));
-            const Point q = projInv(s.x, s.y, &p);
+            const Point q = projInv(model.settings, s.x, s.y, &p);
             ASSERT_TRUE(validP(q));
             // Screen points are floats: allow their rounding, scaled by the size of the point.
             expectPoint(q, p, 2e-5 * (1 + std::fabs(p.x) + std::fabs(p.y) + std::fabs(p.z)));

@@ -7,17 +7,35 @@
 #include "geometry/triangle_group.h"
 #include "platform/draw.h"
 #include "render/chain.h"
+#include "render/elements.h"
+#include "test_model.h"
 #include "tiling/tables.h"
 
-RecordingScope::RecordingScope() {
-    settings = Settings{};
-    colourState = ColourState{};
-    initColorMatrices();
-    setCurrentLayer(&layer);
+namespace {
+RecordingScope* active = nullptr;
 }
 
 RecordingScope::~RecordingScope() {
-    setCurrentLayer(nullptr);
+    if (active == this) active = nullptr;
+}
+
+PathTarget activeTarget(bool mirror) {
+    return active->target(mirror);
+}
+
+RecordingScope::RecordingScope() {
+    active = this;
+    model.settings = Settings{};
+    model.colourState = ColourState{};
+    initColorMatrices(model.colourState);
+}
+
+PathTarget RecordingScope::target(bool mirror) {
+    return pathTarget(model, layer, mirror);
+}
+
+ElementPainter RecordingScope::painter(bool mirror) {
+    return ElementPainter(model, target(mirror));
 }
 
 void expectCommands(const RecordingLayer& layer, std::initializer_list<ExpectedCommand> expected,
@@ -45,20 +63,21 @@ void expectSameCommands(const std::vector<RecordingLayer::Command>& got,
 
 void makePicture(int v, int e, int f, int groupOrder, double lengthV, double lengthE,
                  double lengthF) {
-    Settings& s = settings;
+    Settings& s = model.settings;
     s.genV = v, s.genE = e, s.genF = f;
     s.groupOrder = groupOrder;
     s.lengthV = lengthV, s.lengthE = lengthE, s.lengthF = lengthF;
-    setGenType();
-    setGen();
-    rebuildModules();
-    ranAllColor();
-    for (int t = 0; t < 16; ++t) *typeColor(t) = BColor{t / 16.0f, 1 - t / 16.0f, 0.5f};
+    setGenType(model.settings);
+    setGen(model);
+    rebuildModules(model);
+    ranAllColor(model.groupTables);
+    for (int t = 0; t < 16; ++t)
+        *typeColor(model.settings, t) = BColor{t / 16.0f, 1 - t / 16.0f, 0.5f};
 }
 
 int typeOfColour(float r, float g, float b) {
     for (int t = 0; t < 16; ++t) {
-        const BColor c = *typeColor(t);
+        const BColor c = *typeColor(model.settings, t);
         if (c.r == r && c.g == g && c.b == b) return t;
     }
     return -1;

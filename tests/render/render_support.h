@@ -4,14 +4,21 @@
 #include <vector>
 
 #include "platform/recording_layer.h"
+#include "render/elements.h"
+#include "render/paths.h"
 
-// A recording layer installed as the current layer for the life of the object, with settings,
-// tables and colour state back at their defaults.
+// A recording layer, with the test picture's settings and colour state back at their defaults.
 struct RecordingScope {
     RecordingLayer layer;
     RecordingScope();
+    // Paths and elements of the test picture onto the layer, in the direct or the inverted copy.
+    PathTarget target(bool mirror = false);
+    ElementPainter painter(bool mirror = false);
     ~RecordingScope();
 };
+
+// The target of the innermost recording scope alive.
+PathTarget activeTarget(bool mirror = false);
 
 // Builds the picture of the triangle group (v, e, f) up to groupOrder elements with the given
 // lengths, through the generation chain, and gives the sixteen type colours distinct values

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "test_model.h"
 #include "tiling_support.h"
 
 namespace {
@@ -16,7 +17,7 @@ bool same(const Point& a, const Point& b) {
 }  // namespace
 
 testing::AssertionResult sameGroupAsReference(const reference::Group& g) {
-    const GroupTables& t = groupTables;
+    const GroupTables& t = model.groupTables;
     if (static_cast<int>(g.matrix.size()) != t.matrix.count) {
         return testing::AssertionFailure()
                << "matrixCount " << t.matrix.count << ", reference " << g.matrix.size();
@@ -47,7 +48,7 @@ testing::AssertionResult sameGroupAsReference(const reference::Group& g) {
         return testing::AssertionFailure() << "thresholds " << t.normMin << ", " << t.normMax
                                            << ", reference " << g.normMin << ", " << g.normMax;
     }
-    if (!same(g.pointMatrix, settings.pointMatrix)) {
+    if (!same(g.pointMatrix, model.settings.pointMatrix)) {
         return testing::AssertionFailure() << "re-centred view differs";
     }
     return testing::AssertionSuccess();
@@ -58,7 +59,7 @@ testing::AssertionResult sameModulesAsReference(const reference::Group&,
     const std::vector<DataTable*> tables = dataTables();
     std::vector<TableIndex> index;
     for (DataTable* table : tables) index.emplace_back(*table);
-    const ModuleTables& t = moduleTables;
+    const ModuleTables& t = model.moduleTables;
 
     if (static_cast<int>(m.tri.size()) != t.triModule.count) {
         return testing::AssertionFailure()

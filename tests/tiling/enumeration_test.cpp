@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "compare_support.h"
+#include "test_model.h"
 #include "tiling_support.h"
 
 namespace {
@@ -15,36 +16,36 @@ namespace {
 using Lengths = std::array<double, 3>;
 
 const SortedTable<Matrix>& group() {
-    return groupTables.matrix;
+    return model.groupTables.matrix;
 }
 
 // The table entry equal to M (sign included), or −1.
 int find(const Matrix& M) {
-    const int i = indexMatrix(M, 0, matrixCount());
+    const int i = indexMatrix(model.groupTables.matrix, M, 0, model.groupTables.matrixCount());
     return i >= 0 && group().at(i).sign == M.sign ? i : -1;
 }
 
 // The key of the triangle carried by M under the current view, as the plain fill ranks it.
 double key(const Matrix& M) {
-    const TriangleGroup& g = triangleGroup;
-    const Matrix Q = dotM(settings.pointMatrix, M);
+    const TriangleGroup& g = model.triangleGroup;
+    const Matrix Q = dotM(model.settings.pointMatrix, M);
     const Point c[3] = {dotP(Q, g.triV), dotP(Q, g.triE), dotP(Q, g.triF)};
-    if (settings.gen < 0) return std::max({c[0].z, c[1].z, c[2].z});
-    if (settings.gen > 0) return std::min({c[0].z, c[1].z, c[2].z});
+    if (model.settings.gen < 0) return std::max({c[0].z, c[1].z, c[2].z});
+    if (model.settings.gen > 0) return std::min({c[0].z, c[1].z, c[2].z});
     return std::min({norm2(c[0]), norm2(c[1]), norm2(c[2])});
 }
 
 // Better means nearer the viewer: larger on the sphere, smaller elsewhere.
 bool better(double a, double b) {
-    return settings.gen < 0 ? a > b : a < b;
+    return model.settings.gen < 0 ? a > b : a < b;
 }
 
 Matrix translation(double x, double y) {
     Point p{x, y, 1};
-    if (settings.gen < 0) p.z = std::sqrt(1 - x * x - y * y);
-    if (settings.gen > 0) p.z = std::sqrt(1 + x * x + y * y);
+    if (model.settings.gen < 0) p.z = std::sqrt(1 - x * x - y * y);
+    if (model.settings.gen > 0) p.z = std::sqrt(1 + x * x + y * y);
     Matrix T;
-    translateM(T, p);
+    translateM(model.settings.gen, T, p);
     return T;
 }
 
@@ -59,16 +60,16 @@ TEST(Enumeration, FullSphericalGroupsAreClosedUnderProducts) {
             SCOPED_TRACE(testing::Message()
                          << row.p << "," << row.q << "," << row.r << " at " << groupOrder);
             makeTriangle(row.p, row.q, row.r);
-            settings.groupOrder = groupOrder;
-            ASSERT_EQ(setGroup(), row.order);
+            model.settings.groupOrder = groupOrder;
+            ASSERT_EQ(setGroup(model), row.order);
             int positive = 0;
-            for (int i = 0; i < matrixCount(); ++i) {
+            for (int i = 0; i < model.groupTables.matrixCount(); ++i) {
                 const Matrix& A = group().at(i);
                 positive += A.sign == 1;
                 Matrix Ainv;
                 inv(Ainv, A);
                 EXPECT_GE(find(Ainv), 0) << "inverse of entry " << i;
-                for (int j = 0; j < matrixCount(); ++j) {
+                for (int j = 0; j < model.groupTables.matrixCount(); ++j) {
                     ASSERT_GE(find(dotM(A, group().at(j))), 0) << "product " << i << "·" << j;
                 }
             }
@@ -87,12 +88,12 @@ TEST(Enumeration, TablesAreSortedWithoutEqualEntries) {
                                     {5, 5, 5, 2}}) {
         SCOPED_TRACE(testing::Message() << p << "," << q << "," << r << " projection " << project);
         makeTriangle(p, q, r);
-        settings.groupOrder = 1000;
-        settings.project3D2D = project;
-        setGroup();
+        model.settings.groupOrder = 1000;
+        model.settings.project3D2D = project;
+        setGroup(model);
         // Every pair in order, not only neighbours: the comparisons have a tolerance.
-        for (int i = 0; i < matrixCount(); ++i) {
-            for (int j = i + 1; j < matrixCount(); ++j) {
+        for (int i = 0; i < model.groupTables.matrixCount(); ++i) {
+            for (int j = i + 1; j < model.groupTables.matrixCount(); ++j) {
                 ASSERT_LT(compareM(group().at(i), group().at(j)), 0) << i << " and " << j;
             }
         }
@@ -108,9 +109,9 @@ TEST(Enumeration, TablesAreSortedWithoutEqualEntries) {
 
 TEST(Enumeration, OneElementReachedByTwoWordsIsStoredOnce) {
     makeTriangle(7, 3, 2);
-    settings.groupOrder = 300;
-    setGroup();
-    const TriangleGroup& g = triangleGroup;
+    model.settings.groupOrder = 300;
+    setGroup(model);
+    const TriangleGroup& g = model.triangleGroup;
     // Round F (order 2) both ways: EF·FV·EF·FV is the identity, and EF·FV = FV·EF.
     const Matrix a = dotM(g.reflectEF, g.reflectFV);
     const Matrix b = dotM(g.reflectFV, g.reflectEF);
@@ -128,7 +129,7 @@ TEST(Enumeration, OneElementReachedByTwoWordsIsStoredOnce) {
 // What a pass accepts is everything with a key within its threshold, connected: no triangle
 // next to an accepted one is left out while having a better key than the worst accepted.
 TEST(Enumeration, EveryEnumeratedSetIsASublevelSet) {
-    const TriangleGroup& g = triangleGroup;
+    const TriangleGroup& g = model.triangleGroup;
     for (auto [p, q, r, order] : {std::tuple{2, 3, 5, 40},
                                   {2, 3, 7, 200},
                                   {3, 3, 3, 500},
@@ -137,17 +138,17 @@ TEST(Enumeration, EveryEnumeratedSetIsASublevelSet) {
                                   {4, 5, 6, 700}}) {
         SCOPED_TRACE(testing::Message() << p << "," << q << "," << r << " at " << order);
         makeTriangle(p, q, r);
-        settings.groupOrder = order;
-        settings.pointMatrix = translation(0.11, -0.07);
-        setGroup();
+        model.settings.groupOrder = order;
+        model.settings.pointMatrix = translation(0.11, -0.07);
+        setGroup(model);
         double worst = key(identity);
-        for (int i = 0; i < matrixCount(); ++i) {
+        for (int i = 0; i < model.groupTables.matrixCount(); ++i) {
             const double k = key(group().at(i));
             if (better(worst, k)) worst = k;
         }
         const Matrix* reflections[3] = {&g.reflectEF, &g.reflectFV, &g.reflectVE};
         int outside = 0;
-        for (int i = 0; i < matrixCount(); ++i) {
+        for (int i = 0; i < model.groupTables.matrixCount(); ++i) {
             for (const Matrix* R : reflections) {
                 const Matrix neighbour = dotM(group().at(i), *R);
                 if (find(neighbour) >= 0) continue;
@@ -158,7 +159,7 @@ TEST(Enumeration, EveryEnumeratedSetIsASublevelSet) {
                     << "a neighbour of entry " << i << " with key " << k << " beyond " << worst;
             }
         }
-        if (settings.gen >= 0) {
+        if (model.settings.gen >= 0) {
             EXPECT_GT(outside, 0);
         }
     }
@@ -169,22 +170,23 @@ TEST(Enumeration, EveryEnumeratedSetIsASublevelSet) {
 // after it does not, so the count must still reach the order asked for, and the table must be
 // what the key selects: no in-band neighbour better than its worst entry is left out.
 TEST(Enumeration, BandLimitedFillsReachTheOrderAndStaySublevelSets) {
-    const TriangleGroup& g = triangleGroup;
+    const TriangleGroup& g = model.triangleGroup;
     const Matrix* reflections[3] = {&g.reflectEF, &g.reflectFV, &g.reflectVE};
     const auto corners = [&](const Matrix& M) {
-        const Matrix Q = dotM(settings.pointMatrix, M);
+        const Matrix Q = dotM(model.settings.pointMatrix, M);
         return std::array<Point, 3>{dotP(Q, g.triV), dotP(Q, g.triE), dotP(Q, g.triF)};
     };
     const auto bandKey = [&](const Matrix& M) {
         const std::array<Point, 3> c = corners(M);
-        if (settings.gen != 0) return key(M);
+        if (model.settings.gen != 0) return key(M);
         return std::min({normX(c[0]), normX(c[1]), normX(c[2])});
     };
     // How far into the band the triangle reaches: below 0 inside, in units of the half-width.
     const auto depth = [&](const Matrix& M) {
         const std::array<Point, 3> c = corners(M);
-        const double w = std::min({normY(c[0]), normY(c[1]), normY(c[2])});
-        const double band = PI * settings.spiralAngle;
+        const double w = std::min({normY(model.settings.gen, c[0]), normY(model.settings.gen, c[1]),
+                                   normY(model.settings.gen, c[2])});
+        const double band = PI * model.settings.spiralAngle;
         return (std::sqrt(w) - band) / band;
     };
     struct Row {
@@ -204,12 +206,12 @@ TEST(Enumeration, BandLimitedFillsReachTheOrderAndStaySublevelSets) {
                                  << ", projection " << project << ", turned " << turn << ", spiral "
                                  << spiral);
                     makeTriangle(row.p, row.q, row.r);
-                    settings.groupOrder = row.order;
-                    settings.project3D2D = project;
-                    settings.spiralAngle = spiral;
+                    model.settings.groupOrder = row.order;
+                    model.settings.project3D2D = project;
+                    model.settings.spiralAngle = spiral;
                     const double c = std::cos(turn), s = std::sin(turn);
-                    settings.pointMatrix = Matrix{1, c, -s, 0, s, c, 0, 0, 0, 1};
-                    const int count = setGroup();
+                    model.settings.pointMatrix = Matrix{1, c, -s, 0, s, c, 0, 0, 0, 1};
+                    const int count = setGroup(model);
                     EXPECT_TRUE(count >= row.order || count == kCapacity) << count;
                     double worst = bandKey(identity);
                     for (int i = 0; i < count; ++i) {
@@ -242,10 +244,11 @@ TEST(Enumeration, TheFirstPassTakesTheTrianglesRoundV) {
                            Row{12, 12, 12, 24}, Row{2, 3, 5, 4}}) {
         SCOPED_TRACE(testing::Message() << row.p << "," << row.q << "," << row.r);
         makeTriangle(row.p, row.q, row.r);
-        settings.groupOrder = 0;  // a single pass
-        EXPECT_EQ(setGroup(), row.count);
-        for (int i = 0; i < matrixCount(); ++i) {
-            EXPECT_TRUE(equalsP(dotP(group().at(i), triangleGroup.triV), triangleGroup.triV));
+        model.settings.groupOrder = 0;  // a single pass
+        EXPECT_EQ(setGroup(model), row.count);
+        for (int i = 0; i < model.groupTables.matrixCount(); ++i) {
+            EXPECT_TRUE(
+                equalsP(dotP(group().at(i), model.triangleGroup.triV), model.triangleGroup.triV));
         }
     }
 }
@@ -255,18 +258,18 @@ TEST(Enumeration, RecentringPutsVAtTheOriginAndKeepsTheOldView) {
         SCOPED_TRACE(testing::Message() << p << "," << q << "," << r);
         makeTriangle(p, q, r);
         const Matrix view = dotM(translation(0.4, -0.3), Matrix{1, 0, -1, 0, 1, 0, 0, 0, 0, 1});
-        settings.pointMatrix = view;
-        setGroup();
-        EXPECT_TRUE(equalsM(settings.pointMatrixInitial, view));
-        const Point V = dotP(settings.pointMatrix, triangleGroup.triV);
+        model.settings.pointMatrix = view;
+        setGroup(model);
+        EXPECT_TRUE(equalsM(model.settings.pointMatrixInitial, view));
+        const Point V = dotP(model.settings.pointMatrix, model.triangleGroup.triV);
         EXPECT_LE(std::max({std::fabs(V.x), std::fabs(V.y), std::fabs(V.z - 1)}), 1e-12);
     }
     // V shown at the south pole of the sphere, where the translation to O would divide by zero.
     makeTriangle(2, 3, 5);
-    settings.pointMatrix = Matrix{1, 1, 0, 0, 0, -1, 0, 0, 0, -1};  // half-turn about x
-    EXPECT_EQ(setGroup(), 120);
-    EXPECT_TRUE(finite(settings.pointMatrix));
-    const Point V = dotP(settings.pointMatrix, triangleGroup.triV);
+    model.settings.pointMatrix = Matrix{1, 1, 0, 0, 0, -1, 0, 0, 0, -1};  // half-turn about x
+    EXPECT_EQ(setGroup(model), 120);
+    EXPECT_TRUE(finite(model.settings.pointMatrix));
+    const Point V = dotP(model.settings.pointMatrix, model.triangleGroup.triV);
     EXPECT_NEAR(V.z, 1, 1e-12);
 }
 
@@ -292,14 +295,14 @@ TEST(Enumeration, HostileViewsAndOrdersEndSoundly) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         makeTriangle(row.p, row.q, row.r);
-        settings.pointMatrix = row.view;
-        settings.groupOrder = row.groupOrder;
-        const int count = setGroup();
+        model.settings.pointMatrix = row.view;
+        model.settings.groupOrder = row.groupOrder;
+        const int count = setGroup(model);
         EXPECT_GE(count, 1);
         EXPECT_LE(count, kCapacity);
         for (DataTable* table : dataTables()) EXPECT_LE(table->count, kCapacity);
-        newModules();
-        EXPECT_LE(moduleTables.triModule.count, kCapacity);
+        newModules(model);
+        EXPECT_LE(model.moduleTables.triModule.count, kCapacity);
     }
 }
 
@@ -314,13 +317,13 @@ TEST(Enumeration, EveryTriangleAtEveryOrderEndsWithFinitePoints) {
                         SCOPED_TRACE(testing::Message() << p << "," << q << "," << r << " at "
                                                         << order << ", projection " << project);
                         makeTriangle(p, q, r);
-                        settings.groupOrder = order;
-                        settings.project3D2D = project;
-                        const int count = setGroup();
+                        model.settings.groupOrder = order;
+                        model.settings.project3D2D = project;
+                        const int count = setGroup(model);
                         ASSERT_LE(count, kCapacity);
-                        if (settings.gen < 0) {
-                            EXPECT_GE(count, std::min(order, settings.groupOrderMax));
-                            EXPECT_LE(count, settings.groupOrderMax);
+                        if (model.settings.gen < 0) {
+                            EXPECT_GE(count, std::min(order, model.settings.groupOrderMax));
+                            EXPECT_LE(count, model.settings.groupOrderMax);
                         } else {
                             EXPECT_GE(count, order);
                         }
@@ -331,11 +334,11 @@ TEST(Enumeration, EveryTriangleAtEveryOrderEndsWithFinitePoints) {
                                 ASSERT_TRUE(finite(table->at(i).polyPoint));
                             }
                         }
-                        newModules();
+                        newModules(model);
                         // One tri record per element, but for elements so far out that rounding
                         // has stored one triangle twice.
-                        ASSERT_LE(moduleTables.triModule.count, count);
-                        ASSERT_GE(moduleTables.triModule.count, count * 99 / 100);
+                        ASSERT_LE(model.moduleTables.triModule.count, count);
+                        ASSERT_GE(model.moduleTables.triModule.count, count * 99 / 100);
                     }
                 }
             }
@@ -350,12 +353,12 @@ TEST(Enumeration, SpiralAngleAndProjectionsEnd) {
                 SCOPED_TRACE(testing::Message() << p << "," << q << "," << r << " projection "
                                                 << project << " spiral " << spiral);
                 makeTriangle(p, q, r);
-                settings.project3D2D = project;
-                settings.spiralAngle = spiral;
-                settings.groupOrder = 600;
-                const int count = setGroup();
+                model.settings.project3D2D = project;
+                model.settings.spiralAngle = spiral;
+                model.settings.groupOrder = 600;
+                const int count = setGroup(model);
                 EXPECT_LE(count, kCapacity);
-                if (settings.gen >= 0) {
+                if (model.settings.gen >= 0) {
                     EXPECT_GE(count, 600);
                 }
             }
@@ -400,13 +403,13 @@ TEST(Enumeration, AgreesWithTheStraightforwardBuild) {
         SCOPED_TRACE(testing::Message() << row.p << "," << row.q << "," << row.r << " at "
                                         << row.order << ", projection " << row.project);
         makeTriangle(row.p, row.q, row.r, row.lengths[0], row.lengths[1], row.lengths[2]);
-        settings.groupOrder = row.order;
-        settings.project3D2D = row.project;
+        model.settings.groupOrder = row.order;
+        model.settings.project3D2D = row.project;
         if (row.viewCentre.z != 0) {
-            settings.pointMatrix = translation(row.viewCentre.x, row.viewCentre.y);
+            model.settings.pointMatrix = translation(row.viewCentre.x, row.viewCentre.y);
         }
         const reference::Group expected = reference::buildGroup();
-        setGroup();
+        setGroup(model);
         ASSERT_TRUE(sameGroupAsReference(expected));
     }
 }

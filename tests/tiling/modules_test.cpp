@@ -6,25 +6,26 @@
 #include <vector>
 
 #include "compare_support.h"
+#include "test_model.h"
 #include "tiling_support.h"
 
 namespace {
 
 void build(int p, int q, int r, int groupOrder, int project = 2) {
     makeTriangle(p, q, r);
-    settings.groupOrder = groupOrder;
-    settings.project3D2D = project;
-    setGroup();
-    newModules();
+    model.settings.groupOrder = groupOrder;
+    model.settings.project3D2D = project;
+    setGroup(model);
+    newModules(model);
 }
 
 std::vector<const SortedTable<PolyModule>*> polyTables() {
-    const ModuleTables& m = moduleTables;
+    const ModuleTables& m = model.moduleTables;
     return {&m.polyModuleV, &m.polyModuleE, &m.polyModuleF};
 }
 
 std::vector<const SortedTable<QuadModule>*> quadTables() {
-    const ModuleTables& m = moduleTables;
+    const ModuleTables& m = model.moduleTables;
     return {&m.quadModuleV, &m.quadModuleE, &m.quadModuleF};
 }
 
@@ -42,9 +43,9 @@ TEST(Modules, EveryFullSphericalGroupHasCompletePolygons) {
          {std::tuple{2, 3, 5}, {2, 3, 4}, {2, 3, 3}, {2, 2, 7}, {4, 3, 2}, {2, 2, 2}}) {
         SCOPED_TRACE(testing::Message() << p << "," << q << "," << r);
         build(p, q, r, 2000);
-        const int order = settings.groupOrderMax;
-        ASSERT_EQ(matrixCount(), order);
-        EXPECT_EQ(moduleTables.triModule.count, order);
+        const int order = model.settings.groupOrderMax;
+        ASSERT_EQ(model.groupTables.matrixCount(), order);
+        EXPECT_EQ(model.moduleTables.triModule.count, order);
         const int n[3] = {p, q, r};
         for (int kind = 0; kind < 3; ++kind) {
             const SortedTable<PolyModule>& table = *polyTables()[kind];
@@ -71,8 +72,8 @@ TEST(Modules, RimPolygonsHaveGapsWhileTrianglesAreComplete) {
         }
         EXPECT_GT(withGaps, 0);
         EXPECT_GT(whole, 0);
-        for (int i = 0; i < moduleTables.triModule.count; ++i) {
-            const TriModule& t = moduleTables.triModule.at(i);
+        for (int i = 0; i < model.moduleTables.triModule.count; ++i) {
+            const TriModule& t = model.moduleTables.triModule.at(i);
             for (const DataModule* d : {t.V, t.E, t.F, t.EF, t.FV, t.VE, t.VEF}) {
                 ASSERT_NE(d, nullptr);
             }
@@ -84,7 +85,7 @@ TEST(Modules, DrawCountersCountTheTrianglesAtEachPoint) {
     for (auto [p, q, r, full] : {std::tuple{2, 3, 5, true}, {3, 3, 3, false}, {7, 3, 2, false}}) {
         SCOPED_TRACE(testing::Message() << p << "," << q << "," << r);
         build(p, q, r, 400);
-        const GroupTables& g = groupTables;
+        const GroupTables& g = model.groupTables;
         // The corner records: c0 is the number of enumerated triangles there, at most 2·order,
         // exactly that round V of the fundamental triangle (and everywhere on the full sphere).
         const DataTable* corners[3] = {&g.dataV, &g.dataE, &g.dataF};
@@ -98,7 +99,7 @@ TEST(Modules, DrawCountersCountTheTrianglesAtEachPoint) {
                 }
             }
         }
-        const int v0 = indexDataModule(g.dataV, triangleGroup.triV, 0, g.dataV.count);
+        const int v0 = indexDataModule(g.dataV, model.triangleGroup.triV, 0, g.dataV.count);
         EXPECT_EQ(g.dataV.at(v0).c0, 2u * p);
         // Side points: one or two triangles; where two, one of each orientation.
         int inside = 0;
@@ -121,7 +122,7 @@ TEST(Modules, DrawCountersCountTheTrianglesAtEachPoint) {
         EXPECT_GT(inside, 0);
         for (int i = 0; i < g.dataVEF.count; ++i) EXPECT_EQ(g.dataVEF.at(i).c2, 1u);
         // Building the modules again counts afresh rather than on top.
-        newModules();
+        newModules(model);
         EXPECT_EQ(g.dataV.at(v0).c0, 2u * p);
         for (int i = 0; i < g.dataVEF.count; ++i) EXPECT_EQ(g.dataVEF.at(i).c2, 1u);
     }
@@ -133,20 +134,20 @@ TEST(Modules, MovingALengthChangesOnlyPolyPoints) {
     for (auto [p, q, r] : {std::tuple{2, 3, 5}, {2, 3, 6}, {7, 3, 2}}) {
         SCOPED_TRACE(testing::Message() << p << "," << q << "," << r);
         build(p, q, r, 300);
-        const int count = matrixCount();
+        const int count = model.groupTables.matrixCount();
         // Megabytes each: kept off the stack.
-        const auto before = std::make_unique<GroupTables>(groupTables);
-        const auto modulesBefore = std::make_unique<ModuleTables>(moduleTables);
-        setLength(0, 0.7);
-        setPolyPoint();
-        setPolyModules();
-        EXPECT_EQ(matrixCount(), count);
-        EXPECT_EQ(std::memcmp(modulesBefore.get(), &moduleTables, sizeof(ModuleTables)), 0);
+        const auto before = std::make_unique<GroupTables>(model.groupTables);
+        const auto modulesBefore = std::make_unique<ModuleTables>(model.moduleTables);
+        setLength(model.settings, 0, 0.7);
+        setPolyPoint(model.specialPoints, model.triangleGroup, model.settings);
+        setPolyModules(model.groupTables, model.specialPoints);
+        EXPECT_EQ(model.groupTables.matrixCount(), count);
+        EXPECT_EQ(std::memcmp(modulesBefore.get(), &model.moduleTables, sizeof(ModuleTables)), 0);
         const std::vector<DataTable*> tables = dataTables();
         const GroupTables& old = *before;
         const DataTable* oldTables[7] = {&old.dataV,  &old.dataE,  &old.dataF,  &old.dataEF,
                                          &old.dataFV, &old.dataVE, &old.dataVEF};
-        const SpecialPoints& s = specialPoints;
+        const SpecialPoints& s = model.specialPoints;
         const Point* feet[7] = {nullptr,   nullptr,   nullptr,   &s.polyEF,
                                 &s.polyFV, &s.polyVE, &s.polyVEF};
         int moved = 0;
@@ -185,13 +186,13 @@ TEST(Modules, AgreeWithTheStraightforwardBuild) {
         SCOPED_TRACE(testing::Message() << row.p << "," << row.q << "," << row.r << " at "
                                         << row.order << ", projection " << row.project);
         makeTriangle(row.p, row.q, row.r, 0.6, 0.1, 0.3);
-        settings.groupOrder = row.order;
-        settings.project3D2D = row.project;
+        model.settings.groupOrder = row.order;
+        model.settings.project3D2D = row.project;
         const reference::Group group = reference::buildGroup();
-        setGroup();
+        setGroup(model);
         ASSERT_TRUE(sameGroupAsReference(group));
         const reference::Modules modules = reference::buildModules(group);
-        newModules();
+        newModules(model);
         EXPECT_TRUE(sameModulesAsReference(group, modules));
     }
 }

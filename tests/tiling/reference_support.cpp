@@ -6,6 +6,7 @@
 #include "geometry/kernel.h"
 #include "geometry/settings.h"
 #include "geometry/triangle_group.h"
+#include "test_model.h"
 #include "tiling/generating_point.h"
 
 namespace reference {
@@ -14,14 +15,14 @@ namespace {
 constexpr int kFull = 4096;
 
 std::array<Point, 7> triPoints() {
-    const TriangleGroup& g = triangleGroup;
-    const SpecialPoints& s = specialPoints;
+    const TriangleGroup& g = model.triangleGroup;
+    const SpecialPoints& s = model.specialPoints;
     return {g.triV, g.triE, g.triF, s.triEF, s.triFV, s.triVE, s.triVEF};
 }
 
 std::array<Point, 7> polyPoints() {
-    const TriangleGroup& g = triangleGroup;
-    const SpecialPoints& s = specialPoints;
+    const TriangleGroup& g = model.triangleGroup;
+    const SpecialPoints& s = model.specialPoints;
     return {g.triV, g.triE, g.triF, s.polyEF, s.polyFV, s.polyVE, s.polyVEF};
 }
 
@@ -60,7 +61,7 @@ struct Fill {
     std::array<Point, 7> tri = triPoints(), poly = polyPoints();
 
     const BMatrix& reflection(int k) const {
-        const TriangleGroup& t = triangleGroup;
+        const TriangleGroup& t = model.triangleGroup;
         return k == 0 ? t.bReflectEF : k == 1 ? t.bReflectFV : t.bReflectVE;
     }
 
@@ -85,9 +86,9 @@ struct Fill {
         smallM(M, B);
         dotM(Q, g.pointMatrix, M);
         Point c[3];
-        dotP(c[0], Q, triangleGroup.triV);
-        dotP(c[1], Q, triangleGroup.triE);
-        dotP(c[2], Q, triangleGroup.triF);
+        dotP(c[0], Q, model.triangleGroup.triV);
+        dotP(c[1], Q, model.triangleGroup.triE);
+        dotP(c[2], Q, model.triangleGroup.triF);
         double key;
         if (geometry < 0) {
             key = std::max({c[0].z, c[1].z, c[2].z});
@@ -107,8 +108,10 @@ struct Fill {
             return;
         }
         if (band) {
-            const double w = std::min({normY(c[0]), normY(c[1]), normY(c[2])});
-            const double limit = PI * settings.spiralAngle;
+            const double w =
+                std::min({normY(model.settings.gen, c[0]), normY(model.settings.gen, c[1]),
+                          normY(model.settings.gen, c[2])});
+            const double limit = PI * model.settings.spiralAngle;
             if (!(std::sqrt(w) - limit < (limit + 1) * h)) return;
         }
         const int found = halfFirst(g.matrix, [&](const Matrix& A) { return compareM(A, M); });
@@ -139,23 +142,23 @@ struct Fill {
 
 Group buildGroup() {
     Fill fill;
-    fill.geometry = settings.gen < 0 ? -1 : settings.gen > 0 ? 1 : 0;
-    fill.band = settings.project3D2D > 2;
+    fill.geometry = model.settings.gen < 0 ? -1 : model.settings.gen > 0 ? 1 : 0;
+    fill.band = model.settings.project3D2D > 2;
     Group& g = fill.g;
 
-    Matrix view = settings.pointMatrix;
+    Matrix view = model.settings.pointMatrix;
     Point P;
-    dotP(P, view, triangleGroup.triV);
+    dotP(P, view, model.triangleGroup.triV);
     Matrix T;
     if (fill.geometry < 0 && 1 + P.z <= h) {
         const Matrix halfTurn{1, -1, 0, 0, 0, 1, 0, 0, 0, -1};
         Point turned;
         dotP(turned, halfTurn, P);
         Matrix rest;
-        translateMInv(rest, turned);
+        translateMInv(model.settings.gen, rest, turned);
         dotM(T, rest, halfTurn);
     } else {
-        translateMInv(T, P);
+        translateMInv(model.settings.gen, T, P);
     }
     dotM(g.pointMatrix, T, view);
 
@@ -166,8 +169,8 @@ Group buildGroup() {
         const bool rejected = g.normMin != threshold;
         g.normMax = g.normMin;
         const int count = static_cast<int>(g.matrix.size());
-        bool more = count < settings.groupOrder && rejected && !fill.full;
-        if (fill.geometry < 0) more = more && count < settings.groupOrderMax;
+        bool more = count < model.settings.groupOrder && rejected && !fill.full;
+        if (fill.geometry < 0) more = more && count < model.settings.groupOrderMax;
         if (!more) break;
     }
     return g;
@@ -196,7 +199,7 @@ struct ModuleBuilder {
     }
 
     Poly poly(int kind, const Matrix& M) const {
-        const TriangleGroup& tg = triangleGroup;
+        const TriangleGroup& tg = model.triangleGroup;
         // first side, second side as table indices and reflections
         const int first = kind == 0 ? 5 : kind == 1 ? 3 : 4;
         const int second = kind == 0 ? 4 : kind == 1 ? 5 : 3;
@@ -205,7 +208,9 @@ struct ModuleBuilder {
         const Matrix& r2 = *reflect[second - 3];
         Poly out;
         out.kind = kind;
-        out.n = kind == 0 ? settings.genV : kind == 1 ? settings.genE : settings.genF;
+        out.n = kind == 0   ? model.settings.genV
+                : kind == 1 ? model.settings.genE
+                            : model.settings.genF;
         out.centre = lookup(kind, M, point[kind]);
         Matrix R = M, next;
         for (int i = 0; i < out.n; ++i) {
@@ -231,7 +236,7 @@ struct ModuleBuilder {
         Point a, b;
         dotP(a, M, point[6]);
         dotP(b, M, point[kind]);
-        midpoint(out.key, a, b);
+        midpoint(model.settings.gen, out.key, a, b);
         return out.centre >= 0 && out.side1 >= 0 && out.corner >= 0 && out.side2 >= 0;
     }
 };

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "geometry/types.h"
+#include "test_model.h"
 
 namespace reference {
 

@@ -9,6 +9,7 @@
 #include "geometry/kernel.h"
 #include "geometry/settings.h"
 #include "geometry/triangle_group.h"
+#include "test_model.h"
 #include "tiling/enumeration.h"
 #include "tiling/generating_point.h"
 #include "tiling/modules.h"
@@ -16,27 +17,27 @@
 // Defaults, then the orders p, q, r and the stages that come before the enumeration.
 inline void makeTriangle(int p, int q, int r, double lengthV = 1.0 / 3, double lengthE = 1.0 / 3,
                          double lengthF = 1.0 / 3) {
-    settings = Settings{};
+    model.settings = Settings{};
     // Rebuilt where they stand: a fresh value to copy from would put megabytes on the stack.
-    std::destroy_at(&groupTables);
-    std::construct_at(&groupTables);
-    std::destroy_at(&moduleTables);
-    std::construct_at(&moduleTables);
-    settings.genV = p;
-    settings.genE = q;
-    settings.genF = r;
-    settings.lengthV = lengthV;
-    settings.lengthE = lengthE;
-    settings.lengthF = lengthF;
-    setGenType();
-    setTriangle();
-    setTriPoint();
-    setPolyPoint();
-    if (settings.gen >= -4 && settings.gen <= -1) setGroupOrderMax();
+    std::destroy_at(&model.groupTables);
+    std::construct_at(&model.groupTables);
+    std::destroy_at(&model.moduleTables);
+    std::construct_at(&model.moduleTables);
+    model.settings.genV = p;
+    model.settings.genE = q;
+    model.settings.genF = r;
+    model.settings.lengthV = lengthV;
+    model.settings.lengthE = lengthE;
+    model.settings.lengthF = lengthF;
+    setGenType(model.settings);
+    setTriangle(model.triangleGroup, model.settings);
+    setTriPoint(model.specialPoints, model.triangleGroup, model.settings);
+    setPolyPoint(model.specialPoints, model.triangleGroup, model.settings);
+    if (model.settings.gen >= -4 && model.settings.gen <= -1) setGroupOrderMax(model.settings);
 }
 
 inline std::vector<DataTable*> dataTables() {
-    GroupTables& t = groupTables;
+    GroupTables& t = model.groupTables;
     return {&t.dataV, &t.dataE, &t.dataF, &t.dataEF, &t.dataFV, &t.dataVE, &t.dataVEF};
 }
 

@@ -6,13 +6,14 @@
 #include <numbers>
 
 #include "geometry/settings.h"
+#include "test_model.h"
 
 namespace {
 
 class PickerModel : public testing::Test {
   protected:
     void SetUp() override {
-        settings = Settings{};
+        model.settings = Settings{};
         colorPickerState = ColorPickerState{};
     }
 };
@@ -37,10 +38,10 @@ TEST_F(PickerModel, SectorsFollowTheOrderOfTheComponentsAndGiveTheColourBack) {
         {{1, 0, 1}, 2, 1},        {{0, 1, 1}, 4, 1},        {{0, 1, 0}, 5, 0}};
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << row.c.r << " " << row.c.g << " " << row.c.b);
-        readPickerColor(row.c);
+        readPickerColor(row.c, model.settings.bright);
         EXPECT_EQ(colorPickerState._sector, row.sector);
         EXPECT_DOUBLE_EQ(colorPickerState._hue, row.hue);
-        expectColor(currentPickerColor(), row.c.r, row.c.g, row.c.b);
+        expectColor(currentPickerColor(model.settings.bright), row.c.r, row.c.g, row.c.b);
     }
 }
 
@@ -51,11 +52,11 @@ TEST_F(PickerModel, ReadingAModelColourGivesItsParametersBack) {
                 for (double bright : {0.0, 0.4, 1.0}) {
                     SCOPED_TRACE(testing::Message()
                                  << sector << " " << hue << " " << sat << " " << bright);
-                    readPickerColor(pickerColor(sector, hue, sat, bright));
+                    readPickerColor(pickerColor(sector, hue, sat, bright), model.settings.bright);
                     EXPECT_EQ(colorPickerState._sector, sector);
                     EXPECT_NEAR(colorPickerState._hue, hue, 1e-6);
                     EXPECT_NEAR(colorPickerState._sat, sat, 1e-6);
-                    EXPECT_NEAR(settings.bright, bright, 1e-6);
+                    EXPECT_NEAR(model.settings.bright, bright, 1e-6);
                 }
 }
 
@@ -63,7 +64,7 @@ TEST_F(PickerModel, TrackingPicksTheColourUnderThePointer) {
     struct Row {
         double dx, dy, r, g, b;
     };
-    settings.bright = 0.5;
+    model.settings.bright = 0.5;
     // Straight up yellow, then clockwise red, blue, green on the rim; outside is full saturation.
     const double s = 96, side = s * std::sin(std::numbers::pi / 3);
     const Row rows[] = {{0, s, 1, 1, 0},
@@ -75,14 +76,14 @@ TEST_F(PickerModel, TrackingPicksTheColourUnderThePointer) {
         SCOPED_TRACE(testing::Message() << row.dx << " " << row.dy);
         trackPicker(row.dx, row.dy);
         EXPECT_NEAR(colorPickerState._sat, 1, 1e-12);
-        expectColor(currentPickerColor(), row.r, row.g, row.b);
+        expectColor(currentPickerColor(model.settings.bright), row.r, row.g, row.b);
         if (row.dy > s) continue;  // the marker sits where the pointer picked
         const PickerMarker m = pickerMarker();
         EXPECT_NEAR(m.x, 100 + row.dx, 1e-6);
         EXPECT_NEAR(m.y, 100 + row.dy, 1e-6);
     }
     trackPicker(0, 48);  // half-way out: half saturated over the brightness
-    expectColor(currentPickerColor(), 0.75, 0.75, 0.25);
+    expectColor(currentPickerColor(model.settings.bright), 0.75, 0.75, 0.25);
     // The centre keeps sector and hue.
     const int sector = colorPickerState._sector;
     const double hue = colorPickerState._hue;
@@ -96,9 +97,9 @@ TEST_F(PickerModel, APointAHairLeftOfStraightUpStaysInTheSixSectors) {
     trackPicker(-1e-300, 50);
     EXPECT_GE(colorPickerState._sector, 0);
     EXPECT_LE(colorPickerState._sector, 5);
-    settings.bright = 0;
+    model.settings.bright = 0;
     colorPickerState._sat = 1;
-    expectColor(currentPickerColor(), 1, 1, 0);
+    expectColor(currentPickerColor(model.settings.bright), 1, 1, 0);
     BColor c;
     ASSERT_TRUE(wheelColor(-1e-300, 50, 1, &c));
     EXPECT_GE(c.r, 0.99);
@@ -114,8 +115,8 @@ TEST_F(PickerModel, WheelShowsTheModelAtTheSquareCentres) {
         SCOPED_TRACE(testing::Message() << dx << " " << dy);
         ASSERT_TRUE(wheelColor(dx, dy, 0.7, &c));
         trackPicker(dx, dy);
-        settings.bright = 0.7;
-        const BColor m = currentPickerColor();
+        model.settings.bright = 0.7;
+        const BColor m = currentPickerColor(model.settings.bright);
         expectColor(c, m.r, m.g, m.b);
     }
 }

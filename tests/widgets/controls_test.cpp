@@ -8,6 +8,7 @@
 
 #include "geometry/settings.h"
 #include "platform/recording_layer.h"
+#include "test_model.h"
 #include "widgets/color_picker_model.h"
 #include "widgets/control_drawing.h"
 #include "widgets_support.h"
@@ -20,7 +21,7 @@ const BColor kOrange{1, 0.6f, 0};
 class ControlTest : public testing::Test {
   protected:
     void SetUp() override {
-        settings = Settings{};
+        model.settings = Settings{};
         colorPickerState = ColorPickerState{};
         page = std::make_unique<QWidget>();
         page->setGeometry(100, 100, 432, 432);
@@ -80,11 +81,11 @@ TEST_F(ControlTest, MenusAndSlidersStoreTheChoiceUnderThePointer) {
 TEST_F(ControlTest, CSliderWritesTheBoundDoubleBeforeItsAction) {
     double seen = -1;
     CSlider slider(
-        page.get(), {216, 156, 156, 12}, [&](Control*) { seen = settings.lengthStep; }, &kOrange,
-        "length step ", &settings.lengthStep, 0, 0.5);
+        page.get(), {216, 156, 156, 12}, [&](Control*) { seen = model.settings.lengthStep; },
+        &kOrange, "length step ", &model.settings.lengthStep, 0, 0.5);
     QTest::mouseClick(&slider, Qt::LeftButton, {}, QPoint(62, 6));
-    EXPECT_DOUBLE_EQ(settings.lengthStep, 0.5 * 62 / 155);
-    EXPECT_DOUBLE_EQ(seen, settings.lengthStep);
+    EXPECT_DOUBLE_EQ(model.settings.lengthStep, 0.5 * 62 / 155);
+    EXPECT_DOUBLE_EQ(seen, model.settings.lengthStep);
 }
 
 TEST_F(ControlTest, HeldPushButtonRepeatsOncePerDragEvent) {
@@ -109,33 +110,34 @@ TEST_F(ControlTest, HeldPushButtonRepeatsOncePerDragEvent) {
 TEST_F(ControlTest, CheckboxTogglesItsBoolThenSendsOnce) {
     bool seen = false;
     CCheckbox box(
-        page.get(), {124, 228, 12, 12}, [&](Control*) { seen = settings.uniformV; }, &kOrange,
-        &settings.uniformV);
-    settings.uniformV = true;
+        page.get(), {124, 228, 12, 12}, [&](Control*) { seen = model.settings.uniformV; }, &kOrange,
+        &model.settings.uniformV);
+    model.settings.uniformV = true;
     EXPECT_TRUE(looksLike(snapshot(&box), 6, 6, ControlColors::_white));
     QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(6, 6));
-    EXPECT_FALSE(settings.uniformV);
+    EXPECT_FALSE(model.settings.uniformV);
     EXPECT_FALSE(seen);
     // A drag after the press does nothing more.
     QTest::mousePress(&box, Qt::LeftButton, {}, QPoint(6, 6));
     QTest::mouseMove(&box, QPoint(8, 6));
     QTest::mouseRelease(&box, Qt::LeftButton, {}, QPoint(8, 6));
-    EXPECT_TRUE(settings.uniformV);
+    EXPECT_TRUE(model.settings.uniformV);
     EXPECT_TRUE(seen);
     // Two check boxes on one setting show one state.
-    CCheckbox twin(page.get(), {124, 204, 12, 12}, counter(), &kOrange, &settings.uniformV);
+    CCheckbox twin(page.get(), {124, 204, 12, 12}, counter(), &kOrange, &model.settings.uniformV);
     EXPECT_TRUE(looksLike(snapshot(&twin), 6, 6, ControlColors::_white));
 }
 
 TEST_F(ControlTest, PickerReadsItsColourAndSetBrightRewritesIt) {
-    settings.windowColor = {1, 0.5f, 0};
-    CColorPicker picker(page.get(), {216, 216, 200, 200}, counter(), &settings.windowColor);
+    model.settings.windowColor = {1, 0.5f, 0};
+    CColorPicker picker(page.get(), {216, 216, 200, 200}, counter(), &model.settings.windowColor,
+                        &model.settings.bright);
     EXPECT_EQ(colorPickerState._sector, 0);
     EXPECT_DOUBLE_EQ(colorPickerState._hue, 0.5);
 
-    settings.circleColor = {0.5f, 0.5f, 0.5f};
-    picker.setColor(&settings.circleColor);
-    EXPECT_EQ(picker.color(), &settings.circleColor);
+    model.settings.circleColor = {0.5f, 0.5f, 0.5f};
+    picker.setColor(&model.settings.circleColor);
+    EXPECT_EQ(picker.color(), &model.settings.circleColor);
     EXPECT_EQ(colorPickerState._sector, 5);
     EXPECT_DOUBLE_EQ(colorPickerState._hue, 0.5);
     EXPECT_DOUBLE_EQ(picker.bright(), 0.5);
@@ -144,35 +146,37 @@ TEST_F(ControlTest, PickerReadsItsColourAndSetBrightRewritesIt) {
     colorPickerState._sector = 3;
     colorPickerState._hue = 0;
     picker.setBright(1);
-    EXPECT_FLOAT_EQ(settings.circleColor.r, 0.5f);
-    EXPECT_FLOAT_EQ(settings.circleColor.g, 0.5f);
-    EXPECT_FLOAT_EQ(settings.circleColor.b, 1);
-    EXPECT_DOUBLE_EQ(settings.bright, 1);
+    EXPECT_FLOAT_EQ(model.settings.circleColor.r, 0.5f);
+    EXPECT_FLOAT_EQ(model.settings.circleColor.g, 0.5f);
+    EXPECT_FLOAT_EQ(model.settings.circleColor.b, 1);
+    EXPECT_DOUBLE_EQ(model.settings.bright, 1);
     EXPECT_EQ(actions, 0);
 }
 
 TEST_F(ControlTest, PickerWritesTheColourUnderThePointerOnEveryEvent) {
-    settings.windowColor = {0.5f, 0.5f, 0.5f};
-    CColorPicker picker(page.get(), {216, 216, 200, 200}, counter(), &settings.windowColor);
+    model.settings.windowColor = {0.5f, 0.5f, 0.5f};
+    CColorPicker picker(page.get(), {216, 216, 200, 200}, counter(), &model.settings.windowColor,
+                        &model.settings.bright);
     // 90 units straight up: yellow at saturation 90/96 over brightness 0.5.
     QTest::mousePress(&picker, Qt::LeftButton, {}, at(picker, 100, 190));
     EXPECT_EQ(actions, 1);
     const double s = 90.0 / 96;
-    EXPECT_NEAR(settings.windowColor.r, s + (1 - s) * 0.5, 1e-6);
-    EXPECT_NEAR(settings.windowColor.g, s + (1 - s) * 0.5, 1e-6);
-    EXPECT_NEAR(settings.windowColor.b, (1 - s) * 0.5, 1e-6);
+    EXPECT_NEAR(model.settings.windowColor.r, s + (1 - s) * 0.5, 1e-6);
+    EXPECT_NEAR(model.settings.windowColor.g, s + (1 - s) * 0.5, 1e-6);
+    EXPECT_NEAR(model.settings.windowColor.b, (1 - s) * 0.5, 1e-6);
     // Far outside to the right: full saturation, still sent.
     QTest::mouseMove(&picker, at(picker, 400, 100));
     EXPECT_EQ(actions, 2);
-    EXPECT_NEAR(settings.windowColor.g, 0, 1e-6);
+    EXPECT_NEAR(model.settings.windowColor.g, 0, 1e-6);
     QTest::mouseRelease(&picker, Qt::LeftButton, {}, at(picker, 400, 100));
     EXPECT_EQ(actions, 3);
 }
 
 TEST_F(ControlTest, PickerWheelImageHoldsTheColoursOfTheSquaresAndIsCached) {
-    settings.bright = 0.35;
-    CColorPicker picker(page.get(), {216, 216, 200, 200}, counter(), &settings.windowColor);
-    settings.bright = 0.35;
+    model.settings.bright = 0.35;
+    CColorPicker picker(page.get(), {216, 216, 200, 200}, counter(), &model.settings.windowColor,
+                        &model.settings.bright);
+    model.settings.bright = 0.35;
     const QImage wheel = picker.wheelImage();
     ASSERT_EQ(wheel.size(), QSize(192, 192));
     RecordingLayer squares;
@@ -192,17 +196,18 @@ TEST_F(ControlTest, PickerWheelImageHoldsTheColoursOfTheSquaresAndIsCached) {
     picker.display();
     QTest::mouseClick(&picker, Qt::LeftButton, {}, at(picker, 120, 130));
     EXPECT_EQ(picker.wheelImage().cacheKey(), first);
-    picker.setBright(settings.bright / 2);
+    picker.setBright(model.settings.bright / 2);
     EXPECT_NE(picker.wheelImage().cacheKey(), first);
 }
 
 TEST_F(ControlTest, PickerShowsTheColourAsARingRoundTheWheel) {
-    settings.windowColor = {0.25f, 0.55f, 0.75f};
-    CColorPicker picker(page.get(), {216, 216, 200, 200}, counter(), &settings.windowColor);
+    model.settings.windowColor = {0.25f, 0.55f, 0.75f};
+    CColorPicker picker(page.get(), {216, 216, 200, 200}, counter(), &model.settings.windowColor,
+                        &model.settings.bright);
     const QImage image = snapshot(&picker);
     // The edited colour as a ring round the wheel.
-    EXPECT_TRUE(looksLike(image, 100, 1, settings.windowColor));
-    EXPECT_TRUE(looksLike(image, 198, 100, settings.windowColor));
+    EXPECT_TRUE(looksLike(image, 100, 1, model.settings.windowColor));
+    EXPECT_TRUE(looksLike(image, 198, 100, model.settings.windowColor));
 }
 
 }  // namespace

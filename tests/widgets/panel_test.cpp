@@ -9,6 +9,7 @@
 #include <numbers>
 
 #include "geometry/settings.h"
+#include "test_model.h"
 #include "widgets/controls.h"
 #include "widgets/cwindow.h"
 #include "widgets/panel_model.h"
@@ -62,14 +63,14 @@ TEST(PanelModel, PointsAreRoutedDiscsFirstThenRingThenPage) {
 class PanelTest : public testing::Test {
   protected:
     void SetUp() override {
-        settings = Settings{};
+        model.settings = Settings{};
         window = std::make_unique<CWindow>();
-        view = new CView;
+        view = new CView(&model.settings.tabIndex);
         window->setContentView(view);
         for (int i = 0; i < 15; ++i) {
             pages[i] = new QWidget(view);
             pages[i]->setGeometry(0, 0, 432, 432);
-            pages[i]->setVisible(i == settings.tabIndex);
+            pages[i]->setVisible(i == model.settings.tabIndex);
         }
         new CPushButton(
             pages[2], {216, 366, 76, 20}, [this](Control*) { ++presses; }, &tabTable._c[2], "b");
@@ -82,8 +83,8 @@ class PanelTest : public testing::Test {
     QWindow* handle() { return window->windowHandle(); }
 
     void showPage(int i) {
-        pages[settings.tabIndex]->hide();
-        settings.tabIndex = i;
+        pages[model.settings.tabIndex]->hide();
+        model.settings.tabIndex = i;
         pages[i]->show();
     }
 
@@ -102,7 +103,7 @@ class PanelTest : public testing::Test {
 
 TEST_F(PanelTest, PressOnADiscShowsItsTabBeforeAnyMovementThenTurnsTheRing) {
     QTest::mousePress(handle(), Qt::LeftButton, {}, polar(192, 72));  // disc 3
-    EXPECT_EQ(settings.tabIndex, 3);
+    EXPECT_EQ(model.settings.tabIndex, 3);
     EXPECT_TRUE(pages[3]->isVisible());
     EXPECT_FALSE(pages[0]->isVisible());
     EXPECT_TRUE(looksLike(snapshot(view), polar(192, 72).x(), polar(192, 72).y() - 18, {1, 1, 1}));
@@ -112,19 +113,19 @@ TEST_F(PanelTest, PressOnADiscShowsItsTabBeforeAnyMovementThenTurnsTheRing) {
     EXPECT_NEAR(view->angle(), 108 * kPi / 180, 0.02);
     QTest::mouseRelease(handle(), Qt::LeftButton, {}, polar(150, 180));
     EXPECT_EQ(view->selected(), -1);
-    EXPECT_EQ(settings.tabIndex, 3);
+    EXPECT_EQ(model.settings.tabIndex, 3);
 }
 
 TEST_F(PanelTest, SelectingTheShownTabChangesNothing) {
     int asked = -1;
     view->selectTab = [&](int i) { asked = i; };
     QTest::mouseClick(handle(), Qt::LeftButton, {}, polar(192, 24 * 9));
-    EXPECT_EQ(asked, 9);              // the controller is asked ...
-    EXPECT_EQ(settings.tabIndex, 0);  // ... and alone switches
+    EXPECT_EQ(asked, 9);                    // the controller is asked ...
+    EXPECT_EQ(model.settings.tabIndex, 0);  // ... and alone switches
     view->selectTab = nullptr;
     pages[6]->show();  // a page shown by other means stays as it is
     QTest::mouseClick(handle(), Qt::LeftButton, {}, polar(192, 0));
-    EXPECT_EQ(settings.tabIndex, 0);
+    EXPECT_EQ(model.settings.tabIndex, 0);
     EXPECT_TRUE(pages[0]->isVisible());
     EXPECT_TRUE(pages[6]->isVisible());
 }
@@ -143,7 +144,7 @@ TEST_F(PanelTest, DraggingTheRingMovesTheWindowByThePointersMovement) {
                         window->mapFromGlobal(startGlobal + QPoint(30, -20)));
     EXPECT_EQ(window->geometry(), before.translated(30, -20));
     EXPECT_EQ(view->selected(), -1);
-    EXPECT_EQ(settings.tabIndex, 0);
+    EXPECT_EQ(model.settings.tabIndex, 0);
 }
 
 // However far the ring is dragged, the disc's centre stays on the screen: a quarter of the disc
@@ -220,7 +221,7 @@ TEST_F(PanelTest, APressReachingTheViewThroughAPageStillTurnsTheRing) {
         if (w && std::count(pages, pages + 15, w) == 0) w->hide();
     }
     QTest::mousePress(handle(), Qt::LeftButton, {}, polar(192, 72));  // disc 3
-    EXPECT_EQ(settings.tabIndex, 3);
+    EXPECT_EQ(model.settings.tabIndex, 3);
     QTest::mouseMove(handle(), polar(192, 96));
     EXPECT_NEAR(view->angle(), 24 * kPi / 180, 0.02);
     QTest::mouseRelease(handle(), Qt::LeftButton, {}, polar(192, 96));

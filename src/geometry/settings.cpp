@@ -1,3 +1,0 @@
-#include "geometry/settings.h"
-
-Settings settings;
