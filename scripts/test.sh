@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Kaleidra and its tests in build/, and runs every test headless;
-# then builds the tests again in build-asan/ with AddressSanitizer and UndefinedBehaviorSanitizer
-# and runs them there too.
+# then builds the toolkit-free core alone in build-core/ (no Qt) and runs its tests; then builds
+# the tests again in build-asan/ with AddressSanitizer and UndefinedBehaviorSanitizer and runs
+# them there too.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -9,6 +10,10 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-Release}" >/dev/n
 cmake --build build
 export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
 ctest --test-dir build --output-on-failure -j "$(nproc)"
+
+cmake -S . -B build-core -G Ninja -DCMAKE_BUILD_TYPE=Release -DKALEIDRA_WITH_QT=OFF >/dev/null
+cmake --build build-core
+ctest --test-dir build-core --output-on-failure -j "$(nproc)"
 
 # Any sanitizer report fails its test; only the toolkit's own leaks are forgiven (lsan.supp).
 sanitize="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <iterator>
 #include <map>
 
 // The Wythoff construction, combinatorially. The reflection group of the triangle (p, q, r) has
@@ -65,25 +66,21 @@ std::vector<int> smallestCycle(const std::vector<int>& cycle) {
 
 // The adjective of a regular n-gon: "triangular", "square", "pentagonal" …
 std::optional<std::string> gonal(int n) {
-    static const std::map<int, const char*> names = {
-        {2, "digonal"},         {3, "triangular"},      {4, "square"},
-        {5, "pentagonal"},      {6, "hexagonal"},       {7, "heptagonal"},
-        {8, "octagonal"},       {9, "enneagonal"},      {10, "decagonal"},
-        {11, "hendecagonal"},   {12, "dodecagonal"},    {13, "tridecagonal"},
-        {14, "tetradecagonal"}, {15, "pentadecagonal"}, {16, "hexadecagonal"},
-        {17, "heptadecagonal"}, {18, "octadecagonal"},  {19, "enneadecagonal"},
-        {20, "icosagonal"},     {21, "icosihenagonal"}, {22, "icosidigonal"},
-        {23, "icositrigonal"},  {24, "icositetragonal"}};
-    const auto it = names.find(n);
-    if (it == names.end()) return std::nullopt;
-    return std::string(it->second);
+    static constexpr char names[][16] = {
+        "digonal",        "triangular",    "square",         "pentagonal",     "hexagonal",
+        "heptagonal",     "octagonal",     "enneagonal",     "decagonal",      "hendecagonal",
+        "dodecagonal",    "tridecagonal",  "tetradecagonal", "pentadecagonal", "hexadecagonal",
+        "heptadecagonal", "octadecagonal", "enneadecagonal", "icosagonal",     "icosihenagonal",
+        "icosidigonal",   "icositrigonal", "icositetragonal"};
+    if (n < 2 || n >= 2 + int(std::size(names))) return std::nullopt;
+    return std::string(names[n - 2]);
 }
 
 // The numeral prefix of the compound names of the hyperbolic tilings: "tri" in
 // "triheptagonal", "tetra" in "tetrapentagonal". Kept to the polygons whose compound names are
 // in use.
 std::optional<std::string> prefix(int n) {
-    static const char* const names[] = {"tri",  "tetra", "penta", "hexa",    "hepta",
+    static constexpr char names[][8] = {"tri",  "tetra", "penta", "hexa",    "hepta",
                                         "octa", "ennea", "deca",  "hendeca", "dodeca"};
     if (n < 3 || n > 12) return std::nullopt;
     return std::string(names[n - 3]);
@@ -98,25 +95,40 @@ std::optional<std::string> compound(int a, int b) {
     return *first + *second;
 }
 
+// A named vertex configuration, written as configurationText writes it.
+struct Named {
+    char cycle[16];
+    char name[32];
+};
+
+template <std::size_t N>
+std::optional<std::string> lookUp(const Named (&table)[N], const std::vector<int>& c) {
+    const std::string key = joined(c, ".");
+    for (const Named& n : table)
+        if (key == n.cycle) return std::string(n.name);
+    return std::nullopt;
+}
+
 std::optional<std::string> sphereName(const std::vector<int>& c) {
-    static const std::map<std::vector<int>, const char*> solids = {
-        {{3, 3, 3}, "tetrahedron"},
-        {{3, 3, 3, 3}, "octahedron"},
-        {{4, 4, 4}, "cube"},
-        {{3, 3, 3, 3, 3}, "icosahedron"},
-        {{5, 5, 5}, "dodecahedron"},
-        {{3, 4, 3, 4}, "cuboctahedron"},
-        {{3, 5, 3, 5}, "icosidodecahedron"},
-        {{3, 6, 6}, "truncated tetrahedron"},
-        {{4, 6, 6}, "truncated octahedron"},
-        {{3, 8, 8}, "truncated cube"},
-        {{5, 6, 6}, "truncated icosahedron"},
-        {{3, 10, 10}, "truncated dodecahedron"},
-        {{3, 4, 4, 4}, "rhombicuboctahedron"},
-        {{3, 4, 5, 4}, "rhombicosidodecahedron"},
-        {{4, 6, 8}, "truncated cuboctahedron"},
-        {{4, 6, 10}, "truncated icosidodecahedron"}};
-    if (const auto it = solids.find(c); it != solids.end()) return std::string(it->second);
+    static constexpr Named solids[] = {
+        {"3.3.3", "tetrahedron"},
+        {"3.3.3.3", "octahedron"},
+        {"4.4.4", "cube"},
+        {"3.3.3.3.3", "icosahedron"},
+        {"5.5.5", "dodecahedron"},
+        {"3.4.3.4", "cuboctahedron"},
+        {"3.5.3.5", "icosidodecahedron"},
+        {"3.6.6", "truncated tetrahedron"},
+        {"4.6.6", "truncated octahedron"},
+        {"3.8.8", "truncated cube"},
+        {"5.6.6", "truncated icosahedron"},
+        {"3.10.10", "truncated dodecahedron"},
+        {"3.4.4.4", "rhombicuboctahedron"},
+        {"3.4.5.4", "rhombicosidodecahedron"},
+        {"4.6.8", "truncated cuboctahedron"},
+        {"4.6.10", "truncated icosidodecahedron"},
+    };
+    if (const auto name = lookUp(solids, c)) return name;
     // Prisms 4.4.n and 3.4.4; the square prism is the cube, found above.
     if (c.size() == 3 && c[0] == 3 && c[1] == 4 && c[2] == 4) return "triangular prism";
     if (c.size() == 3 && c[0] == 4 && c[1] == 4) {
@@ -134,18 +146,17 @@ std::optional<std::string> sphereName(const std::vector<int>& c) {
 }
 
 std::optional<std::string> planeName(const std::vector<int>& c) {
-    static const std::map<std::vector<int>, const char*> tilings = {
-        {{3, 3, 3, 3, 3, 3}, "triangular tiling"},
-        {{4, 4, 4, 4}, "square tiling"},
-        {{6, 6, 6}, "hexagonal tiling"},
-        {{3, 6, 3, 6}, "trihexagonal tiling"},
-        {{4, 8, 8}, "truncated square tiling"},
-        {{3, 12, 12}, "truncated hexagonal tiling"},
-        {{3, 4, 6, 4}, "rhombitrihexagonal tiling"},
-        {{4, 6, 12}, "truncated trihexagonal tiling"}};
-    const auto it = tilings.find(c);
-    if (it == tilings.end()) return std::nullopt;
-    return std::string(it->second);
+    static constexpr Named tilings[] = {
+        {"3.3.3.3.3.3", "triangular tiling"},
+        {"4.4.4.4", "square tiling"},
+        {"6.6.6", "hexagonal tiling"},
+        {"3.6.3.6", "trihexagonal tiling"},
+        {"4.8.8", "truncated square tiling"},
+        {"3.12.12", "truncated hexagonal tiling"},
+        {"3.4.6.4", "rhombitrihexagonal tiling"},
+        {"4.6.12", "truncated trihexagonal tiling"},
+    };
+    return lookUp(tilings, c);
 }
 
 // The usual names of the Wythoffian tilings of the families {a, b}: "order-7 triangular
