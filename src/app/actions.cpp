@@ -100,26 +100,26 @@ void App::stop() {
 // Generators
 
 void App::setGenV() {
-    finishGen(model().settings.gen);
+    generatorChanged(model().settings.gen);
 }
 
 void App::setGenE() {
-    finishGen(model().settings.gen);
+    generatorChanged(model().settings.gen);
 }
 
 void App::setGenF() {
-    finishGen(model().settings.gen);
+    generatorChanged(model().settings.gen);
 }
 
-void App::finishGen(int oldGen) {
+void App::generatorChanged(int oldGen) {
     // The chain resets the view and the geometry labels when the sign of gen changes.
-    ::finishGen(model(), oldGen);
+    finishGen(model(), oldGen);
     if (signOf(model().settings.gen) != signOf(oldGen)) refresh(pGeometry);
     updateGen();
     redraw();
 }
 
-void App::ranGen() {
+void App::pushRanGen() {
     chainRanGen(model());
     updateGen();
     redraw();
@@ -155,12 +155,12 @@ void App::setLengthF() {
     finishLengths();
 }
 
-void App::ranLength() {
+void App::pushRanLength() {
     chainRanLength(model());
     finishLengths();
 }
 
-void App::equalizeLength() {
+void App::pushEqualizeLength() {
     chainEqualizeLength(model());
     finishLengths();
 }
@@ -198,8 +198,8 @@ void App::setSpiralAngle() {
     redrawIf(chainSetSpiralAngle(model()));
 }
 
-void App::setWindowZoom() {
-    view->setWindowZoom();
+void App::windowZoomChanged() {
+    view->updateBounds();
     redraw();
 }
 
@@ -212,58 +212,58 @@ void App::setProject3D2D() {
 // ---------------------------------------------------------------------------------------------
 // View motions: each re-sorts the draw lists itself.
 
-void App::identityMatrix() {
-    ::identityMatrix(model());
+void App::pushIdentityMatrix() {
+    identityMatrix(model());
     redraw();
 }
 
-void App::ranMatrix() {
-    ::ranMatrix(model());
+void App::pushRanMatrix() {
+    ranMatrix(model());
     redraw();
 }
 
-void App::reflectX() {
-    ::reflectX(model());
+void App::pushReflectX() {
+    reflectX(model());
     redraw();
 }
 
-void App::reflectY() {
-    ::reflectY(model());
+void App::pushReflectY() {
+    reflectY(model());
     redraw();
 }
 
-void App::reflectZ() {
-    ::reflectZ(model());
+void App::pushReflectZ() {
+    reflectZ(model());
     redraw();
 }
 
-void App::translateXY() {
-    ::translateXY(model(), PI * model().settings.translateStep);
+void App::pushTranslateXY() {
+    translateXY(model(), PI * model().settings.translateStep);
     redraw();
 }
 
-void App::translateXZ() {
-    ::translateXZ(model(), PI * model().settings.translateStep);
+void App::pushTranslateXZ() {
+    translateXZ(model(), PI * model().settings.translateStep);
     redraw();
 }
 
-void App::translateYX() {
-    ::translateYX(model(), PI * model().settings.translateStep);
+void App::pushTranslateYX() {
+    translateYX(model(), PI * model().settings.translateStep);
     redraw();
 }
 
-void App::translateYZ() {
-    ::translateYZ(model(), PI * model().settings.translateStep);
+void App::pushTranslateYZ() {
+    translateYZ(model(), PI * model().settings.translateStep);
     redraw();
 }
 
-void App::translateZX() {
-    ::translateZX(model(), PI * model().settings.translateStep);
+void App::pushTranslateZX() {
+    translateZX(model(), PI * model().settings.translateStep);
     redraw();
 }
 
-void App::translateZY() {
-    ::translateZY(model(), PI * model().settings.translateStep);
+void App::pushTranslateZY() {
+    translateZY(model(), PI * model().settings.translateStep);
     redraw();
 }
 

@@ -166,7 +166,7 @@ bool App::openFile(const std::string& path, std::string* why) {
     if (!openDocument(model(), path, why)) return false;
     updateGeometry();
     updateLength();
-    view->setWindowZoom();
+    view->updateBounds();
     view->update();
     if (launched_) {
         wCircle->setWindowOpacity(model().settings.panelAlpha);
@@ -221,11 +221,11 @@ void App::help() {
 
 void App::applicationDidChangeScreenParameters() {
     wPoly->fitToScreen();
-    view->setWindowZoom();
+    view->updateBounds();
 }
 
 void App::windowDidResize() {
-    view->setWindowZoom();
+    view->updateBounds();
 }
 
 void App::applicationStateChanged(Qt::ApplicationState state) {

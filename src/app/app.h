@@ -38,6 +38,11 @@ struct Model;
 // a value it changed, and redraws the picture only when the change can be seen
 // (app/actions.cpp). Actions of the six element families take the family's index in family
 // order (polyFace, polyEdge, polyVert, triFace, triEdge, triVert; colour/colour.h).
+//
+// A handler is named after the action it serves (setGenV, copyPolyFaceAlpha …) unless that name
+// is already an operation of the chain or the view (ranGen, reflectX, translateXY …): then a
+// button's handler is push + the button (pushReflectX for qReflectX), and a value's handler says
+// what changed (windowZoomChanged, generatorChanged). actionName still gives the action's name.
 class App : public QObject {
     Q_OBJECT
 
@@ -105,16 +110,16 @@ class App : public QObject {
     void setGenE();
     void setGenF();
     // A generator has changed; oldGen is gen of the earlier generators.
-    void finishGen(int oldGen);
-    void ranGen();
+    void generatorChanged(int oldGen);
+    void pushRanGen();
     void setGeometry();
 
     // ---- Edge lengths.
     void setLengthV();
     void setLengthE();
     void setLengthF();
-    void ranLength();
-    void equalizeLength();
+    void pushRanLength();
+    void pushEqualizeLength();
     void setLengthStep() {}
     void setUniformV();
     void setUniformE();
@@ -125,21 +130,21 @@ class App : public QObject {
     void setSegments();
     void setGroupOrder();
     void setSpiralAngle();
-    void setWindowZoom();
+    void windowZoomChanged();
     void setProject3D2D();
 
     // ---- View motions.
-    void identityMatrix();
-    void ranMatrix();
-    void reflectX();
-    void reflectY();
-    void reflectZ();
-    void translateXY();
-    void translateXZ();
-    void translateYX();
-    void translateYZ();
-    void translateZX();
-    void translateZY();
+    void pushIdentityMatrix();
+    void pushRanMatrix();
+    void pushReflectX();
+    void pushReflectY();
+    void pushReflectZ();
+    void pushTranslateXY();
+    void pushTranslateXZ();
+    void pushTranslateYX();
+    void pushTranslateYZ();
+    void pushTranslateZX();
+    void pushTranslateZY();
     void setTranslateStep() {}
 
     // ---- Mouse: the view reads these settings at its next press.

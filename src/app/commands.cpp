@@ -81,19 +81,19 @@ void App::createCommands() {
         };
     };
     c.right = addCommand(QStringLiteral("Move right"), {QKeySequence(Qt::Key_Right)},
-                         move(&App::translateZX), false);
+                         move(&App::pushTranslateZX), false);
     c.left = addCommand(QStringLiteral("Move left"), {QKeySequence(Qt::Key_Left)},
-                        move(&App::translateXZ), false);
+                        move(&App::pushTranslateXZ), false);
     c.up = addCommand(QStringLiteral("Move up"), {QKeySequence(Qt::Key_Up)},
-                      move(&App::translateZY), false);
+                      move(&App::pushTranslateZY), false);
     c.down = addCommand(QStringLiteral("Move down"), {QKeySequence(Qt::Key_Down)},
-                        move(&App::translateYZ), false);
+                        move(&App::pushTranslateYZ), false);
     c.turnLeft =
         addCommand(QStringLiteral("Turn anticlockwise"), {QKeySequence(Qt::SHIFT | Qt::Key_Left)},
-                   move(&App::translateXY), false);
+                   move(&App::pushTranslateXY), false);
     c.turnRight =
         addCommand(QStringLiteral("Turn clockwise"), {QKeySequence(Qt::SHIFT | Qt::Key_Right)},
-                   move(&App::translateYX), false);
+                   move(&App::pushTranslateYX), false);
 
     connect(c.menu, &QMenu::aboutToShow, this, [this] {
         commitStep();
@@ -165,7 +165,7 @@ void App::redo() {
 }
 
 void App::showRestored() {
-    view->setWindowZoom();
+    view->updateBounds();
     if (launched_) {
         wCircle->setWindowOpacity(model_->settings.panelAlpha);
         // Controls read their settings when they paint; the picker follows its colour again.

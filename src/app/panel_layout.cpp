@@ -20,6 +20,11 @@
     NamedAction {                     \
 #method, [this] { method(); } \
     }
+// An action whose name is also a chain or view operation's: the handler has a name of its own.
+#define KALEIDRA_HANDLER(action, method) \
+    NamedAction {                        \
+#action, [this] { method(); }    \
+    }
 
 namespace {
 
@@ -123,7 +128,8 @@ void App::buildTabs() {
     Settings& s = model().settings;
 
     // 1: generators.
-    qRanGen = button(1, {176, 252, 76, 20}, KALEIDRA_ACTION(ranGen), "random", "generators");
+    qRanGen =
+        button(1, {176, 252, 76, 20}, KALEIDRA_HANDLER(ranGen, pushRanGen), "random", "generators");
     pGeometry = menu(1, {256, 252, 76, 48}, KALEIDRA_ACTION(setGeometry), &s.geometry,
                      {"ἔλλειψη", "παραβολή", "ὑπερβολή"});
     sGenV = intSlider(1, {216, 204, 156, 12}, KALEIDRA_ACTION(setGenV), "gen angle v π/", &s.genV,
@@ -135,10 +141,11 @@ void App::buildTabs() {
 
     // 2: edge lengths.
     tEqualizeLength = label(2, {216, 276, 156, 20}, "tri·linear co·ordinates");
-    qRanLength =
-        button(2, {176, 252, 76, 20}, KALEIDRA_ACTION(ranLength), "random", "edge lengths");
+    qRanLength = button(2, {176, 252, 76, 20}, KALEIDRA_HANDLER(ranLength, pushRanLength), "random",
+                        "edge lengths");
     qEqualizeLength =
-        button(2, {256, 252, 76, 20}, KALEIDRA_ACTION(equalizeLength), "equalize", "edge lengths");
+        button(2, {256, 252, 76, 20}, KALEIDRA_HANDLER(equalizeLength, pushEqualizeLength),
+               "equalize", "edge lengths");
     sLengthV = realSlider(2, {216, 228, 156, 12}, KALEIDRA_ACTION(setLengthV), "length ef ",
                           &s.lengthV, 0, 1);
     sLengthE = realSlider(2, {216, 204, 156, 12}, KALEIDRA_ACTION(setLengthE), "length fv ",
@@ -159,28 +166,37 @@ void App::buildTabs() {
                             &s.groupOrder, 0, 2000);
     sSpiralAngle = realSlider(3, {216, 252, 156, 12}, KALEIDRA_ACTION(setSpiralAngle),
                               "spiral angle ", &s.spiralAngle, 1, 10);
-    sWindowZoom = realSlider(3, {216, 228, 156, 12}, KALEIDRA_ACTION(setWindowZoom), "window zoom ",
-                             &s.windowZoom, 1, 20);
+    sWindowZoom =
+        realSlider(3, {216, 228, 156, 12}, KALEIDRA_HANDLER(setWindowZoom, windowZoomChanged),
+                   "window zoom ", &s.windowZoom, 1, 20);
     pProject3D2D = menu(3, {216, 156, 156, 96}, KALEIDRA_ACTION(setProject3D2D), &s.project3D2D,
                         {"[x,y,z] → [x,y]", "[x,y,z] → [x,y]/z", "[x,y,z] → [x,y]/(z+1)",
                          "[x,y,z] → [y,z]", "[x,y,z] → [y,z]/exp(x)", "[x,y,z] → [y,z]*exp(x)"});
 
     // 4: view motions. The translation for the axis pair ab sits in column a and row b of the
     // grid x 176, 216, 256 by y 204, 180, 156 (axes x, y, z).
-    qRanMatrix = button(4, {176, 300, 76, 20}, KALEIDRA_ACTION(ranMatrix), "random", "matrix");
+    qRanMatrix = button(4, {176, 300, 76, 20}, KALEIDRA_HANDLER(ranMatrix, pushRanMatrix), "random",
+                        "matrix");
     qIdentityMatrix =
-        button(4, {256, 300, 76, 20}, KALEIDRA_ACTION(identityMatrix), "identity", "matrix");
+        button(4, {256, 300, 76, 20}, KALEIDRA_HANDLER(identityMatrix, pushIdentityMatrix),
+               "identity", "matrix");
     tReflect = label(4, {216, 276, 156, 20}, "reflect @ 1 axis");
-    qReflectX = button(4, {176, 252, 36, 20}, KALEIDRA_ACTION(reflectX), "x");
-    qReflectY = button(4, {216, 252, 36, 20}, KALEIDRA_ACTION(reflectY), "y");
-    qReflectZ = button(4, {256, 252, 36, 20}, KALEIDRA_ACTION(reflectZ), "z");
+    qReflectX = button(4, {176, 252, 36, 20}, KALEIDRA_HANDLER(reflectX, pushReflectX), "x");
+    qReflectY = button(4, {216, 252, 36, 20}, KALEIDRA_HANDLER(reflectY, pushReflectY), "y");
+    qReflectZ = button(4, {256, 252, 36, 20}, KALEIDRA_HANDLER(reflectZ, pushReflectZ), "z");
     tTranslate = label(4, {216, 228, 156, 20}, "translate @ 2 axes");
-    qTranslateYX = button(4, {216, 204, 36, 20}, KALEIDRA_ACTION(translateYX), "yx");
-    qTranslateZX = button(4, {256, 204, 36, 20}, KALEIDRA_ACTION(translateZX), "zx");
-    qTranslateXY = button(4, {176, 180, 36, 20}, KALEIDRA_ACTION(translateXY), "xy");
-    qTranslateZY = button(4, {256, 180, 36, 20}, KALEIDRA_ACTION(translateZY), "zy");
-    qTranslateXZ = button(4, {176, 156, 36, 20}, KALEIDRA_ACTION(translateXZ), "xz");
-    qTranslateYZ = button(4, {216, 156, 36, 20}, KALEIDRA_ACTION(translateYZ), "yz");
+    qTranslateYX =
+        button(4, {216, 204, 36, 20}, KALEIDRA_HANDLER(translateYX, pushTranslateYX), "yx");
+    qTranslateZX =
+        button(4, {256, 204, 36, 20}, KALEIDRA_HANDLER(translateZX, pushTranslateZX), "zx");
+    qTranslateXY =
+        button(4, {176, 180, 36, 20}, KALEIDRA_HANDLER(translateXY, pushTranslateXY), "xy");
+    qTranslateZY =
+        button(4, {256, 180, 36, 20}, KALEIDRA_HANDLER(translateZY, pushTranslateZY), "zy");
+    qTranslateXZ =
+        button(4, {176, 156, 36, 20}, KALEIDRA_HANDLER(translateXZ, pushTranslateXZ), "xz");
+    qTranslateYZ =
+        button(4, {216, 156, 36, 20}, KALEIDRA_HANDLER(translateYZ, pushTranslateYZ), "yz");
     sTranslateStep = realSlider(4, {216, 132, 156, 12}, KALEIDRA_ACTION(setTranslateStep),
                                 "translate step π*", &s.translateStep, 0, 0.5);
 

@@ -37,17 +37,17 @@ void View::setCaptionShown(bool shown) {
 
 void View::awakeFromNib(unsigned seed) {
     initRandom(model_, seed);
-    setWindowZoom();
+    updateBounds();
     display();
 }
 
-void View::setWindowZoom() {
+void View::updateBounds() {
     QSize size = this->size();
     if (!isVisible() || size.isEmpty()) {
         if (QScreen* screen = QGuiApplication::primaryScreen()) size = screen->geometry().size();
     }
     if (size.isEmpty()) return;
-    ::setWindowZoom(model_, size.width(), size.height());
+    setWindowZoom(model_, size.width(), size.height());
     update();
 }
 

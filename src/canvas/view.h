@@ -24,7 +24,7 @@ class View : public QWidget {
 
     // rect0 from windowZoom and the size of the drawing surface: the view's own size once it
     // has one, the main screen's before that.
-    void setWindowZoom();
+    void updateBounds();
     // Repaint now, before returning.
     void display();
 

@@ -58,7 +58,7 @@ TEST_F(Generators, GeometryFollowsTheSignOfGenAndResetsTheViewOnlyWhenItChanges)
     for (const Step& step : steps) {
         SCOPED_TRACE(testing::Message() << "genF " << step.genF);
         // A turn about the view centre: re-centring on V keeps it, a new geometry does not.
-        app->translateXY();
+        app->pushTranslateXY();
         ASSERT_FALSE(isIdentity(model.settings.pointMatrix));
         startCounting();
         click(app->sGenF, sliderX(step.genF, 2, 12), 6);
