@@ -1,5 +1,6 @@
 #include "render/paths.h"
 
+#include <algorithm>
 #include <array>
 #include <cassert>
 #include <cmath>
@@ -80,6 +81,62 @@ void computeGeodesic(const Settings& settings, const Point& a, const Point& b, i
     out[n] = projXYSelf(settings, b);
 }
 
+// Whether the images of geodesics are circles or straight lines, so that the image of a piece
+// between two ends is the arc through them and the image of any point between. Central
+// projection (choice 1) carries every geodesic into a plane through the origin and so onto a
+// line; choices 0 and 2 are linear or projective on the flat plane; the stereographic choice 2
+// carries great circles of the sphere and geodesics of the hyperboloid onto circles, as long as
+// the view matrix keeps the surface where it is. Inversion in the unit circle keeps circles.
+bool imagesAreCircles(const Settings& settings) {
+    const int gen = settings.gen;
+    const int choice = settings.project3D2D;
+    if (choice == 1 || (gen == 0 && (choice == 0 || choice == 2))) return true;
+    if (choice != 2) return false;
+    // M^T J M = J, with J = diag(1, 1, 1) on the sphere and diag(−1, −1, 1) on the hyperboloid.
+    const Matrix& M = settings.pointMatrix;
+    const double c[3][3] = {{M.m00, M.m01, M.m02}, {M.m10, M.m11, M.m12}, {M.m20, M.m21, M.m22}};
+    const double j[3] = {gen < 0 ? 1.0 : -1.0, gen < 0 ? 1.0 : -1.0, 1.0};
+    for (int r = 0; r < 3; ++r) {
+        for (int k = 0; k < 3; ++k) {
+            double sum = 0;
+            for (int i = 0; i < 3; ++i) sum += c[i][r] * j[i] * c[i][k];
+            if (!(std::fabs(sum - (r == k ? j[r] : 0.0)) < 1e-9)) return false;
+        }
+    }
+    return true;
+}
+
+// Whether the arc from a through m to b (three points of a circle or a line) stays within the
+// tolerance of the chord a–b. Then every piece end of the geodesic lies that near, and thinning
+// keeps only the two ends. The answer is no whenever the three points cannot tell it for sure:
+// m far from the middle of the chord, a chord too short to measure, points far out.
+bool arcWithin(ScreenPoint a, ScreenPoint m, ScreenPoint b, double tolerance) {
+    if (!validS(a) || !validS(m) || !validS(b)) return false;
+    const double big = std::max({std::fabs(a.x), std::fabs(a.y), std::fabs(m.x), std::fabs(m.y),
+                                 std::fabs(b.x), std::fabs(b.y)});
+    // What the rounding of the points to floats (and their inversion) may move the answer by.
+    const double rounding = 8e-6 * big;
+    if (!(rounding < tolerance)) return false;
+    const double dx = double(b.x) - a.x, dy = double(b.y) - a.y;
+    const double c2 = dx * dx + dy * dy;
+    if (!(c2 > 0)) return false;
+    const double px = double(m.x) - a.x, py = double(m.y) - a.y;
+    const double t = (px * dx + py * dy) / c2;
+    if (!(t >= 0.2 && t <= 0.8)) return false;
+    const double c = std::sqrt(c2);
+    // In the chord's frame: half chord hc, m at xm from its middle and e from it.
+    const double hc = c / 2, xm = (t - 0.5) * c, e = std::fabs(px * dy - py * dx) / c;
+    double sagitta = 0;
+    if (e > 0) {
+        // The centre lies y0 beyond the chord from m; the arc through m is the shorter one
+        // when y0 ≥ 0, and bulges by its sagitta.
+        const double y0 = (hc * hc - xm * xm - e * e) / (2 * e);
+        if (!(y0 >= 0)) return false;
+        sagitta = hc * hc / (std::sqrt(hc * hc + y0 * y0) + y0);
+    }
+    return sagitta + rounding <= tolerance;
+}
+
 }  // namespace
 
 // Geodesics keyed by the addresses of their end points (lower address first), with the images
@@ -93,6 +150,12 @@ struct GeodesicCache {
         uint32_t offset = 0;
         uint32_t stamp = 0;
         bool interior = false;
+        // Whether every piece end is stored; otherwise only the two ends and, in place of the
+        // first interior one, the image of the geodesic's middle.
+        bool computed = true;
+        // Whether each copy's image is known to be straight within the tolerance: 0 no,
+        // 1 yes, only for slots that are not computed.
+        uint8_t straight[2] = {0, 0};
         // The piece ends kept for each copy (direct, inverted): kept[first .. first + count),
         // or kNotThinned until asked for; count 0 when every piece end is drawn.
         uint32_t keptFirst[2] = {kNotThinned, kNotThinned};
@@ -103,6 +166,10 @@ struct GeodesicCache {
     int count = 0;
     uint32_t stamp = 0;
     double tolerance = 0;
+    // Whether images of geodesics are tested for straightness before their piece ends are
+    // computed (a tolerance and a projection that keeps circles).
+    bool testStraight = false;
+    int shortcuts = 0;
     std::vector<Slot> slots;
     std::vector<ScreenPoint> points;
     std::vector<uint8_t> kept;
@@ -137,6 +204,24 @@ void growSlots(GeodesicCache& cache) {
         while (cache.slots[i].stamp == cache.stamp && cache.slots[i].a) i = (i + 1) & mask;
         cache.slots[i] = s;
     }
+}
+
+// A new slot's geodesic from a to b. Most geodesics of a large picture are a pixel or two long
+// on the screen, and their piece ends would all be thinned away: when the images of the ends
+// and of the middle show that a copy's image is that straight, the interior piece ends are left
+// uncomputed until a copy needs them.
+void startGeodesic(const Settings& settings, const Point& a, const Point& b, int n,
+                   ScreenPoint* out, GeodesicCache::Slot& s, double tolerance) {
+    out[0] = projXYSelf(settings, a);
+    out[n] = projXYSelf(settings, b);
+    Point middle;
+    midpoint(settings.gen, middle, a, b);
+    out[1] = projXYSelf(settings, middle);
+    s.straight[0] = arcWithin(out[0], out[1], out[n], tolerance);
+    s.straight[1] =
+        arcWithin(invertedImage(out[0]), invertedImage(out[1]), invertedImage(out[n]), tolerance);
+    s.computed = !s.straight[0] && !s.straight[1];
+    if (s.computed) computeGeodesic(settings, a, b, n, out, s.interior);
 }
 
 // The geodesic from a to b: looked up or computed while a scope is open, computed into scratch
@@ -177,7 +262,12 @@ Geodesic fetch(const PathTarget& target, const Point& a, const Point& b) {
     GeodesicCache::Slot& s = cache.slots[i];
     s = {lo, hi, uint32_t(cache.points.size()), cache.stamp, false};
     cache.points.resize(cache.points.size() + size_t(n) + 1);
-    computeGeodesic(target.settings, *lo, *hi, n, cache.points.data() + s.offset, s.interior);
+    ScreenPoint* out = cache.points.data() + s.offset;
+    if (cache.testStraight && n > 1) {
+        startGeodesic(target.settings, *lo, *hi, n, out, s, cache.tolerance);
+    } else {
+        computeGeodesic(target.settings, *lo, *hi, n, out, s.interior);
+    }
     ++cache.count;
     recent = {lo, hi, int(i)};
     return {cache.points.data() + s.offset, n, reversed, s.interior, int(i)};
@@ -211,9 +301,26 @@ const uint8_t* thinned(GeodesicCache& cache, const Geodesic& g, bool mirror, int
 }
 
 // Line-tos to the piece ends after the first.
-void steps(const PathTarget& target, const Geodesic& g) {
+void steps(const PathTarget& target, Geodesic g) {
     DrawLayer& layer = target.layer;
     const bool mirror = target.mirror;
+    if (g.slot >= 0) {
+        GeodesicCache& cache = target.geodesics;
+        GeodesicCache::Slot& s = cache.slots[g.slot];
+        if (!s.computed) {
+            if (s.straight[mirror]) {
+                // What thinning would keep: the far end, which has an image.
+                const ScreenPoint end = image(g.at(g.n), mirror);
+                layer.lineTo(end.x, end.y);
+                ++cache.shortcuts;
+                return;
+            }
+            computeGeodesic(target.settings, *s.a, *s.b, g.n, cache.points.data() + s.offset,
+                            s.interior);
+            s.computed = true;
+        }
+        g.interior = s.interior;
+    }
     int count;
     if (const uint8_t* kept = thinned(target.geodesics, g, mirror, count)) {
         // Every kept end has an image; the first is where the line already is.
@@ -250,16 +357,19 @@ PathTarget pathTarget(Model& m, DrawLayer& layer, bool mirror) {
     return {m.settings, layer, m.geodesicCache.get(), mirror};
 }
 
-GeodesicCacheScope::GeodesicCacheScope(Model& m, double tolerance) : cache_(m.geodesicCache.get()) {
+GeodesicCacheScope::GeodesicCacheScope(Model& m, double tolerance, bool shortcut)
+    : cache_(m.geodesicCache.get()) {
     GeodesicCache& cache = cache_;
     assert(!cache.active && "geodesic cache scopes do not nest");
     cache.active = true;
     cache.n = std::max(m.settings.segments, 1);
     cache.count = 0;
+    cache.shortcuts = 0;
     cache.points.clear();
     cache.kept.clear();
     cache.recent.fill({});
     cache.tolerance = tolerance > 0 ? tolerance : 0;
+    cache.testStraight = shortcut && cache.tolerance > 0 && imagesAreCircles(m.settings);
     if (++cache.stamp == 0) {
         // After four billion frames the stamps come round again: start from empty slots.
         cache.slots.assign(cache.slots.size(), {});
@@ -273,6 +383,10 @@ GeodesicCacheScope::~GeodesicCacheScope() {
 
 int GeodesicCacheScope::size() const {
     return cache_.count;
+}
+
+int GeodesicCacheScope::shortcuts() const {
+    return cache_.shortcuts;
 }
 
 void path1(const PathTarget& target, const Point& a, const Point& b) {

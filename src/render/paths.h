@@ -70,13 +70,18 @@ void pathPoly(const PathTarget& target, const PolyModule& poly);
 // output and everything else keep the exact polylines).
 class GeodesicCacheScope {
   public:
-    explicit GeodesicCacheScope(Model& m, double tolerance = 0);
+    // shortcut: whether a geodesic whose image the ends and the middle show to be straight
+    // within the tolerance is drawn without computing its other piece ends. The drawing is the
+    // same either way; false is for tests and benchmarks to compare against.
+    explicit GeodesicCacheScope(Model& m, double tolerance = 0, bool shortcut = true);
     ~GeodesicCacheScope();
     GeodesicCacheScope(const GeodesicCacheScope&) = delete;
     GeodesicCacheScope& operator=(const GeodesicCacheScope&) = delete;
 
     // The number of geodesics computed since the scope opened (for tests and benchmarks).
     int size() const;
+    // The number of times a geodesic was drawn from its two ends by the shortcut.
+    int shortcuts() const;
 
   private:
     GeodesicCache& cache_;

@@ -120,6 +120,42 @@ TEST(GeodesicCache, ThinnedLinesStayWithinTheTolerance) {
     });
 }
 
+// A geodesic whose ends and middle show its image straight within the tolerance is drawn from
+// its ends alone: the drawing must be the very one that thinning all its piece ends gives, in
+// plain and in turned and moved views.
+TEST(GeodesicCache, StraightShortcutDrawsWhatThinningKeeps) {
+    int shortcuts[6] = {};
+    for (const double tolerance : {1e-4, 3e-3}) {
+        SCOPED_TRACE(tolerance);
+        forEveryView([tolerance, &shortcuts](RecordingScope& scope) {
+            Settings& s = model.settings;
+            for (int turn = 0; turn < 2; ++turn) {
+                if (turn) {
+                    Matrix r, t;
+                    rotateMXY(s.gen, r, Point{1, 0, 0}, Point{0.6, 0.8, 0});
+                    Point p;
+                    normalize(s.gen, p, Point{0.3, -0.2, 1});
+                    translateM(s.gen, t, p);
+                    s.pointMatrix = dotM(t, dotM(r, s.pointMatrix));
+                    setOrder(model);
+                }
+                std::vector<RecordingLayer::Command> drawn[2];
+                for (int shortcut = 0; shortcut < 2; ++shortcut) {
+                    scope.layer.clear();
+                    GeodesicCacheScope cache(model, tolerance, shortcut == 1);
+                    drawCopies(scope.layer);
+                    drawn[shortcut] = scope.layer.commands();
+                    shortcuts[s.project3D2D] += cache.shortcuts();
+                }
+                expectSameCommands(drawn[1], drawn[0]);
+            }
+        });
+    }
+    // Central and stereographic images of geodesics are circles and lines.
+    EXPECT_GT(shortcuts[1], 0);
+    EXPECT_GT(shortcuts[2], 0);
+}
+
 TEST(GeodesicCache, LinesWithPointsWithoutImageAreNotThinned) {
     RecordingScope scope;
     model.settings.gen = -1;
