@@ -11,7 +11,6 @@
 #include <cstdlib>
 
 #include "app/app.h"
-#include "app/panel_controls.h"
 #include "canvas/navigation.h"
 #include "canvas/view.h"
 #include "canvas/window.h"
@@ -41,7 +40,7 @@ void refresh(Control* control) {
 // Helpers
 
 void App::redraw() {
-    if (view) view->display();
+    if (view_) view_->display();
 }
 
 void App::redrawIf(bool visible) {
@@ -49,26 +48,27 @@ void App::redrawIf(bool visible) {
 }
 
 void App::updateGen() {
-    refresh(sGenV);
-    refresh(sGenE);
-    refresh(sGenF);
+    refresh(panel_.generators.sGenV);
+    refresh(panel_.generators.sGenE);
+    refresh(panel_.generators.sGenF);
 }
 
 void App::updateLength() {
-    refresh(sLengthV);
-    refresh(sLengthE);
-    refresh(sLengthF);
+    refresh(panel_.lengths.sLengthV);
+    refresh(panel_.lengths.sLengthE);
+    refresh(panel_.lengths.sLengthF);
 }
 
 void App::updateGeometry() {
     updateGeometryLabels(model().settings);
-    refresh(pGeometry);
+    refresh(panel_.generators.pGeometry);
 }
 
 void App::resyncPicker(const BColor* color) {
-    if (colorPicker && colorPicker->color() == color) {
-        colorPicker->setColor(colorPicker->color());
-        refresh(sBrightness);
+    CColorPicker* picker = panel_.picker.colorPicker;
+    if (picker && picker->color() == color) {
+        picker->setColor(picker->color());
+        refresh(panel_.picker.sBrightness);
     }
 }
 
@@ -77,19 +77,19 @@ void App::resyncPicker(const BColor* color) {
 // floats over it; showing brings both back over the whole screen.
 
 void App::hide() {
-    wCircle->hide();
-    wPoly->showMinimized();
+    wCircle_->hide();
+    wPoly_->showMinimized();
 }
 
 void App::hideOtherApplications() {}
 
 void App::unhideAllApplications() {
-    wPoly->showNormal();
-    wPoly->fitToScreen();
-    wPoly->raise();
-    wPoly->activateWindow();
-    wCircle->show();
-    wCircle->raise();
+    wPoly_->showNormal();
+    wPoly_->fitToScreen();
+    wPoly_->raise();
+    wPoly_->activateWindow();
+    wCircle_->show();
+    wCircle_->raise();
 }
 
 void App::stop() {
@@ -114,7 +114,7 @@ void App::setGenF() {
 void App::generatorChanged(int oldGen) {
     // The chain resets the view and the geometry labels when the sign of gen changes.
     finishGen(model(), oldGen);
-    if (signOf(model().settings.gen) != signOf(oldGen)) refresh(pGeometry);
+    if (signOf(model().settings.gen) != signOf(oldGen)) refresh(panel_.generators.pGeometry);
     updateGen();
     redraw();
 }
@@ -167,15 +167,15 @@ void App::pushEqualizeLength() {
 
 // At least one kind of edge takes part in equalising: the last one cleared is set again.
 void App::setUniformV() {
-    if (keepUniform(model().settings, 0)) refresh(bUniformV);
+    if (keepUniform(model().settings, 0)) refresh(panel_.lengths.bUniformV);
 }
 
 void App::setUniformE() {
-    if (keepUniform(model().settings, 1)) refresh(bUniformE);
+    if (keepUniform(model().settings, 1)) refresh(panel_.lengths.bUniformE);
 }
 
 void App::setUniformF() {
-    if (keepUniform(model().settings, 2)) refresh(bUniformF);
+    if (keepUniform(model().settings, 2)) refresh(panel_.lengths.bUniformF);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -199,7 +199,7 @@ void App::setSpiralAngle() {
 }
 
 void App::windowZoomChanged() {
-    view->updateBounds();
+    view_->updateBounds();
     redraw();
 }
 
@@ -292,17 +292,17 @@ void App::setFamilyDraw(int family) {
 }
 
 void App::setCircleDraw() {
-    refresh(bCircleDraw0);
+    refresh(panel_.singles[kCircle].bDraw0);
     redraw();
 }
 
 void App::setOriginDraw() {
-    refresh(bOriginDraw0);
+    refresh(panel_.singles[kOrigin].bDraw0);
     redraw();
 }
 
 void App::setWindowDraw() {
-    refresh(bWindowDraw0);
+    refresh(panel_.singles[kWindow].bDraw0);
     redraw();
 }
 
@@ -310,9 +310,9 @@ void App::setWindowDraw() {
 // of the two lies on top.
 void App::setEmphasisAndFamilies(int emphasis, int firstFamily, bool value) {
     model().settings.polyTriEmphasis = emphasis;
-    refresh(pPolyTriEmphasis);
+    refresh(panel_.display.pPolyTriEmphasis);
     for (int f = firstFamily; f < firstFamily + 3; ++f) model().settings.*kFamilies[f].draw = value;
-    for (int f = firstFamily; f < firstFamily + 3; ++f) refresh(this->*kFamilyControls[f].bDraw);
+    for (int f = firstFamily; f < firstFamily + 3; ++f) refresh(panel_.families[f].bDraw);
     redraw();
 }
 
@@ -336,7 +336,7 @@ void App::hideTri() {
 // Schemes, offsets, transparency and thickness
 
 void App::refreshSchemeMenus() {
-    for (const FamilyControls& c : kFamilyControls) refresh(this->*c.pScheme);
+    for (const FamilyControls& c : panel_.families) refresh(c.pScheme);
 }
 
 void App::ranAllScheme() {
@@ -357,8 +357,8 @@ void App::setScheme(int family) {
     redrawIf(familyDrawn(model().settings, family));
 }
 
-void App::refreshFamilySliders(CSlider* App::*FamilyControls::*slider) {
-    for (const FamilyControls& c : kFamilyControls) refresh(this->*(c.*slider));
+void App::refreshFamilySliders(CSlider* FamilyControls::*slider) {
+    for (const FamilyControls& c : panel_.families) refresh(c.*slider);
 }
 
 void App::ranAllOffset() {
@@ -384,8 +384,8 @@ void App::ranAllAlpha() {
     model().settings.circleAlpha = ranDouble();
     model().settings.originAlpha = ranDouble();
     refreshFamilySliders(&FamilyControls::sAlpha);
-    refresh(sCircleAlpha);
-    refresh(sOriginAlpha);
+    refresh(panel_.singles[kCircle].sAlpha);
+    refresh(panel_.singles[kOrigin].sAlpha);
     redraw();
 }
 
@@ -425,7 +425,7 @@ void App::setWindowAlpha() {
 }
 
 void App::setPanelAlpha() {
-    wCircle->setWindowOpacity(model().settings.panelAlpha);
+    wCircle_->setWindowOpacity(model().settings.panelAlpha);
 }
 
 void App::copyCircleAlpha() {
@@ -449,8 +449,8 @@ void App::ranAllThick() {
     model().settings.circleThick = ranDouble();
     model().settings.originThick = ranDouble();
     refreshFamilySliders(&FamilyControls::sThick);
-    refresh(sCircleThick);
-    refresh(sOriginThick);
+    refresh(panel_.singles[kCircle].sThick);
+    refresh(panel_.singles[kOrigin].sThick);
     redraw();
 }
 
@@ -487,7 +487,7 @@ void App::ranTypeColors(int family) {
     const FamilyInfo& f = kFamilies[family];
     for (int type = f.firstType; type < f.firstType + f.typeCount; ++type) {
         ranColor(typeColor(model().settings, type));
-        refresh(this->*kTypeControls[type].cColor);
+        refresh(panel_.types[type].cColor);
         resyncPicker(typeColor(model().settings, type));
     }
     redrawIf(familyDrawn(model().settings, family));
@@ -497,7 +497,7 @@ void App::setTypeScheme(int family) {
     int& scheme = model().settings.*kFamilies[family].scheme;
     if (scheme == 2) return;
     scheme = 2;
-    refresh(this->*kFamilyControls[family].pScheme);
+    refresh(panel_.families[family].pScheme);
     redrawIf(familyDrawn(model().settings, family));
 }
 
@@ -533,7 +533,7 @@ void App::setIndividualScheme(int family) {
     int& scheme = model().settings.*kFamilies[family].scheme;
     if (scheme == 1) return;
     scheme = 1;
-    refresh(this->*kFamilyControls[family].pScheme);
+    refresh(panel_.families[family].pScheme);
     redrawIf(familyDrawn(model().settings, family));
 }
 
@@ -552,21 +552,21 @@ void App::setWindowDraw0() {
 
 void App::ranCircleColor0() {
     ranColor(&model().settings.circleColor);
-    refresh(cCircleColor0);
+    refresh(panel_.singles[kCircle].cColor0);
     resyncPicker(&model().settings.circleColor);
     redrawIf(model().settings.circleDraw);
 }
 
 void App::ranOriginColor0() {
     ranColor(&model().settings.originColor);
-    refresh(cOriginColor0);
+    refresh(panel_.singles[kOrigin].cColor0);
     resyncPicker(&model().settings.originColor);
     redrawIf(model().settings.originDraw);
 }
 
 void App::ranWindowColor0() {
     ranColor(&model().settings.windowColor);
-    refresh(cWindowColor0);
+    refresh(panel_.singles[kWindow].cColor0);
     resyncPicker(&model().settings.windowColor);
     redrawIf(model().settings.windowDraw);
 }
@@ -575,15 +575,15 @@ void App::ranWindowColor0() {
 // The colour picker
 
 void App::editColor(BColor* color, const char* title) {
-    colorPicker->setColor(color);
-    qUpdateColor->setText(title);
+    panel_.picker.colorPicker->setColor(color);
+    panel_.picker.qUpdateColor->setText(title);
     selectTab(14);
 }
 
 // Redraw only when the edited colour is on the picture: a type colour while its family is drawn
 // under scheme 2 with the type's switch on, or a single colour while its element is drawn.
 void App::setColorPicker() {
-    const BColor* c = colorPicker->color();
+    const BColor* c = panel_.picker.colorPicker->color();
     bool visible = false;
     for (int f = 0; f < kFamilyCount; ++f) {
         const FamilyInfo& family = kFamilies[f];
@@ -599,13 +599,13 @@ void App::setColorPicker() {
 }
 
 void App::setBrightness() {
-    colorPicker->setBright(model().settings.bright);
-    refresh(colorPicker);
+    panel_.picker.colorPicker->setBright(model().settings.bright);
+    refresh(panel_.picker.colorPicker);
     setColorPicker();
 }
 
 void App::updateColor() {
-    const BColor* c = colorPicker->color();
+    const BColor* c = panel_.picker.colorPicker->color();
     for (int type = 0; type < kTypeCount; ++type) {
         if (typeColor(model().settings, type) == c)
             selectTab(familyOfType(type) < kTriFace ? 11 : 12);
@@ -613,5 +613,5 @@ void App::updateColor() {
     if (c == &model().settings.circleColor || c == &model().settings.originColor ||
         c == &model().settings.windowColor)
         selectTab(13);
-    qUpdateColor->setSelected(false);
+    panel_.picker.qUpdateColor->setSelected(false);
 }

@@ -39,23 +39,23 @@ App::App(Model& model, unsigned seed) : model_(&model) {
 }
 
 App::~App() {
-    delete wPoly;
+    delete wPoly_;
 }
 
 void App::createInterface(unsigned seed) {
-    wPoly = new Window;
-    view = new View(*model_);
-    wPoly->setContentView(view);
-    wCircle = new CWindow(wPoly);
-    tabView = new CView(&model_->settings.tabIndex);
-    wCircle->setContentView(tabView);
-    tabView->selectTab = [this](int index) { selectTab(index); };
-    tabView->selectedTab = [this] { return selectedTab(); };
+    wPoly_ = new Window;
+    view_ = new View(*model_);
+    wPoly_->setContentView(view_);
+    wCircle_ = new CWindow(wPoly_);
+    tabView_ = new CView(&model_->settings.tabIndex);
+    wCircle_->setContentView(tabView_);
+    tabView_->selectTab = [this](int index) { selectTab(index); };
+    tabView_->selectedTab = [this] { return selectedTab(); };
 
-    connect(view, &View::lengthChanged, this, &App::updateLength);
-    connect(wPoly, &Window::resized, this, &App::windowDidResize);
-    connect(wPoly, &Window::activated, this, &App::drawingWindowActivated);
-    connect(wPoly, &Window::restored, this, &App::drawingWindowRestored);
+    connect(view_, &View::lengthChanged, this, &App::updateLength);
+    connect(wPoly_, &Window::resized, this, &App::windowDidResize);
+    connect(wPoly_, &Window::activated, this, &App::drawingWindowActivated);
+    connect(wPoly_, &Window::restored, this, &App::drawingWindowRestored);
 
     // The full-screen borderless window has no close button or menu bar: the keyboard and the
     // context menu carry the desktop's commands, Ctrl+Q among them.
@@ -63,7 +63,7 @@ void App::createInterface(unsigned seed) {
     if (QCoreApplication* application = QCoreApplication::instance())
         application->installEventFilter(this);
 
-    view->awakeFromNib(seed);
+    view_->awakeFromNib(seed);
     startHistory();
 }
 
@@ -94,10 +94,10 @@ void App::finishLaunching(unsigned seed) {
     observeScreen(screen);
 
     // 2. The drawing window over the whole main screen, in front and key.
-    wPoly->fitToScreen(screen);
-    wPoly->show();
-    wPoly->raise();
-    wPoly->activateWindow();
+    wPoly_->fitToScreen(screen);
+    wPoly_->show();
+    wPoly_->raise();
+    wPoly_->activateWindow();
 
     // 3. A fresh random source.
     srandom(seed);
@@ -110,23 +110,23 @@ void App::finishLaunching(unsigned seed) {
     const int left = frame.left() + static_cast<int>(std::lround(x));
     const int top =
         frame.top() + frame.height() - static_cast<int>(std::lround(y)) - CWindow::kSize;
-    wCircle->setGeometry(left, top, CWindow::kSize, CWindow::kSize);
+    wCircle_->setGeometry(left, top, CWindow::kSize, CWindow::kSize);
     // The ring of discs took its turn when the panel view was made, before any seeding, so it
     // would stand the same way at every launch: turn it again from the fresh random source.
-    tabView->setAngle(2 * PI * ranDouble());
-    wCircle->setWindowOpacity(model().settings.panelAlpha);
-    wCircle->show();
+    tabView_->setAngle(2 * PI * ranDouble());
+    wCircle_->setWindowOpacity(model().settings.panelAlpha);
+    wCircle_->show();
     // Without a window manager nothing keeps the panel above: raise it once it is shown.
-    wCircle->raise();
+    wCircle_->raise();
 
     // 5. Hiding the menu bar: there is none.
 
     // 6. Fifteen tab pages at the origin of the panel view; only tabIndex's is shown.
     for (int i = 0; i < CView::kTabCount; ++i) {
-        QWidget* page = new QWidget(tabView);
+        QWidget* page = new QWidget(tabView_);
         page->setGeometry(0, 0, CWindow::kSize, CWindow::kSize);
         page->setVisible(i == model().settings.tabIndex);
-        tab[i] = page;
+        tab_[i] = page;
     }
 
     // 7. The controls of tab 0, the geometry labels, the controls of tabs 1 to 14.
@@ -150,12 +150,15 @@ void App::selectTab(int index) {
     if (index < 0 || index >= CView::kTabCount) return;
     if (QWidget* shown = selectedTab()) shown->hide();
     model().settings.tabIndex = index;
-    if (QWidget* page = tab[index]) page->show();
+    if (QWidget* page = tab(index)) page->show();
 }
 
 QWidget* App::selectedTab() const {
-    const int i = model().settings.tabIndex;
-    return i >= 0 && i < CView::kTabCount ? tab[i] : nullptr;
+    return tab(model().settings.tabIndex);
+}
+
+QWidget* App::tab(int index) const {
+    return index >= 0 && index < CView::kTabCount ? tab_[index] : nullptr;
 }
 
 bool App::openFile(const QString& path) {
@@ -166,13 +169,14 @@ bool App::openFile(const std::string& path, std::string* why) {
     if (!openDocument(model(), path, why)) return false;
     updateGeometry();
     updateLength();
-    view->updateBounds();
-    view->update();
+    view_->updateBounds();
+    view_->update();
     if (launched_) {
-        wCircle->setWindowOpacity(model().settings.panelAlpha);
+        wCircle_->setWindowOpacity(model().settings.panelAlpha);
         // The picker follows the document's colour; every page reads its settings when shown.
-        colorPicker->setColor(colorPicker->color());
-        tabView->update();
+        CColorPicker* picker = panel_.picker.colorPicker;
+        picker->setColor(picker->color());
+        tabView_->update();
         if (QWidget* page = selectedTab()) page->update();
     }
     commitStep();
@@ -207,12 +211,12 @@ void App::save() {
 }
 
 void App::print() {
-    runPrintDialog(model(), wPoly, view->size());
+    runPrintDialog(model(), wPoly_, view_->size());
 }
 
 void App::copy() {
-    copyPicturePdf(model(), view->size());
-    wPoly->lower();
+    copyPicturePdf(model(), view_->size());
+    wPoly_->lower();
 }
 
 void App::help() {
@@ -220,31 +224,31 @@ void App::help() {
 }
 
 void App::applicationDidChangeScreenParameters() {
-    wPoly->fitToScreen();
-    view->updateBounds();
+    wPoly_->fitToScreen();
+    view_->updateBounds();
 }
 
 void App::windowDidResize() {
-    view->updateBounds();
+    view_->updateBounds();
 }
 
 void App::applicationStateChanged(Qt::ApplicationState state) {
     if (!launched_) return;
     if (state == Qt::ApplicationActive) {
         if (panelHidden_) return;
-        wCircle->show();
-        wCircle->raise();
+        wCircle_->show();
+        wCircle_->raise();
     } else {
-        wCircle->hide();
+        wCircle_->hide();
     }
 }
 
 void App::drawingWindowActivated() {
-    if (launched_ && wCircle->isVisible()) wCircle->raise();
+    if (launched_ && wCircle_->isVisible()) wCircle_->raise();
 }
 
 void App::drawingWindowRestored() {
     if (!launched_ || panelHidden_) return;
-    wCircle->show();
-    wCircle->raise();
+    wCircle_->show();
+    wCircle_->raise();
 }

@@ -7,18 +7,18 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <unordered_map>
+#include <string_view>
+#include <vector>
 
 #include "app/commands.h"
 #include "app/history.h"
+#include "app/panel_controls.h"
 #include "geometry/settings.h"
 #include "geometry/types.h"
 #include "widgets/controls.h"
 
 class CView;
 class CWindow;
-struct FamilyControls;
-struct FamilyInfo;
 class QAction;
 class QKeySequence;
 class QScreen;
@@ -218,112 +218,24 @@ class App : public QObject {
     // The title button: back to the tab that owns the colour being edited.
     void updateColor();
 
+    // The panel's control named reference ("qRanGen", "sGenV", "bPolyEdgeDraw1", "colorPicker"
+    // …) as kind C: nullptr before the tabs are built, for a name the panel does not have and for
+    // a control of another kind. The one way to a control from outside the controller.
+    template <class C = Control>
+    C* control(std::string_view reference) const {
+        return dynamic_cast<C*>(findControl(reference));
+    }
     // The name of the action a control sends ("setGenV", "copyPolyFaceAlpha" …), nullptr for
     // labels and controls this panel did not make.
     const char* actionName(const Control* control) const;
 
-    Window* wPoly = nullptr;         // the drawing window
-    View* view = nullptr;            // the drawing view
-    CWindow* wCircle = nullptr;      // the panel window
-    CView* tabView = nullptr;        // the panel view
-    std::array<QWidget*, 15> tab{};  // the tab pages, children of tabView
-    // Scheme and option menus.
-    BMenu *pPolyFaceScheme = nullptr, *pPolyEdgeScheme = nullptr, *pPolyVertScheme = nullptr;
-    BMenu *pTriFaceScheme = nullptr, *pTriEdgeScheme = nullptr, *pTriVertScheme = nullptr;
-    CMenu *pGeometry = nullptr, *pProject3D2D = nullptr, *pMouseMode = nullptr;
-    CMenu *pSelfMirrorEmphasis = nullptr, *pPolyTriEmphasis = nullptr;
-    // Check boxes.
-    CCheckbox *bUniformV = nullptr, *bUniformE = nullptr, *bUniformF = nullptr;
-    CCheckbox *bMousePoints = nullptr, *bMouseColors = nullptr, *bSelfDraw = nullptr;
-    CCheckbox *bMirrorDraw = nullptr, *bPolyFaceDraw = nullptr, *bPolyEdgeDraw = nullptr;
-    CCheckbox *bPolyVertDraw = nullptr, *bTriFaceDraw = nullptr, *bTriEdgeDraw = nullptr;
-    CCheckbox *bTriVertDraw = nullptr, *bCircleDraw = nullptr, *bOriginDraw = nullptr;
-    CCheckbox *bWindowDraw = nullptr, *bPolyFaceDraw0 = nullptr, *bPolyEdgeDraw0 = nullptr;
-    CCheckbox *bPolyVertDraw0 = nullptr, *bTriFaceDraw0 = nullptr, *bTriEdgeDraw0 = nullptr;
-    CCheckbox *bTriVertDraw0 = nullptr, *bCircleDraw0 = nullptr, *bOriginDraw0 = nullptr;
-    CCheckbox *bWindowDraw0 = nullptr, *bPolyFaceDraw1 = nullptr, *bPolyEdgeDraw1 = nullptr;
-    CCheckbox *bPolyVertDraw1 = nullptr, *bTriFaceDraw1 = nullptr, *bTriEdgeDraw1 = nullptr;
-    CCheckbox *bTriVertDraw1 = nullptr, *bPolyFaceVDraw = nullptr, *bPolyFaceEDraw = nullptr;
-    CCheckbox *bPolyFaceFDraw = nullptr, *bPolyEdgeEFDraw = nullptr, *bPolyEdgeFVDraw = nullptr;
-    CCheckbox *bPolyEdgeVEDraw = nullptr, *bPolyVertPosDraw = nullptr, *bPolyVertNegDraw = nullptr;
-    CCheckbox *bTriFacePosDraw = nullptr, *bTriFaceNegDraw = nullptr, *bTriEdgeEFDraw = nullptr;
-    CCheckbox *bTriEdgeFVDraw = nullptr, *bTriEdgeVEDraw = nullptr, *bTriVertVDraw = nullptr;
-    CCheckbox *bTriVertEDraw = nullptr, *bTriVertFDraw = nullptr;
-    // Labels.
-    CTextField *tTitle = nullptr, *tArtist = nullptr, *tEqualizeLength = nullptr;
-    CTextField *tReflect = nullptr, *tTranslate = nullptr, *tMouseMode = nullptr;
-    // Push buttons.
-    CPushButton *qOpen = nullptr, *qSave = nullptr, *qPrint = nullptr;
-    CPushButton *qCopy = nullptr, *qHide = nullptr, *qHideOthers = nullptr;
-    CPushButton *qShowAll = nullptr, *qQuit = nullptr, *qSendEmail = nullptr;
-    CPushButton *qUpdateColor = nullptr, *qRanGen = nullptr, *qRanLength = nullptr;
-    CPushButton *qEqualizeLength = nullptr, *qCenter = nullptr, *qRanMatrix = nullptr;
-    CPushButton *qIdentityMatrix = nullptr, *qReflectX = nullptr, *qReflectY = nullptr;
-    CPushButton *qReflectZ = nullptr, *qTranslateYX = nullptr, *qTranslateZX = nullptr;
-    CPushButton *qTranslateXY = nullptr, *qTranslateZY = nullptr, *qTranslateXZ = nullptr;
-    CPushButton *qTranslateYZ = nullptr, *qShowPoly = nullptr, *qShowTri = nullptr;
-    CPushButton *qHidePoly = nullptr, *qHideTri = nullptr, *qRanAllScheme = nullptr;
-    CPushButton *qCopyPolyFaceScheme = nullptr, *qCopyPolyEdgeScheme = nullptr,
-                *qCopyPolyVertScheme = nullptr;
-    CPushButton *qCopyTriFaceScheme = nullptr, *qCopyTriEdgeScheme = nullptr,
-                *qCopyTriVertScheme = nullptr;
-    CPushButton *qRanAllOffset = nullptr, *qCopyPolyFaceOffset = nullptr,
-                *qCopyPolyEdgeOffset = nullptr;
-    CPushButton *qCopyPolyVertOffset = nullptr, *qCopyTriFaceOffset = nullptr,
-                *qCopyTriEdgeOffset = nullptr;
-    CPushButton *qCopyTriVertOffset = nullptr, *qRanAllAlpha = nullptr,
-                *qCopyPolyFaceAlpha = nullptr;
-    CPushButton *qCopyPolyEdgeAlpha = nullptr, *qCopyPolyVertAlpha = nullptr,
-                *qCopyTriFaceAlpha = nullptr;
-    CPushButton *qCopyTriEdgeAlpha = nullptr, *qCopyTriVertAlpha = nullptr,
-                *qCopyCircleAlpha = nullptr;
-    CPushButton *qCopyOriginAlpha = nullptr, *qCopyWindowAlpha = nullptr,
-                *qCopyPanelAlpha = nullptr;
-    CPushButton *qRanAllThick = nullptr, *qCopyPolyFaceThick = nullptr,
-                *qCopyPolyEdgeThick = nullptr;
-    CPushButton *qCopyPolyVertThick = nullptr, *qCopyTriFaceThick = nullptr,
-                *qCopyTriEdgeThick = nullptr;
-    CPushButton *qCopyTriVertThick = nullptr, *qCopyCircleThick = nullptr,
-                *qCopyOriginThick = nullptr;
-    CPushButton *qPolyFaceColor0 = nullptr, *qPolyEdgeColor0 = nullptr, *qPolyVertColor0 = nullptr;
-    CPushButton *qTriFaceColor0 = nullptr, *qTriEdgeColor0 = nullptr, *qTriVertColor0 = nullptr;
-    CPushButton *qRanPolyFaceColor0 = nullptr, *qRanPolyEdgeColor0 = nullptr,
-                *qRanPolyVertColor0 = nullptr;
-    CPushButton *qRanTriFaceColor0 = nullptr, *qRanTriEdgeColor0 = nullptr,
-                *qRanTriVertColor0 = nullptr;
-    CPushButton *qRanCircleColor0 = nullptr, *qRanOriginColor0 = nullptr,
-                *qRanWindowColor0 = nullptr;
-    CPushButton *qPolyFaceColor1 = nullptr, *qPolyEdgeColor1 = nullptr, *qPolyVertColor1 = nullptr;
-    CPushButton *qTriFaceColor1 = nullptr, *qTriEdgeColor1 = nullptr, *qTriVertColor1 = nullptr;
-    CPushButton *qRanPolyFaceColor1 = nullptr, *qRanPolyEdgeColor1 = nullptr,
-                *qRanPolyVertColor1 = nullptr;
-    CPushButton *qRanTriFaceColor1 = nullptr, *qRanTriEdgeColor1 = nullptr,
-                *qRanTriVertColor1 = nullptr;
-    // Integer and real sliders.
-    BSlider *sGenV = nullptr, *sGenE = nullptr, *sGenF = nullptr;
-    BSlider *sSegments = nullptr, *sGroupOrder = nullptr;
-    CSlider *sLengthV = nullptr, *sLengthE = nullptr, *sLengthF = nullptr;
-    CSlider *sLengthStep = nullptr, *sTranslateStep = nullptr, *sSpiralAngle = nullptr;
-    CSlider *sWindowZoom = nullptr, *sPolyFaceOffset = nullptr, *sPolyEdgeOffset = nullptr;
-    CSlider *sPolyVertOffset = nullptr, *sTriFaceOffset = nullptr, *sTriEdgeOffset = nullptr;
-    CSlider *sTriVertOffset = nullptr, *sPolyFaceAlpha = nullptr, *sPolyEdgeAlpha = nullptr;
-    CSlider *sPolyVertAlpha = nullptr, *sTriFaceAlpha = nullptr, *sTriEdgeAlpha = nullptr;
-    CSlider *sTriVertAlpha = nullptr, *sCircleAlpha = nullptr, *sOriginAlpha = nullptr;
-    CSlider *sWindowAlpha = nullptr, *sPanelAlpha = nullptr, *sPolyFaceThick = nullptr;
-    CSlider *sPolyEdgeThick = nullptr, *sPolyVertThick = nullptr, *sTriFaceThick = nullptr;
-    CSlider *sTriEdgeThick = nullptr, *sTriVertThick = nullptr, *sCircleThick = nullptr;
-    CSlider *sOriginThick = nullptr, *sBrightness = nullptr;
-    // Colour wells and the picker.
-    CColorWell *cPolyFaceVColor = nullptr, *cPolyFaceEColor = nullptr, *cPolyFaceFColor = nullptr;
-    CColorWell *cPolyEdgeEFColor = nullptr, *cPolyEdgeFVColor = nullptr,
-               *cPolyEdgeVEColor = nullptr;
-    CColorWell *cPolyVertPosColor = nullptr, *cPolyVertNegColor = nullptr,
-               *cTriFacePosColor = nullptr;
-    CColorWell *cTriFaceNegColor = nullptr, *cTriEdgeEFColor = nullptr, *cTriEdgeFVColor = nullptr;
-    CColorWell *cTriEdgeVEColor = nullptr, *cTriVertVColor = nullptr, *cTriVertEColor = nullptr;
-    CColorWell *cTriVertFColor = nullptr, *cCircleColor0 = nullptr, *cOriginColor0 = nullptr;
-    CColorWell* cWindowColor0 = nullptr;
-    CColorPicker* colorPicker = nullptr;
+    // The interface objects: the drawing window and its view, the panel window and its view,
+    // and the panel's fifteen tab pages (nullptr outside 0..14).
+    Window* wPoly() const { return wPoly_; }
+    View* view() const { return view_; }
+    CWindow* wCircle() const { return wCircle_; }
+    CView* tabView() const { return tabView_; }
+    QWidget* tab(int index) const;
 
     Commands commands;
     History history;
@@ -357,7 +269,7 @@ class App : public QObject {
 
     // ---- Building the panel (app/panel_layout.cpp).
     struct NamedAction {
-        const char* name = nullptr;
+        std::string name;
         std::function<void()> run;
     };
     void buildTab0();
@@ -367,20 +279,22 @@ class App : public QObject {
     void buildIndividualColours();
     Control::Action wire(const NamedAction& action);
     template <class C>
-    C* named(C* control, const NamedAction& action);
-    CPushButton* button(int tab, const ControlFrame& f, NamedAction a, std::string textA,
-                        std::string textB = {});
-    CCheckbox* checkbox(int tab, const ControlFrame& f, NamedAction a, bool* setting,
-                        std::string text = {});
-    CTextField* label(int tab, const ControlFrame& f, std::string text, int fontSize = 10);
-    CMenu* menu(int tab, const ControlFrame& f, NamedAction a, int* setting,
+    C* named(C* control, std::string reference, const NamedAction& action);
+    Control* findControl(std::string_view reference) const;
+    CPushButton* button(int tab, std::string ref, const ControlFrame& f, NamedAction a,
+                        std::string textA, std::string textB = {});
+    CCheckbox* checkbox(int tab, std::string ref, const ControlFrame& f, NamedAction a,
+                        bool* setting, std::string text = {});
+    CTextField* label(int tab, std::string ref, const ControlFrame& f, std::string text,
+                      int fontSize = 10);
+    CMenu* menu(int tab, std::string ref, const ControlFrame& f, NamedAction a, int* setting,
                 std::vector<std::string> texts);
-    BMenu* schemeMenu(int tab, const ControlFrame& f, NamedAction a, int* setting);
-    BSlider* intSlider(int tab, const ControlFrame& f, NamedAction a, std::string text,
-                       int* setting, int min, int max);
-    CSlider* realSlider(int tab, const ControlFrame& f, NamedAction a, std::string text,
-                        double* setting, double min, double max);
-    CColorWell* well(int tab, const ControlFrame& f, NamedAction a, BColor* color,
+    BMenu* schemeMenu(int tab, std::string ref, const ControlFrame& f, NamedAction a, int* setting);
+    BSlider* intSlider(int tab, std::string ref, const ControlFrame& f, NamedAction a,
+                       std::string text, int* setting, int min, int max);
+    CSlider* realSlider(int tab, std::string ref, const ControlFrame& f, NamedAction a,
+                        std::string text, double* setting, double min, double max);
+    CColorWell* well(int tab, std::string ref, const ControlFrame& f, NamedAction a, BColor* color,
                      std::string text);
 
     // ---- Helpers of the actions (app/actions.cpp).
@@ -388,7 +302,7 @@ class App : public QObject {
     void redrawIf(bool visible);
     void finishLengths();
     void refreshSchemeMenus();
-    void refreshFamilySliders(CSlider* App::*FamilyControls::*slider);
+    void refreshFamilySliders(CSlider* FamilyControls::*slider);
     void setEmphasisAndFamilies(int emphasis, int firstFamily, bool value);
     void copyIntoFamilies(double Settings::*FamilyInfo::*field, double value);
     // The picker follows a colour that an action has just replaced.
@@ -396,9 +310,20 @@ class App : public QObject {
 
     std::unique_ptr<Model> ownModel_;
     Model* model_;
+    Window* wPoly_ = nullptr;         // the drawing window
+    View* view_ = nullptr;            // the drawing view
+    CWindow* wCircle_ = nullptr;      // the panel window
+    CView* tabView_ = nullptr;        // the panel view
+    std::array<QWidget*, 15> tab_{};  // the tab pages, children of tabView_
+    PanelControls panel_;
     bool launched_ = false;
     bool panelHidden_ = false;   // by the Tab key: activating the program does not show it
     bool commitQueued_ = false;  // a release's commit is on its way
     QMetaObject::Connection screenGeometry_;
-    std::unordered_map<const Control*, const char*> actionNames_;
+    // Every control of the panel with its name and its action's name (empty for labels).
+    struct NamedControl {
+        Control* control;
+        std::string reference, action;
+    };
+    std::vector<NamedControl> named_;
 };

@@ -35,15 +35,15 @@ QAction* App::addCommand(const QString& text, const QList<QKeySequence>& keys,
     action->setShortcutContext(Qt::ApplicationShortcut);
     action->setShortcutVisibleInContextMenu(true);
     connect(action, &QAction::triggered, this, [run = std::move(run)] { run(); });
-    wPoly->addAction(action);
-    wCircle->addAction(action);
+    wPoly_->addAction(action);
+    wCircle_->addAction(action);
     if (inMenu) commands.menu->insertAction(commands.moreEntries, action);
     return action;
 }
 
 void App::createCommands() {
     Commands& c = commands;
-    c.menu = new QMenu(wPoly);
+    c.menu = new QMenu(wPoly_);
     c.moreEntries = c.menu->addSeparator();
     auto separate = [&c] { c.menu->insertSeparator(c.moreEntries); };
 
@@ -68,7 +68,7 @@ void App::createCommands() {
     c.panel = addCommand(QStringLiteral("Hide panel"), {QKeySequence(Qt::Key_Tab)},
                          [this] { togglePanel(); });
     c.caption = addCommand(QStringLiteral("Hide caption"), {QKeySequence(Qt::Key_I)},
-                           [this] { view->toggleCaption(); });
+                           [this] { view_->toggleCaption(); });
     c.menu->addAction(c.quit = addCommand(
                           QStringLiteral("Quit"), {QKeySequence(Qt::CTRL | Qt::Key_Q)},
                           [] { QCoreApplication::quit(); }, false));
@@ -97,14 +97,14 @@ void App::createCommands() {
 
     connect(c.menu, &QMenu::aboutToShow, this, [this] {
         commitStep();
-        commands.panel->setText(wCircle->isVisible() ? QStringLiteral("Hide panel")
-                                                     : QStringLiteral("Show panel"));
-        commands.caption->setText(view->captionShown() ? QStringLiteral("Hide caption")
-                                                       : QStringLiteral("Show caption"));
+        commands.panel->setText(wCircle_->isVisible() ? QStringLiteral("Hide panel")
+                                                      : QStringLiteral("Show panel"));
+        commands.caption->setText(view_->captionShown() ? QStringLiteral("Hide caption")
+                                                        : QStringLiteral("Show caption"));
     });
-    view->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(view, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& pos) { commands.menu->popup(view->mapToGlobal(pos)); });
+    view_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(view_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { commands.menu->popup(view_->mapToGlobal(pos)); });
     updateCommandStates();
 }
 
@@ -165,16 +165,17 @@ void App::redo() {
 }
 
 void App::showRestored() {
-    view->updateBounds();
+    view_->updateBounds();
     if (launched_) {
-        wCircle->setWindowOpacity(model_->settings.panelAlpha);
+        wCircle_->setWindowOpacity(model_->settings.panelAlpha);
         // Controls read their settings when they paint; the picker follows its colour again.
-        colorPicker->setColor(colorPicker->color());
-        if (sBrightness) sBrightness->display();
-        tabView->update();
-        for (QWidget* page : tab) page->update();
+        CColorPicker* picker = panel_.picker.colorPicker;
+        picker->setColor(picker->color());
+        if (panel_.picker.sBrightness) panel_.picker.sBrightness->display();
+        tabView_->update();
+        for (QWidget* page : tab_) page->update();
     }
-    view->display();
+    view_->display();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -193,8 +194,8 @@ std::vector<ExportFormat> exportFormats(QSize screen) {
 
 void App::exportImage() {
     // The screen's size: the drawing view's in pixels once it is shown, the main screen's before.
-    QSize screen = (QSizeF(view->size()) * view->devicePixelRatioF()).toSize();
-    if (!view->isVisible() || screen.isEmpty()) {
+    QSize screen = (QSizeF(view_->size()) * view_->devicePixelRatioF()).toSize();
+    if (!view_->isVisible() || screen.isEmpty()) {
         if (QScreen* s = QGuiApplication::primaryScreen())
             screen = (QSizeF(s->size()) * s->devicePixelRatio()).toSize();
     }
@@ -202,7 +203,7 @@ void App::exportImage() {
     QStringList filters;
     for (const ExportFormat& f : formats) filters << f.filter;
 
-    QFileDialog dialog(wPoly, QStringLiteral("export image"));
+    QFileDialog dialog(wPoly_, QStringLiteral("export image"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilters(filters);
     dialog.setDefaultSuffix(formats.front().suffix);
@@ -226,11 +227,11 @@ void App::exportImage() {
 // The panel window
 
 void App::togglePanel() {
-    panelHidden_ = wCircle->isVisible();
+    panelHidden_ = wCircle_->isVisible();
     if (panelHidden_) {
-        wCircle->hide();
+        wCircle_->hide();
     } else {
-        wCircle->show();
-        wCircle->raise();
+        wCircle_->show();
+        wCircle_->raise();
     }
 }

@@ -61,7 +61,7 @@ TEST_F(Generators, GeometryFollowsTheSignOfGenAndResetsTheViewOnlyWhenItChanges)
         app->pushTranslateXY();
         ASSERT_FALSE(isIdentity(model.settings.pointMatrix));
         startCounting();
-        click(app->sGenF, sliderX(step.genF, 2, 12), 6);
+        click(app->control("sGenF"), sliderX(step.genF, 2, 12), 6);
         EXPECT_EQ(model.settings.genF, step.genF);
         EXPECT_EQ(model.settings.gen, step.gen);
         EXPECT_EQ(model.settings.geometry, step.geometry);
@@ -79,22 +79,18 @@ using Lengths = PanelTest;
 TEST_F(Lengths, SettingOneProportionRescalesTheOtherTwo) {
     struct Case {
         const char* name;
-        CSlider* App::*slider;
+        const char* slider;
         double* set;
         double *a, *b;  // the other two, in their rescaling order
         double value, a0, b0, a1, b1;
     };
     Settings& s = model.settings;
     const Case cases[] = {
-        {"ef to .5", &App::sLengthV, &s.lengthV, &s.lengthE, &s.lengthF, 0.5, 0.3, 0.1, 0.375,
-         0.125},
-        {"ef to .4, others 0", &App::sLengthV, &s.lengthV, &s.lengthE, &s.lengthF, 0.4, 0, 0, 0.3,
-         0.3},
-        {"ef to 1", &App::sLengthV, &s.lengthV, &s.lengthE, &s.lengthF, 1, 0.3, 0.1, 0, 0},
-        {"fv to .5", &App::sLengthE, &s.lengthE, &s.lengthF, &s.lengthV, 0.5, 0.3, 0.1, 0.375,
-         0.125},
-        {"ve to .5", &App::sLengthF, &s.lengthF, &s.lengthV, &s.lengthE, 0.5, 0.3, 0.1, 0.375,
-         0.125},
+        {"ef to .5", "sLengthV", &s.lengthV, &s.lengthE, &s.lengthF, 0.5, 0.3, 0.1, 0.375, 0.125},
+        {"ef to .4, others 0", "sLengthV", &s.lengthV, &s.lengthE, &s.lengthF, 0.4, 0, 0, 0.3, 0.3},
+        {"ef to 1", "sLengthV", &s.lengthV, &s.lengthE, &s.lengthF, 1, 0.3, 0.1, 0, 0},
+        {"fv to .5", "sLengthE", &s.lengthE, &s.lengthF, &s.lengthV, 0.5, 0.3, 0.1, 0.375, 0.125},
+        {"ve to .5", "sLengthF", &s.lengthF, &s.lengthV, &s.lengthE, 0.5, 0.3, 0.1, 0.375, 0.125},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -105,7 +101,7 @@ TEST_F(Lengths, SettingOneProportionRescalesTheOtherTwo) {
         const int tris = model.drawLists.triCount;
         app->selectTab(2);
         startCounting();
-        press(app.get()->*c.slider, sliderX(c.value, 0, 1), 6);
+        press(app->control(c.slider), sliderX(c.value, 0, 1), 6);
         EXPECT_DOUBLE_EQ(*c.set, c.value);
         EXPECT_NEAR(*c.a, c.a1, 1e-15);
         EXPECT_NEAR(*c.b, c.b1, 1e-15);
@@ -117,7 +113,9 @@ TEST_F(Lengths, SettingOneProportionRescalesTheOtherTwo) {
 }
 
 TEST_F(Lengths, TheLastUniformFlagCannotBeCleared) {
-    CCheckbox* boxes[3] = {app->bUniformV, app->bUniformE, app->bUniformF};
+    CCheckbox* boxes[3] = {app->control<CCheckbox>("bUniformV"),
+                           app->control<CCheckbox>("bUniformE"),
+                           app->control<CCheckbox>("bUniformF")};
     bool* flags[3] = {&model.settings.uniformV, &model.settings.uniformE, &model.settings.uniformF};
     for (int last = 0; last < 3; ++last) {
         SCOPED_TRACE(last);
@@ -146,7 +144,7 @@ TEST_F(Projection, AGroupOrderThatLeavesTheGroupAsItIsNeitherRebuildsNorRedraws)
         colours.push_back(model.groupTables.dataVEF.at(i).triColor);
 
     startCounting();
-    click(app->sGroupOrder, sliderX(1000, 0, 2000), 6);
+    click(app->control("sGroupOrder"), sliderX(1000, 0, 2000), 6);
     ASSERT_NE(model.settings.groupOrder, 200);
     EXPECT_EQ(model.groupTables.matrixCount(), 120);
     EXPECT_EQ(redraws(), 0);
@@ -158,7 +156,7 @@ TEST_F(Projection, AGroupOrderThatLeavesTheGroupAsItIsNeitherRebuildsNorRedraws)
         EXPECT_TRUE(model.groupTables.dataVEF.at(i).triColor == colours[i]) << i;
 
     // A smaller group is a new picture.
-    click(app->sGroupOrder, sliderX(20, 0, 2000), 6);
+    click(app->control("sGroupOrder"), sliderX(20, 0, 2000), 6);
     EXPECT_LT(model.groupTables.matrixCount(), 120);
     EXPECT_EQ(redraws(), 1);
 }
@@ -168,13 +166,13 @@ TEST_F(Projection, SpiralAngleMattersOnlyUnderTheXAxisProjections) {
     model.settings.project3D2D = 2;
     const int count = model.groupTables.matrixCount();
     startCounting();
-    click(app->sSpiralAngle, sliderX(8, 1, 10), 6);
+    click(app->control("sSpiralAngle"), sliderX(8, 1, 10), 6);
     EXPECT_NEAR(model.settings.spiralAngle, 8, 0.1);
     EXPECT_EQ(model.groupTables.matrixCount(), count);
     EXPECT_EQ(redraws(), 0);
 
     // [x,y,z] → [y,z]: the fourth row of the projection menu. It re-sorts the picture shown.
-    click(app->pProject3D2D, 78, 96 - 16 * 3.5);
+    click(app->control("pProject3D2D"), 78, 96 - 16 * 3.5);
     EXPECT_EQ(model.settings.project3D2D, 3);
     EXPECT_EQ(model.settings.eqManifold, "y*y+z*z = 1+x*x ὑπερβολοειδές (1 sheet)");
     EXPECT_EQ(model.groupTables.matrixCount(), count);
@@ -182,7 +180,7 @@ TEST_F(Projection, SpiralAngleMattersOnlyUnderTheXAxisProjections) {
 
     // Now the band the fill keeps follows the angle: the narrowest band gives another group.
     startCounting();
-    click(app->sSpiralAngle, 0, 6);
+    click(app->control("sSpiralAngle"), 0, 6);
     EXPECT_NE(model.groupTables.matrixCount(), count);
     EXPECT_EQ(redraws(), 1);
 }
@@ -193,21 +191,21 @@ TEST_F(Display, AFamilySwitchRedrawsOnlyWhenOneOfItsTypesIsOn) {
     model.settings.polyEdgeEFDraw = model.settings.polyEdgeFVDraw = model.settings.polyEdgeVEDraw =
         false;
     startCounting();
-    clickCentre(app->bPolyEdgeDraw);
-    clickCentre(app->bPolyEdgeDraw1);
-    clickCentre(app->bPolyEdgeDraw0);
+    clickCentre(app->control("bPolyEdgeDraw"));
+    clickCentre(app->control("bPolyEdgeDraw1"));
+    clickCentre(app->control("bPolyEdgeDraw0"));
     EXPECT_EQ(redraws(), 0);
     model.settings.polyEdgeFVDraw = true;
-    clickCentre(app->bPolyEdgeDraw);
+    clickCentre(app->control("bPolyEdgeDraw"));
     EXPECT_EQ(redraws(), 1);
 
     // A type switch redraws while its family switch is on.
     model.settings.triFaceDraw = false;
     startCounting();
-    clickCentre(app->bTriFaceNegDraw);
+    clickCentre(app->control("bTriFaceNegDraw"));
     EXPECT_EQ(redraws(), 0);
     model.settings.triFaceDraw = true;
-    clickCentre(app->bTriFaceNegDraw);
+    clickCentre(app->control("bTriFaceNegDraw"));
     EXPECT_EQ(redraws(), 1);
 }
 
@@ -233,7 +231,7 @@ TEST_F(Schemes, ASchemeChangeRedrawsOnlyAFamilyThatIsDrawn) {
         s.polyEdgeVEDraw = c.ve;
         s.polyEdgeScheme = 2;
         startCounting();
-        click(app->pPolyEdgeScheme, 10, 10);
+        click(app->control("pPolyEdgeScheme"), 10, 10);
         EXPECT_EQ(s.polyEdgeScheme, 0);
         EXPECT_EQ(redraws(), c.redraws);
     }
@@ -244,14 +242,14 @@ TEST_F(Schemes, AnOffsetRedrawsOnlyUnderThePositionColourSchemes) {
         SCOPED_TRACE(scheme);
         model.settings.triEdgeScheme = scheme;
         startCounting();
-        click(app->sTriEdgeOffset, sliderX(2.0 / 3, 0, 2), 6);
+        click(app->control("sTriEdgeOffset"), sliderX(2.0 / 3, 0, 2), 6);
         EXPECT_NEAR(model.settings.triEdgeOffset, 2.0 / 3, 0.01);
         const Matrix expected = offsetMatrix(PI * model.settings.triEdgeOffset);
         EXPECT_TRUE(equalsM(model.colourState.triEdgeMatrix, expected));
         EXPECT_EQ(redraws(), scheme >= 3 ? 1 : 0);
         // The random and copy buttons always redraw.
-        clickCentre(app->qRanAllOffset);
-        clickCentre(app->qCopyTriEdgeOffset);
+        clickCentre(app->control("qRanAllOffset"));
+        clickCentre(app->control("qCopyTriEdgeOffset"));
         EXPECT_EQ(redraws(), scheme >= 3 ? 3 : 2);
     }
 }
@@ -262,12 +260,12 @@ TEST_F(Schemes, EachCopyButtonCopiesItsOwnFamilysValue) {
                        &s.triFaceScheme,  &s.triEdgeScheme,  &s.triVertScheme};
     double* offsets[6] = {&s.polyFaceOffset, &s.polyEdgeOffset, &s.polyVertOffset,
                           &s.triFaceOffset,  &s.triEdgeOffset,  &s.triVertOffset};
-    CPushButton* App::*schemeButtons[6] = {&App::qCopyPolyFaceScheme, &App::qCopyPolyEdgeScheme,
-                                           &App::qCopyPolyVertScheme, &App::qCopyTriFaceScheme,
-                                           &App::qCopyTriEdgeScheme,  &App::qCopyTriVertScheme};
-    CPushButton* App::*offsetButtons[6] = {&App::qCopyPolyFaceOffset, &App::qCopyPolyEdgeOffset,
-                                           &App::qCopyPolyVertOffset, &App::qCopyTriFaceOffset,
-                                           &App::qCopyTriEdgeOffset,  &App::qCopyTriVertOffset};
+    const char* schemeButtons[6] = {"qCopyPolyFaceScheme", "qCopyPolyEdgeScheme",
+                                    "qCopyPolyVertScheme", "qCopyTriFaceScheme",
+                                    "qCopyTriEdgeScheme",  "qCopyTriVertScheme"};
+    const char* offsetButtons[6] = {"qCopyPolyFaceOffset", "qCopyPolyEdgeOffset",
+                                    "qCopyPolyVertOffset", "qCopyTriFaceOffset",
+                                    "qCopyTriEdgeOffset",  "qCopyTriVertOffset"};
 
     for (int f = 0; f < 6; ++f) {
         SCOPED_TRACE(testing::Message() << "family " << f);
@@ -276,8 +274,8 @@ TEST_F(Schemes, EachCopyButtonCopiesItsOwnFamilysValue) {
             *offsets[g] = 0.1 * (g + 1);
         }
         startCounting();
-        clickCentre(app.get()->*schemeButtons[f]);
-        clickCentre(app.get()->*offsetButtons[f]);
+        clickCentre(app->control(schemeButtons[f]));
+        clickCentre(app->control(offsetButtons[f]));
         for (int g = 0; g < 6; ++g) {
             EXPECT_EQ(*schemes[g], f % 5);
             EXPECT_DOUBLE_EQ(*offsets[g], 0.1 * (f + 1));
@@ -291,23 +289,23 @@ TEST_F(Schemes, EachCopyButtonCopiesItsOwnFamilysValue) {
 TEST_F(Schemes, RowCopyButtonsPutTheirValueIntoTheSixFamilies) {
     Settings& s = model.settings;
     struct Case {
-        CPushButton* App::*button;
+        const char* button;
         double* row;     // the row's own value, which stays
         double* family;  // one of the six receiving it
         double value;
     };
     const Case cases[] = {
-        {&App::qCopyCircleAlpha, &s.circleAlpha, &s.triVertAlpha, 0.11},
-        {&App::qCopyOriginAlpha, &s.originAlpha, &s.polyFaceAlpha, 0.22},
-        {&App::qCopyWindowAlpha, &s.windowAlpha, &s.polyEdgeAlpha, 0.33},
-        {&App::qCopyPanelAlpha, &s.panelAlpha, &s.triFaceAlpha, 0.44},
-        {&App::qCopyCircleThick, &s.circleThick, &s.polyVertThick, 0.55},
-        {&App::qCopyOriginThick, &s.originThick, &s.triEdgeThick, 0.66},
+        {"qCopyCircleAlpha", &s.circleAlpha, &s.triVertAlpha, 0.11},
+        {"qCopyOriginAlpha", &s.originAlpha, &s.polyFaceAlpha, 0.22},
+        {"qCopyWindowAlpha", &s.windowAlpha, &s.polyEdgeAlpha, 0.33},
+        {"qCopyPanelAlpha", &s.panelAlpha, &s.triFaceAlpha, 0.44},
+        {"qCopyCircleThick", &s.circleThick, &s.polyVertThick, 0.55},
+        {"qCopyOriginThick", &s.originThick, &s.triEdgeThick, 0.66},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.value);
         *c.row = c.value;
-        clickCentre(app.get()->*c.button);
+        clickCentre(app->control(c.button));
         EXPECT_EQ(*c.family, c.value);
         EXPECT_EQ(*c.row, c.value);
     }
@@ -316,36 +314,35 @@ TEST_F(Schemes, RowCopyButtonsPutTheirValueIntoTheSixFamilies) {
 TEST_F(Schemes, TransparencyAndThicknessRedrawOnlyWhatShows) {
     Settings& s = model.settings;
     startCounting();
-    click(app->sPolyFaceThick, 20, 6);
-    click(app->sTriFaceThick, 20, 6);
+    click(app->control("sPolyFaceThick"), 20, 6);
+    click(app->control("sTriFaceThick"), 20, 6);
     EXPECT_EQ(redraws(), 0);  // faces are filled, never stroked
-    click(app->sTriEdgeThick, 20, 6);
-    click(app->sTriEdgeAlpha, 20, 6);
+    click(app->control("sTriEdgeThick"), 20, 6);
+    click(app->control("sTriEdgeAlpha"), 20, 6);
     EXPECT_EQ(redraws(), 2);
     s.circleDraw = false;
-    click(app->sCircleAlpha, 30, 6);
-    click(app->sCircleThick, 30, 6);
+    click(app->control("sCircleAlpha"), 30, 6);
+    click(app->control("sCircleThick"), 30, 6);
     EXPECT_EQ(redraws(), 2);
     s.circleDraw = true;
-    click(app->sCircleThick, 40, 6);
+    click(app->control("sCircleThick"), 40, 6);
     EXPECT_EQ(redraws(), 3);
 
-    click(app->sPanelAlpha, sliderX(0.8, 0.05, 1), 6);
-    EXPECT_NEAR(app->wCircle->windowOpacity(), model.settings.panelAlpha, 1.0 / 255);
+    click(app->control("sPanelAlpha"), sliderX(0.8, 0.05, 1), 6);
+    EXPECT_NEAR(app->wCircle()->windowOpacity(), model.settings.panelAlpha, 1.0 / 255);
     EXPECT_EQ(redraws(), 3);
 }
 
 using Colours = PanelTest;
 
 TEST_F(Colours, RandomTypeColoursChangeOnlyTheirOwnFamily) {
-    CPushButton* App::*buttons[6] = {&App::qRanPolyFaceColor1, &App::qRanPolyEdgeColor1,
-                                     &App::qRanPolyVertColor1, &App::qRanTriFaceColor1,
-                                     &App::qRanTriEdgeColor1,  &App::qRanTriVertColor1};
+    const char* buttons[6] = {"qRanPolyFaceColor1", "qRanPolyEdgeColor1", "qRanPolyVertColor1",
+                              "qRanTriFaceColor1",  "qRanTriEdgeColor1",  "qRanTriVertColor1"};
     for (int f = 0; f < 6; ++f) {
         SCOPED_TRACE(testing::Message() << "family " << f);
         std::vector<BColor> before;
         for (int t = 0; t < kTypeCount; ++t) before.push_back(*typeColor(model.settings, t));
-        clickCentre(app.get()->*buttons[f]);
+        clickCentre(app->control(buttons[f]));
         for (int t = 0; t < kTypeCount; ++t)
             EXPECT_EQ(*typeColor(model.settings, t) == before[t], familyOfType(t) != f)
                 << "type " << t;
@@ -356,15 +353,15 @@ TEST_F(Colours, DotButtonsChooseTheClassOrIndividualScheme) {
     Settings& s = model.settings;
     struct Case {
         const char* name;
-        CPushButton* App::*button;
+        const char* button;
         int* scheme;
         int to;
     };
     const Case cases[] = {
-        {"πολύ face class", &App::qPolyFaceColor1, &s.polyFaceScheme, 2},
-        {"τρί edge class", &App::qTriEdgeColor1, &s.triEdgeScheme, 2},
-        {"πολύ edge individual", &App::qPolyEdgeColor0, &s.polyEdgeScheme, 1},
-        {"τρί vertex individual", &App::qTriVertColor0, &s.triVertScheme, 1},
+        {"πολύ face class", "qPolyFaceColor1", &s.polyFaceScheme, 2},
+        {"τρί edge class", "qTriEdgeColor1", &s.triEdgeScheme, 2},
+        {"πολύ edge individual", "qPolyEdgeColor0", &s.polyEdgeScheme, 1},
+        {"τρί vertex individual", "qTriVertColor0", &s.triVertScheme, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -372,13 +369,13 @@ TEST_F(Colours, DotButtonsChooseTheClassOrIndividualScheme) {
                             &s.triFaceScheme, &s.triEdgeScheme, &s.triVertScheme})
             *scheme = 4;
         startCounting();
-        clickCentre(app.get()->*c.button);
+        clickCentre(app->control(c.button));
         EXPECT_EQ(*c.scheme, c.to);
         EXPECT_EQ(s.polyFaceScheme + s.polyEdgeScheme + s.polyVertScheme + s.triFaceScheme +
                       s.triEdgeScheme + s.triVertScheme,
                   5 * 4 + c.to);
         EXPECT_EQ(redraws(), 1);
-        clickCentre(app.get()->*c.button);  // already chosen: nothing
+        clickCentre(app->control(c.button));  // already chosen: nothing
         EXPECT_EQ(redraws(), 1);
     }
 }
@@ -386,30 +383,30 @@ TEST_F(Colours, DotButtonsChooseTheClassOrIndividualScheme) {
 TEST_F(Colours, AWellPointsThePickerAtItsColourAndTheTitleLeadsBack) {
     Settings& s = model.settings;
     struct Case {
-        CColorWell* App::*well;
+        const char* well;
         BColor* colour;
         const char* title;
         int owner;
     };
     const Case cases[] = {
-        {&App::cPolyFaceVColor, &s.polyFaceVColor, "πολύ face v color", 11},
-        {&App::cPolyVertNegColor, &s.polyVertNegColor, "πολύ vertex – color", 11},
-        {&App::cTriFacePosColor, &s.triFacePosColor, "τρί face + color", 12},
-        {&App::cCircleColor0, &s.circleColor, "κύκλος color", 13},
-        {&App::cWindowColor0, &s.windowColor, "window background color", 13},
+        {"cPolyFaceVColor", &s.polyFaceVColor, "πολύ face v color", 11},
+        {"cPolyVertNegColor", &s.polyVertNegColor, "πολύ vertex – color", 11},
+        {"cTriFacePosColor", &s.triFacePosColor, "τρί face + color", 12},
+        {"cCircleColor0", &s.circleColor, "κύκλος color", 13},
+        {"cWindowColor0", &s.windowColor, "window background color", 13},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.title);
         const BColor colour = *c.colour;
-        clickCentre(app.get()->*c.well);
+        clickCentre(app->control(c.well));
         EXPECT_EQ(model.settings.tabIndex, 14);
-        EXPECT_TRUE(app->tab[14]->isVisibleTo(app->tabView));
-        EXPECT_EQ(app->colorPicker->color(), c.colour);
-        EXPECT_EQ(app->qUpdateColor->textA(), c.title);
+        EXPECT_TRUE(app->tab(14)->isVisibleTo(app->tabView()));
+        EXPECT_EQ(app->control<CColorPicker>("colorPicker")->color(), c.colour);
+        EXPECT_EQ(app->control<CPushButton>("qUpdateColor")->textA(), c.title);
         EXPECT_TRUE(*c.colour == colour);  // pointing the picker changes no colour
-        clickCentre(app->qUpdateColor);
+        clickCentre(app->control("qUpdateColor"));
         EXPECT_EQ(model.settings.tabIndex, c.owner);
-        EXPECT_FALSE(app->qUpdateColor->selected());
+        EXPECT_FALSE(app->control<CPushButton>("qUpdateColor")->selected());
     }
 }
 
@@ -417,7 +414,7 @@ TEST_F(Colours, EditingAColourRedrawsOnlyWhenItIsOnThePicture) {
     Settings& s = model.settings;
     struct Case {
         const char* name;
-        CColorWell* App::*well;
+        const char* well;
         int scheme;
         bool typeSwitch, familySwitch;
         int redraws;
@@ -425,41 +422,42 @@ TEST_F(Colours, EditingAColourRedrawsOnlyWhenItIsOnThePicture) {
     };
     const Case cases[] = {
         // The picker writes the colour at the press and again at the release.
-        {"class colours, all on", &App::cPolyEdgeFVColor, 2, true, true, 2, 130},
-        {"individual colours", &App::cPolyEdgeFVColor, 1, true, true, 0, 145},
-        {"type switch off", &App::cPolyEdgeFVColor, 2, false, true, 0, 160},
-        {"family switch off", &App::cPolyEdgeFVColor, 2, true, false, 0, 175},
+        {"class colours, all on", "cPolyEdgeFVColor", 2, true, true, 2, 130},
+        {"individual colours", "cPolyEdgeFVColor", 1, true, true, 0, 145},
+        {"type switch off", "cPolyEdgeFVColor", 2, false, true, 0, 160},
+        {"family switch off", "cPolyEdgeFVColor", 2, true, false, 0, 175},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         s.polyEdgeScheme = c.scheme;
         s.polyEdgeFVDraw = c.typeSwitch;
         s.polyEdgeDraw = c.familySwitch;
-        clickCentre(app.get()->*c.well);
+        clickCentre(app->control(c.well));
         const BColor before = s.polyEdgeFVColor;
         startCounting();
-        click(app->colorPicker, c.x, 100);  // right of the centre, on the wheel
+        click(app->control<CColorPicker>("colorPicker"), c.x,
+              100);  // right of the centre, on the wheel
         EXPECT_FALSE(s.polyEdgeFVColor == before);
         EXPECT_EQ(redraws(), c.redraws);
     }
 
     // The single colours redraw while their element is drawn.
-    clickCentre(app->cOriginColor0);
+    clickCentre(app->control("cOriginColor0"));
     s.originDraw = false;
     startCounting();
-    click(app->colorPicker, 40, 100);
+    click(app->control<CColorPicker>("colorPicker"), 40, 100);
     EXPECT_EQ(redraws(), 0);
     s.originDraw = true;
-    click(app->colorPicker, 100, 160);
+    click(app->control<CColorPicker>("colorPicker"), 100, 160);
     EXPECT_EQ(redraws(), 2);
 }
 
 // A random colour replaces the one the picker edits: the picker follows it, so that the
 // brightness slider afterwards darkens the new colour rather than bringing the old one back.
 TEST_F(Colours, ThePickerFollowsARandomColourItIsEditing) {
-    clickCentre(app->cWindowColor0);
-    clickCentre(app->qUpdateColor);
-    clickCentre(app->qRanWindowColor0);
+    clickCentre(app->control("cWindowColor0"));
+    clickCentre(app->control("qUpdateColor"));
+    clickCentre(app->control("qRanWindowColor0"));
     const BColor random = model.settings.windowColor;
     app->setBrightness();  // the slider's value unchanged
     EXPECT_NEAR(model.settings.windowColor.r, random.r, 1e-5);
@@ -470,29 +468,31 @@ TEST_F(Colours, ThePickerFollowsARandomColourItIsEditing) {
 using Windows = PanelTest;
 
 TEST_F(Windows, HideMinimisesAndShowAllBringsTheWindowsBack) {
-    clickCentre(app->qHide);
-    EXPECT_FALSE(app->wCircle->isVisible());
-    EXPECT_TRUE(app->wPoly->isMinimized());
+    clickCentre(app->control("qHide"));
+    EXPECT_FALSE(app->wCircle()->isVisible());
+    EXPECT_TRUE(app->wPoly()->isMinimized());
     app->unhideAllApplications();  // the panel is hidden, so not by its button
-    EXPECT_TRUE(app->wCircle->isVisible());
-    EXPECT_TRUE(app->wPoly->isVisible());
-    EXPECT_FALSE(app->wPoly->isMinimized());
+    EXPECT_TRUE(app->wCircle()->isVisible());
+    EXPECT_TRUE(app->wPoly()->isVisible());
+    EXPECT_FALSE(app->wPoly()->isMinimized());
     // Restored from the desktop (its task bar) instead, the drawing window brings the panel too.
     QCoreApplication::processEvents();
-    clickCentre(app->qHide);
+    clickCentre(app->control("qHide"));
     QCoreApplication::processEvents();
-    ASSERT_FALSE(app->wCircle->isVisible());
-    ASSERT_TRUE(app->wPoly->isMinimized());
-    app->wPoly->windowHandle()->showNormal();
+    ASSERT_FALSE(app->wCircle()->isVisible());
+    ASSERT_TRUE(app->wPoly()->isMinimized());
+    app->wPoly()->windowHandle()->showNormal();
     QCoreApplication::processEvents();
-    EXPECT_FALSE(app->wPoly->isMinimized());
-    EXPECT_TRUE(app->wCircle->isVisible());
+    EXPECT_FALSE(app->wPoly()->isMinimized());
+    EXPECT_TRUE(app->wCircle()->isVisible());
 }
 
 // The open, save and print buttons run their dialogs while pressed; the release goes to the
 // dialog, yet the button must not stay white once the dialog is gone.
 TEST_F(Windows, ButtonsThatRunADialogAreReleasedWhenItReturns) {
-    for (CPushButton* button : {app->qOpen, app->qSave, app->qPrint}) {
+    for (CPushButton* button :
+         {app->control<CPushButton>("qOpen"), app->control<CPushButton>("qSave"),
+          app->control<CPushButton>("qPrint")}) {
         SCOPED_TRACE(button->textA());
         app->selectTab(tabOf(*app, button));
         int dialogs = 0;
@@ -504,18 +504,18 @@ TEST_F(Windows, ButtonsThatRunADialogAreReleasedWhenItReturns) {
             }
         });
         closer.start(20);
-        const QPoint centre = button->mapTo(app->wCircle, button->rect().center());
-        QTest::mousePress(app->wCircle->windowHandle(), Qt::LeftButton, {}, centre);
+        const QPoint centre = button->mapTo(app->wCircle(), button->rect().center());
+        QTest::mousePress(app->wCircle()->windowHandle(), Qt::LeftButton, {}, centre);
         closer.stop();
         EXPECT_EQ(dialogs, 1);
         EXPECT_FALSE(button->selected());
-        QTest::mouseRelease(app->wCircle->windowHandle(), Qt::LeftButton, {}, centre);
+        QTest::mouseRelease(app->wCircle()->windowHandle(), Qt::LeftButton, {}, centre);
         EXPECT_FALSE(button->selected());
     }
 }
 
 TEST_F(Windows, QuitEndsTheEventLoop) {
-    QTimer::singleShot(0, app.get(), [this] { clickCentre(app->qQuit); });
+    QTimer::singleShot(0, app.get(), [this] { clickCentre(app->control("qQuit")); });
     // Ends a loop that the button failed to end, with a code that fails the test.
     QTimer guard;
     guard.setSingleShot(true);

@@ -56,8 +56,8 @@ TEST_F(AppTest, LaunchDrawsARandomPictureBeforeTheWindowsAreShown) {
               a.genV * a.genE * a.genF - a.genV * a.genE - a.genE * a.genF - a.genF * a.genV);
     EXPECT_EQ(a.geometry, sign + 1);
     EXPECT_NEAR(a.lengthV + a.lengthE + a.lengthF, 1, 1e-12);
-    EXPECT_FALSE(app.wPoly->isVisible());
-    EXPECT_FALSE(app.wCircle->isVisible());
+    EXPECT_FALSE(app.wPoly()->isVisible());
+    EXPECT_FALSE(app.wCircle()->isVisible());
 
     // Finishing the launch does not build the picture again.
     const QuadModule* firstQuad = model.drawLists.quad[0];
@@ -96,17 +96,17 @@ TEST_F(AppTest, WindowsAfterLaunch) {
     const QRect frame = screen->geometry();
 
     // The drawing window: borderless and clear over the whole main screen, the view filling it.
-    EXPECT_TRUE(app.wPoly->isVisible());
-    EXPECT_TRUE(app.wPoly->windowFlags() & Qt::FramelessWindowHint);
-    EXPECT_TRUE(app.wPoly->testAttribute(Qt::WA_TranslucentBackground));
-    EXPECT_EQ(app.wPoly->geometry(), frame);
-    EXPECT_EQ(app.view->geometry(), QRect(QPoint(0, 0), frame.size()));
+    EXPECT_TRUE(app.wPoly()->isVisible());
+    EXPECT_TRUE(app.wPoly()->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_TRUE(app.wPoly()->testAttribute(Qt::WA_TranslucentBackground));
+    EXPECT_EQ(app.wPoly()->geometry(), frame);
+    EXPECT_EQ(app.view()->geometry(), QRect(QPoint(0, 0), frame.size()));
     const ViewRect expected = viewRectFor(frame.width(), frame.height(), model.settings.windowZoom);
     EXPECT_FLOAT_EQ(model.viewState.rect0.x, expected.x);
     EXPECT_FLOAT_EQ(model.viewState.rect0.height, expected.height);
 
     // The panel: 432 × 432, translucent, above the drawing window, its centre on the screen.
-    CWindow* panel = app.wCircle;
+    CWindow* panel = app.wCircle();
     EXPECT_TRUE(panel->isVisible());
     EXPECT_EQ(panel->size(), QSize(432, 432));
     EXPECT_TRUE(panel->windowFlags() & Qt::FramelessWindowHint);
@@ -114,7 +114,7 @@ TEST_F(AppTest, WindowsAfterLaunch) {
     EXPECT_EQ(panel->windowFlags() & Qt::WindowType_Mask, Qt::Tool);
     EXPECT_TRUE(panel->testAttribute(Qt::WA_TranslucentBackground));
     ASSERT_NE(panel->windowHandle(), nullptr);
-    EXPECT_EQ(panel->windowHandle()->transientParent(), app.wPoly->windowHandle());
+    EXPECT_EQ(panel->windowHandle()->transientParent(), app.wPoly()->windowHandle());
     EXPECT_NEAR(panel->windowOpacity(), model.settings.panelAlpha, 1.0 / 255);  // kept in 8 bits
     EXPECT_TRUE(frame.adjusted(0, 0, 1, 1).contains(panel->geometry().center()));
 }
@@ -128,10 +128,10 @@ TEST_F(AppTest, OnlyTheTabOfTabIndexIsShown) {
         app.applicationDidFinishLaunching(8);
         EXPECT_EQ(model.settings.tabIndex, index);
         for (int i = 0; i < 15; ++i) {
-            ASSERT_NE(app.tab[i], nullptr);
-            EXPECT_EQ(app.tab[i]->isVisibleTo(app.tabView), i == index) << "tab " << i;
+            ASSERT_NE(app.tab(i), nullptr);
+            EXPECT_EQ(app.tab(i)->isVisibleTo(app.tabView()), i == index) << "tab " << i;
         }
-        EXPECT_EQ(app.selectedTab(), app.tab[index]);
+        EXPECT_EQ(app.selectedTab(), app.tab(index));
     }
 }
 
@@ -140,12 +140,12 @@ TEST_F(AppTest, SelectTabSwitchesPagesAndIgnoresTheShownOne) {
     app.applicationDidFinishLaunching(10);
     app.selectTab(4);
     EXPECT_EQ(model.settings.tabIndex, 4);
-    EXPECT_TRUE(app.tab[4]->isVisibleTo(app.tabView));
-    EXPECT_FALSE(app.tab[0]->isVisibleTo(app.tabView));
-    app.tab[3]->show();  // a page shown by other means stays as it is when tab 4 is chosen again
+    EXPECT_TRUE(app.tab(4)->isVisibleTo(app.tabView()));
+    EXPECT_FALSE(app.tab(0)->isVisibleTo(app.tabView()));
+    app.tab(3)->show();  // a page shown by other means stays as it is when tab 4 is chosen again
     app.selectTab(4);
-    EXPECT_TRUE(app.tab[3]->isVisibleTo(app.tabView));
-    EXPECT_TRUE(app.tab[4]->isVisibleTo(app.tabView));
+    EXPECT_TRUE(app.tab(3)->isVisibleTo(app.tabView()));
+    EXPECT_TRUE(app.tab(4)->isVisibleTo(app.tabView()));
     app.selectTab(15);
     EXPECT_EQ(model.settings.tabIndex, 4);
 }
@@ -153,22 +153,22 @@ TEST_F(AppTest, SelectTabSwitchesPagesAndIgnoresTheShownOne) {
 TEST_F(AppTest, PanelIsHiddenWhileTheProgramIsInactive) {
     App app(model, 13);
     app.applicationDidFinishLaunching(14);
-    ASSERT_TRUE(app.wCircle->isVisible());
+    ASSERT_TRUE(app.wCircle()->isVisible());
     app.applicationStateChanged(Qt::ApplicationInactive);
-    EXPECT_FALSE(app.wCircle->isVisible());
-    EXPECT_TRUE(app.wPoly->isVisible());
+    EXPECT_FALSE(app.wCircle()->isVisible());
+    EXPECT_TRUE(app.wPoly()->isVisible());
     app.applicationStateChanged(Qt::ApplicationActive);
-    EXPECT_TRUE(app.wCircle->isVisible());
+    EXPECT_TRUE(app.wCircle()->isVisible());
     app.applicationStateChanged(Qt::ApplicationHidden);
-    EXPECT_FALSE(app.wCircle->isVisible());
+    EXPECT_FALSE(app.wCircle()->isVisible());
 }
 
 TEST_F(AppTest, ScreenChangeRefitsTheDrawingWindow) {
     App app(model, 15);
     app.applicationDidFinishLaunching(16);
-    app.wPoly->setGeometry(10, 10, 300, 200);
+    app.wPoly()->setGeometry(10, 10, 300, 200);
     app.applicationDidChangeScreenParameters();
-    EXPECT_EQ(app.wPoly->geometry(), QGuiApplication::primaryScreen()->geometry());
+    EXPECT_EQ(app.wPoly()->geometry(), QGuiApplication::primaryScreen()->geometry());
 }
 
 TEST_F(AppTest, CtrlQQuits) {
@@ -178,10 +178,10 @@ TEST_F(AppTest, CtrlQQuits) {
     ASSERT_NE(quit, nullptr);
     EXPECT_EQ(quit->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
     EXPECT_EQ(quit->shortcutContext(), Qt::ApplicationShortcut);
-    app.wPoly->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(app.wPoly));
+    app.wPoly()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(app.wPoly()));
     QSignalSpy spy(quit, &QAction::triggered);
-    QTest::keyClick(app.view, Qt::Key_Q, Qt::ControlModifier);
+    QTest::keyClick(app.view(), Qt::Key_Q, Qt::ControlModifier);
     EXPECT_EQ(spy.count(), 1);
 }
 
@@ -208,7 +208,7 @@ TEST(AppDocuments, OpenFileAppliesAGoodDocumentAndRefusesABadOneUnchanged) {
     EXPECT_EQ(model.settings.genV, 7);
     EXPECT_EQ(model.settings.geometry, 2);  // follows the sign of gen
     EXPECT_EQ(model.settings.eqManifold, "z*z = 1+x*x+y*y ὑπερβολοειδές (2 sheets)");
-    EXPECT_NEAR(app.wCircle->windowOpacity(), 0.5, 1.0 / 255);
+    EXPECT_NEAR(app.wCircle()->windowOpacity(), 0.5, 1.0 / 255);
 }
 
 }  // namespace

@@ -86,23 +86,23 @@ class CommandsTest : public PanelTest {
         model.settings.polyFaceScheme = 1;
         model.settings.triFaceScheme = 3;
         app->startHistory();
-        app->wPoly->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(app->wPoly));
+        app->wPoly()->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(app->wPoly()));
     }
 
     // A key on the drawing window, made active again first (a closed dialog leaves no window
     // active offscreen).
     void key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QCoreApplication::processEvents();
-        app->wPoly->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(app->wPoly));
-        QTest::keyClick(app->view, k, modifiers);
+        app->wPoly()->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(app->wPoly()));
+        QTest::keyClick(app->view(), k, modifiers);
         QCoreApplication::processEvents();
     }
 
     // A left-button drag over the drawing window, in its pixels.
     void dragPicture(QPoint from, QPoint to) {
-        QWindow* w = app->wPoly->windowHandle();
+        QWindow* w = app->wPoly()->windowHandle();
         QTest::mousePress(w, Qt::LeftButton, {}, from);
         for (int i = 1; i <= 4; ++i) QTest::mouseMove(w, from + (to - from) * i / 4);
         QTest::mouseRelease(w, Qt::LeftButton, {}, to);
@@ -112,9 +112,9 @@ class CommandsTest : public PanelTest {
     // A left-button drag along a control of the panel, in the control's own co-ordinates.
     void dragControl(Control* control, double y, std::initializer_list<double> xs) {
         app->selectTab(tabOf(*app, control));
-        QWindow* w = app->wCircle->windowHandle();
+        QWindow* w = app->wCircle()->windowHandle();
         auto at = [&](double x) {
-            return control->mapTo(app->wCircle, QPoint(0, 0)) +
+            return control->mapTo(app->wCircle(), QPoint(0, 0)) +
                    QPoint(int(std::lround(x)), int(std::lround(control->frame().h - y)));
         };
         const double* x = xs.begin();
@@ -129,7 +129,7 @@ class CommandsTest : public PanelTest {
         QCoreApplication::processEvents();
     }
 
-    QPoint centre() const { return app->view->rect().center(); }
+    QPoint centre() const { return app->view()->rect().center(); }
 };
 
 using Undo = CommandsTest;
@@ -160,14 +160,14 @@ TEST_F(Undo, EachPanelGestureAndOpeningADocumentUndoAsOneStep) {
         std::function<void()> run;
     };
     const Gesture gestures[] = {
-        {"random generators", [&] { clickControl(app->qRanGen); }},
+        {"random generators", [&] { clickControl(app->control("qRanGen")); }},
         {"slider drag",
          [&] {
-             dragControl(app->sLengthV, 6, {20, 40, 70, 100, 120});
+             dragControl(app->control("sLengthV"), 6, {20, 40, 70, 100, 120});
          }},
         {"scheme menu drag",
          [&] {
-             dragControl(app->pPolyEdgeScheme, 6, {5, 40, 70});
+             dragControl(app->control("pPolyEdgeScheme"), 6, {5, 40, 70});
          }},
         {"open",
          [&] {
@@ -196,7 +196,7 @@ TEST_F(Undo, EachPanelGestureAndOpeningADocumentUndoAsOneStep) {
     }
     // The panel shows the restored values: the slider paints the length it is bound to.
     key(Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(app->sLengthV->setting(), &model.settings.lengthV);
+    EXPECT_EQ(app->control<CSlider>("sLengthV")->setting(), &model.settings.lengthV);
 }
 
 TEST_F(Undo, AClickThatChangesNothingMakesNoStep) {
@@ -204,10 +204,10 @@ TEST_F(Undo, AClickThatChangesNothingMakesNoStep) {
     model.settings.uniformV = true;
     model.settings.uniformE = model.settings.uniformF = false;
     app->startHistory();
-    clickControl(app->bUniformV);
+    clickControl(app->control("bUniformV"));
     ASSERT_TRUE(model.settings.uniformV);
     // The scheme already chosen (the second of five cells), chosen again.
-    click(app->pPolyFaceScheme, app->pPolyFaceScheme->frame().w * 1.5 / 5, 6);
+    click(app->control("pPolyFaceScheme"), app->control("pPolyFaceScheme")->frame().w * 1.5 / 5, 6);
     QCoreApplication::processEvents();
     EXPECT_EQ(app->history.undoCount(), 0);
     EXPECT_FALSE(app->commands.undo->isEnabled());
@@ -217,15 +217,15 @@ TEST_F(Keys, ArrowKeysMoveAsTheTranslateButtons) {
     struct Row {
         Qt::Key key;
         Qt::KeyboardModifiers modifiers;
-        CPushButton* App::*button;
+        const char* button;
     };
     const Row rows[] = {
-        {Qt::Key_Right, Qt::NoModifier, &App::qTranslateZX},
-        {Qt::Key_Left, Qt::NoModifier, &App::qTranslateXZ},
-        {Qt::Key_Up, Qt::NoModifier, &App::qTranslateZY},
-        {Qt::Key_Down, Qt::NoModifier, &App::qTranslateYZ},
-        {Qt::Key_Left, Qt::ShiftModifier, &App::qTranslateXY},
-        {Qt::Key_Right, Qt::ShiftModifier, &App::qTranslateYX},
+        {Qt::Key_Right, Qt::NoModifier, "qTranslateZX"},
+        {Qt::Key_Left, Qt::NoModifier, "qTranslateXZ"},
+        {Qt::Key_Up, Qt::NoModifier, "qTranslateZY"},
+        {Qt::Key_Down, Qt::NoModifier, "qTranslateYZ"},
+        {Qt::Key_Left, Qt::ShiftModifier, "qTranslateXY"},
+        {Qt::Key_Right, Qt::ShiftModifier, "qTranslateYX"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(QKeySequence(row.key | row.modifiers).toString().toStdString());
@@ -235,7 +235,7 @@ TEST_F(Keys, ArrowKeysMoveAsTheTranslateButtons) {
         ASSERT_FALSE(picture() == before);
         key(Qt::Key_Z, Qt::ControlModifier);
         ASSERT_TRUE(picture() == before);
-        clickControl(app.get()->*row.button);
+        clickControl(app->control(row.button));
         EXPECT_TRUE(model.settings.pointMatrix == byKey);
     }
 }
@@ -281,7 +281,7 @@ TEST_F(Keys, ShortcutsReachTheirCommands) {
         EXPECT_TRUE(head.contains(magic));
     }
     EXPECT_EQ(QImage(dir.filePath("png.png")).size(),
-              (QSizeF(app->view->size()) * app->view->devicePixelRatioF()).toSize());
+              (QSizeF(app->view()->size()) * app->view()->devicePixelRatioF()).toSize());
 
     // Copy: one PDF on the clipboard.
     QGuiApplication::clipboard()->clear();
@@ -291,11 +291,11 @@ TEST_F(Keys, ShortcutsReachTheirCommands) {
     EXPECT_TRUE(mime->data(QStringLiteral("application/pdf")).startsWith("%PDF"));
 
     // Tab hides the panel and shows it again.
-    ASSERT_TRUE(app->wCircle->isVisible());
+    ASSERT_TRUE(app->wCircle()->isVisible());
     key(Qt::Key_Tab);
-    EXPECT_FALSE(app->wCircle->isVisible());
+    EXPECT_FALSE(app->wCircle()->isVisible());
     key(Qt::Key_Tab);
-    EXPECT_TRUE(app->wCircle->isVisible());
+    EXPECT_TRUE(app->wCircle()->isVisible());
 
     QSignalSpy quit(app->commands.quit, &QAction::triggered);
     key(Qt::Key_Q, Qt::ControlModifier);
@@ -316,7 +316,7 @@ TEST(ExportFormats, ThePngSizesAreTheScreenAnd4KAnd8K) {
 }
 
 TEST_F(ContextMenu, RightClickOpensTheMenuWhoseEntriesRunTheirCommands) {
-    QTest::mouseClick(app->wPoly->windowHandle(), Qt::RightButton, {}, centre());
+    QTest::mouseClick(app->wPoly()->windowHandle(), Qt::RightButton, {}, centre());
     QMenu* menu = app->commands.menu;
     ASSERT_TRUE(QTest::qWaitFor([menu] { return menu->isVisible(); }));
     QStringList texts;
@@ -330,16 +330,16 @@ TEST_F(ContextMenu, RightClickOpensTheMenuWhoseEntriesRunTheirCommands) {
     // Nothing to undo yet: Undo and Redo are greyed.
     EXPECT_FALSE(app->commands.undo->isEnabled());
     QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(app->commands.panel).center());
-    EXPECT_FALSE(app->wCircle->isVisible());
+    EXPECT_FALSE(app->wCircle()->isVisible());
     EXPECT_FALSE(menu->isVisible());
 
     // The caption entry names what it will do, and does it.
-    QTest::mouseClick(app->wPoly->windowHandle(), Qt::RightButton, {}, centre());
+    QTest::mouseClick(app->wPoly()->windowHandle(), Qt::RightButton, {}, centre());
     ASSERT_TRUE(QTest::qWaitFor([menu] { return menu->isVisible(); }));
     QTest::mouseClick(menu, Qt::LeftButton, {},
                       menu->actionGeometry(app->commands.caption).center());
-    EXPECT_FALSE(app->view->captionShown());
-    QTest::mouseClick(app->wPoly->windowHandle(), Qt::RightButton, {}, centre());
+    EXPECT_FALSE(app->view()->captionShown());
+    QTest::mouseClick(app->wPoly()->windowHandle(), Qt::RightButton, {}, centre());
     ASSERT_TRUE(QTest::qWaitFor([menu] { return menu->isVisible(); }));
     EXPECT_EQ(app->commands.caption->text(), QStringLiteral("Show caption"));
     menu->hide();

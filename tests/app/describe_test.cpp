@@ -42,9 +42,9 @@ using Caption = PanelTest;
 TEST_F(Caption, FollowsTheSlidersAndTheIKeyTogglesIt) {
     makePicture(2, 3, 4);
     app->selectTab(2);
-    press(app->sLengthV, sliderX(1, 0, 1), 6);
+    press(app->control("sLengthV"), sliderX(1, 0, 1), 6);
     ASSERT_EQ(model.settings.lengthV, 1);
-    View* view = app->view;
+    View* view = app->view();
     view->setCaptionShown(false);
     QImage bare = grab(view);
     view->setCaptionShown(true);
@@ -52,7 +52,7 @@ TEST_F(Caption, FollowsTheSlidersAndTheIKeyTogglesIt) {
                                       "3.4.3.4 · 2 | 3 4 · cuboctahedron · 12 vertices, "
                                       "24 edges, 14 faces"));
 
-    click(app->sGenF, sliderX(5, 2, 12), 6);
+    click(app->control("sGenF"), sliderX(5, 2, 12), 6);
     ASSERT_EQ(model.settings.genF, 5);
     const QImage shown = grab(view);
     view->setCaptionShown(false);
@@ -62,12 +62,12 @@ TEST_F(Caption, FollowsTheSlidersAndTheIKeyTogglesIt) {
                                  "3.5.3.5 · 2 | 3 5 · icosidodecahedron · 30 vertices, "
                                  "60 edges, 32 faces"));
 
-    app->wPoly->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(app->wPoly));
-    QTest::keyClick(app->wPoly, Qt::Key_I);
+    app->wPoly()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(app->wPoly()));
+    QTest::keyClick(app->wPoly(), Qt::Key_I);
     EXPECT_FALSE(view->captionShown());
     EXPECT_EQ(grab(view), bare);
-    QTest::keyClick(app->wPoly, Qt::Key_I);
+    QTest::keyClick(app->wPoly(), Qt::Key_I);
     EXPECT_TRUE(view->captionShown());
     EXPECT_EQ(grab(view), shown);
 }

@@ -32,7 +32,7 @@ struct Row {
     const char* action;
 };
 
-#define REF(name) #name, [](const App& a) -> Control* { return a.name; }
+#define REF(name) #name, [](const App& a) { return a.control(#name); }
 
 std::vector<Row> expectedPanel() {
     // clang-format off
@@ -299,8 +299,8 @@ TEST_F(PanelLayout, EveryControlOfEveryTabIsWhereItBelongsAndBoundToItsSetting) 
         Control* c = row.get(*app);
         ASSERT_NE(c, nullptr);
         byTab[row.tab].push_back(c);
-        EXPECT_EQ(c->parentWidget(), app->tab[row.tab]);
-        EXPECT_TRUE(c->isVisibleTo(app->tab[row.tab]));
+        EXPECT_EQ(c->parentWidget(), app->tab(row.tab));
+        EXPECT_TRUE(c->isVisibleTo(app->tab(row.tab)));
 
         const ControlFrame& f = c->frame();
         EXPECT_EQ(std::tie(f.x, f.y, f.w, f.h),
@@ -347,24 +347,27 @@ TEST_F(PanelLayout, EveryControlOfEveryTabIsWhereItBelongsAndBoundToItsSetting) 
     for (int t = 0; t < 15; ++t) {
         SCOPED_TRACE(testing::Message() << "tab " << t);
         std::vector<Control*> onPage;
-        for (QObject* child : app->tab[t]->children())
+        for (QObject* child : app->tab(t)->children())
             if (auto* c = dynamic_cast<Control*>(child)) onPage.push_back(c);
         EXPECT_EQ(onPage, byTab[t]);
-        EXPECT_EQ(onPage.size(), app->tab[t]->children().size());
+        EXPECT_EQ(onPage.size(), app->tab(t)->children().size());
     }
 }
 
 TEST_F(PanelLayout, TitleAndCreditUseTheirOwnFontSizes) {
-    EXPECT_EQ(app->tTitle->fontSize(), 18);
-    EXPECT_EQ(app->tArtist->fontSize(), 14);
+    EXPECT_EQ(app->control<CTextField>("tTitle")->fontSize(), 18);
+    EXPECT_EQ(app->control<CTextField>("tArtist")->fontSize(), 14);
     for (CTextField* label :
-         {app->tEqualizeLength, app->tReflect, app->tTranslate, app->tMouseMode})
+         {app->control<CTextField>("tEqualizeLength"), app->control<CTextField>("tReflect"),
+          app->control<CTextField>("tTranslate"), app->control<CTextField>("tMouseMode")})
         EXPECT_EQ(label->fontSize(), 10);
 }
 
 TEST_F(PanelLayout, EachSchemeMenuChangesItsOwnFamilysScheme) {
-    BMenu* menus[6] = {app->pPolyFaceScheme, app->pPolyEdgeScheme, app->pPolyVertScheme,
-                       app->pTriFaceScheme,  app->pTriEdgeScheme,  app->pTriVertScheme};
+    BMenu* menus[6] = {
+        app->control<BMenu>("pPolyFaceScheme"), app->control<BMenu>("pPolyEdgeScheme"),
+        app->control<BMenu>("pPolyVertScheme"), app->control<BMenu>("pTriFaceScheme"),
+        app->control<BMenu>("pTriEdgeScheme"),  app->control<BMenu>("pTriVertScheme")};
     int* schemes[6] = {&model.settings.polyFaceScheme, &model.settings.polyEdgeScheme,
                        &model.settings.polyVertScheme, &model.settings.triFaceScheme,
                        &model.settings.triEdgeScheme,  &model.settings.triVertScheme};
@@ -433,12 +436,16 @@ TEST_F(PanelLayout, CheckBoxesOfOneSwitchAlwaysShowOneState) {
     };
     const std::vector<Twins> twins = {
         {"polyEdgeDraw",
-         {app->bPolyEdgeDraw, app->bPolyEdgeDraw1, app->bPolyEdgeDraw0},
+         {app->control<CCheckbox>("bPolyEdgeDraw"), app->control<CCheckbox>("bPolyEdgeDraw1"),
+          app->control<CCheckbox>("bPolyEdgeDraw0")},
          &model.settings.polyEdgeDraw},
         {"triVertDraw",
-         {app->bTriVertDraw, app->bTriVertDraw1, app->bTriVertDraw0},
+         {app->control<CCheckbox>("bTriVertDraw"), app->control<CCheckbox>("bTriVertDraw1"),
+          app->control<CCheckbox>("bTriVertDraw0")},
          &model.settings.triVertDraw},
-        {"windowDraw", {app->bWindowDraw, app->bWindowDraw0}, &model.settings.windowDraw},
+        {"windowDraw",
+         {app->control<CCheckbox>("bWindowDraw"), app->control<CCheckbox>("bWindowDraw0")},
+         &model.settings.windowDraw},
     };
     const QColor white(255, 255, 255);
     for (const Twins& t : twins) {

@@ -22,9 +22,9 @@ void PanelTest::SetUp() {
     model.settings = Settings{};
     app = std::make_unique<App>(model, 21);
     app->applicationDidFinishLaunching(22);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(app->wPoly));
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(app->wCircle));
-    paints = std::make_unique<PaintCounter>(app->view);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(app->wPoly()));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(app->wCircle()));
+    paints = std::make_unique<PaintCounter>(app->view());
 }
 
 void PanelTest::TearDown() {
@@ -40,16 +40,16 @@ void PanelTest::startCounting() {
 
 int tabOf(const App& app, const Control* control) {
     for (int i = 0; i < 15; ++i)
-        if (control->parentWidget() == app.tab[i]) return i;
+        if (control->parentWidget() == app.tab(i)) return i;
     return -1;
 }
 
 void PanelTest::click(Control* control, double x, double y) {
     ASSERT_NE(control, nullptr);
     app->selectTab(tabOf(*app, control));
-    const QPoint inPanel = control->mapTo(app->wCircle, QPoint(0, 0)) +
+    const QPoint inPanel = control->mapTo(app->wCircle(), QPoint(0, 0)) +
                            QPoint(int(std::lround(x)), int(std::lround(control->frame().h - y)));
-    QTest::mouseClick(app->wCircle->windowHandle(), Qt::LeftButton, {}, inPanel);
+    QTest::mouseClick(app->wCircle()->windowHandle(), Qt::LeftButton, {}, inPanel);
 }
 
 void PanelTest::clickCentre(Control* control) {
@@ -69,7 +69,7 @@ void PanelTest::press(Control* control, double x, double y) {
 
 QColor PanelTest::pixelOnTab(int tab, double x, double y) {
     app->selectTab(tab);
-    const QImage image = app->wCircle->grab().toImage();
+    const QImage image = app->wCircle()->grab().toImage();
     const double scale = image.width() / 432.0;
     return image.pixelColor(int(x * scale), int((432 - y) * scale));
 }
