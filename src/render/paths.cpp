@@ -42,6 +42,28 @@ struct Geodesic {
     }
 };
 
+// The weight of piece end k's arc, sin (sinh) of k/n of the length d; see computeGeodesic.
+double arcWeight(int gen, double d, int n, int k) {
+    return gen < 0 ? std::sin(k * d / n) : std::sinh(k * d / n);
+}
+
+// Piece end i of n of the geodesic from a to b of length d ≠ 0, whose sin (sinh) is sd.
+ScreenPoint pieceEnd(const Settings& settings, const Point& a, const Point& b, int n, int i,
+                     double d, double sd) {
+    const int gen = settings.gen;
+    double ca, cb;
+    if (gen != 0) {
+        ca = arcWeight(gen, d, n, n - i) / sd;
+        cb = arcWeight(gen, d, n, i) / sd;
+    } else {
+        ca = double(n - i) / n;
+        cb = double(i) / n;
+    }
+    Point p;
+    linCom(p, ca, a, cb, b);
+    return projXYSelf(settings, p);
+}
+
 // The piece ends of the geodesic from a to b. The sphere and the hyperboloid interpolate by sin
 // (sinh) of the arc, the plane linearly; the points lie on the geodesic already, so they are not
 // normalised again. The formulas are symmetric in a and b, so the points from b to a are these
@@ -52,31 +74,20 @@ void computeGeodesic(const Settings& settings, const Point& a, const Point& b, i
     const int gen = settings.gen;
     const double d = dist(gen, a, b);
     interior = d != 0 && n > 1;
-    if (interior) {
-        const double sd = gen < 0 ? std::sin(d) : std::sinh(d);
-        auto arc = [gen, d, n](int k) {
-            return gen < 0 ? std::sin(k * d / n) : std::sinh(k * d / n);
-        };
+    if (interior && gen != 0 && n <= 100) {
         // Piece end i weighs a by arc(n − i) and b by arc(i): each value serves two piece
         // ends, so it is computed once.
+        const double sd = gen < 0 ? std::sin(d) : std::sinh(d);
         double arcs[101];
-        const bool table = gen != 0 && n <= 100;
-        if (table) {
-            for (int k = 1; k < n; ++k) arcs[k] = arc(k);
-        }
+        for (int k = 1; k < n; ++k) arcs[k] = arcWeight(gen, d, n, k);
         for (int i = 1; i < n; ++i) {
-            double ca, cb;
-            if (gen != 0) {
-                ca = (table ? arcs[n - i] : arc(n - i)) / sd;
-                cb = (table ? arcs[i] : arc(i)) / sd;
-            } else {
-                ca = double(n - i) / n;
-                cb = double(i) / n;
-            }
             Point p;
-            linCom(p, ca, a, cb, b);
+            linCom(p, arcs[n - i] / sd, a, arcs[i] / sd, b);
             out[i] = projXYSelf(settings, p);
         }
+    } else if (interior) {
+        const double sd = gen < 0 ? std::sin(d) : std::sinh(d);
+        for (int i = 1; i < n; ++i) out[i] = pieceEnd(settings, a, b, n, i, d, sd);
     }
     out[n] = projXYSelf(settings, b);
 }
@@ -106,35 +117,60 @@ bool imagesAreCircles(const Settings& settings) {
     return true;
 }
 
-// Whether the arc from a through m to b (three points of a circle or a line) stays within the
-// tolerance of the chord a–b. Then every piece end of the geodesic lies that near, and thinning
-// keeps only the two ends. The answer is no whenever the three points cannot tell it for sure:
-// m far from the middle of the chord, a chord too short to measure, points far out.
-bool arcWithin(ScreenPoint a, ScreenPoint m, ScreenPoint b, double tolerance) {
-    if (!validS(a) || !validS(m) || !validS(b)) return false;
+// The image of a geodesic as the arc from a through m to b (three points of a circle or a
+// line), when the points can tell it for sure: m near the middle of the chord a–b, the chord
+// long enough to measure, the arc the shorter one, the points not far out.
+struct ArcImage {
+    bool known = false;
+    double sagitta = 0;   // how far the arc strays from the chord a–b
+    double radius = 0;    // infinite for a line
+    double rounding = 0;  // what the rounding of the points to floats may move these by
+};
+
+ArcImage arcImage(ScreenPoint a, ScreenPoint m, ScreenPoint b) {
+    ArcImage arc;
+    if (!validS(a) || !validS(m) || !validS(b)) return arc;
     const double big = std::max({std::fabs(a.x), std::fabs(a.y), std::fabs(m.x), std::fabs(m.y),
                                  std::fabs(b.x), std::fabs(b.y)});
-    // What the rounding of the points to floats (and their inversion) may move the answer by.
-    const double rounding = 8e-6 * big;
-    if (!(rounding < tolerance)) return false;
     const double dx = double(b.x) - a.x, dy = double(b.y) - a.y;
     const double c2 = dx * dx + dy * dy;
-    if (!(c2 > 0)) return false;
+    if (!(c2 > 0) || !(big < 1e30)) return arc;
     const double px = double(m.x) - a.x, py = double(m.y) - a.y;
     const double t = (px * dx + py * dy) / c2;
-    if (!(t >= 0.2 && t <= 0.8)) return false;
+    if (!(t >= 0.2 && t <= 0.8)) return arc;
     const double c = std::sqrt(c2);
     // In the chord's frame: half chord hc, m at xm from its middle and e from it.
     const double hc = c / 2, xm = (t - 0.5) * c, e = std::fabs(px * dy - py * dx) / c;
-    double sagitta = 0;
+    arc.rounding = 8e-6 * big;
+    arc.radius = HUGE_VAL;
     if (e > 0) {
         // The centre lies y0 beyond the chord from m; the arc through m is the shorter one
-        // when y0 ≥ 0, and bulges by its sagitta.
+        // when y0 ≥ 0.
         const double y0 = (hc * hc - xm * xm - e * e) / (2 * e);
-        if (!(y0 >= 0)) return false;
-        sagitta = hc * hc / (std::sqrt(hc * hc + y0 * y0) + y0);
+        if (!(y0 >= 0)) return arc;
+        arc.radius = std::sqrt(hc * hc + y0 * y0);
+        arc.sagitta = hc * hc / (arc.radius + y0);
     }
-    return sagitta + rounding <= tolerance;
+    arc.known = true;
+    return arc;
+}
+
+// Whether the whole arc stays within the tolerance of its chord. Then every piece end of the
+// geodesic lies that near, and thinning keeps only the two ends.
+bool straight(const ArcImage& arc, double tolerance) {
+    return arc.known && arc.sagitta + arc.rounding <= tolerance;
+}
+
+// Whether the part of the arc between its points p and q stays within the tolerance of the
+// chord p–q. The radius is known to a small fraction where the arc is not straight.
+bool straightBetween(const ArcImage& arc, ScreenPoint p, ScreenPoint q, double tolerance) {
+    if (!arc.known || !validS(p) || !validS(q) || !(arc.rounding <= 0.1 * tolerance)) return false;
+    const double dx = double(q.x) - p.x, dy = double(q.y) - p.y;
+    const double h2 = (dx * dx + dy * dy) / 4;
+    const double r = arc.radius;
+    if (!(h2 <= r * r)) return false;
+    const double sagitta = std::isinf(r) ? 0 : h2 / (r + std::sqrt(r * r - h2));
+    return sagitta * 1.01 + arc.rounding <= tolerance;
 }
 
 }  // namespace
@@ -150,12 +186,13 @@ struct GeodesicCache {
         uint32_t offset = 0;
         uint32_t stamp = 0;
         bool interior = false;
-        // Whether every piece end is stored; otherwise only the two ends and, in place of the
-        // first interior one, the image of the geodesic's middle.
+        // Whether every piece end is stored; otherwise only the two ends, those the pieces
+        // below need, and, in place of the first interior one, the image of the middle.
         bool computed = true;
-        // Whether each copy's image is known to be straight within the tolerance: 0 no,
-        // 1 yes, only for slots that are not computed.
-        uint8_t straight[2] = {0, 0};
+        // For each copy (direct, inverted), into how many pieces of equal steps the geodesic
+        // may be cut for its image to stay within the tolerance of every piece end: 1, 2 or 4,
+        // or 0 when that is not known and the piece ends are thinned.
+        uint8_t pieces[2] = {0, 0};
         // The piece ends kept for each copy (direct, inverted): kept[first .. first + count),
         // or kNotThinned until asked for; count 0 when every piece end is drawn.
         uint32_t keptFirst[2] = {kNotThinned, kNotThinned};
@@ -206,10 +243,12 @@ void growSlots(GeodesicCache& cache) {
     }
 }
 
-// A new slot's geodesic from a to b. Most geodesics of a large picture are a pixel or two long
-// on the screen, and their piece ends would all be thinned away: when the images of the ends
-// and of the middle show that a copy's image is that straight, the interior piece ends are left
-// uncomputed until a copy needs them.
+// A new slot's geodesic from a to b. Most geodesics of a large picture are a few pixels long on
+// the screen, and thinning would leave out most of their piece ends. Where images of geodesics
+// are circles, the images of the ends and of the middle tell how far each copy's arc strays from
+// its chord: when within the tolerance the geodesic is drawn as its chord, else, when two or four
+// equal pieces of it would do, from the piece ends at the halves (and quarters). The other piece
+// ends are left uncomputed until a copy needs them.
 void startGeodesic(const Settings& settings, const Point& a, const Point& b, int n,
                    ScreenPoint* out, GeodesicCache::Slot& s, double tolerance) {
     out[0] = projXYSelf(settings, a);
@@ -217,10 +256,35 @@ void startGeodesic(const Settings& settings, const Point& a, const Point& b, int
     Point middle;
     midpoint(settings.gen, middle, a, b);
     out[1] = projXYSelf(settings, middle);
-    s.straight[0] = arcWithin(out[0], out[1], out[n], tolerance);
-    s.straight[1] =
-        arcWithin(invertedImage(out[0]), invertedImage(out[1]), invertedImage(out[n]), tolerance);
-    s.computed = !s.straight[0] && !s.straight[1];
+    const ArcImage arcs[2] = {
+        arcImage(out[0], out[1], out[n]),
+        arcImage(invertedImage(out[0]), invertedImage(out[1]), invertedImage(out[n]))};
+    auto done = [&s] { return s.pieces[0] != 0 && s.pieces[1] != 0; };
+    for (int c = 0; c < 2; ++c) s.pieces[c] = straight(arcs[c], tolerance) ? 1 : 0;
+    // Cut into q pieces, the piece ends k·n/q are piece ends of the geodesic, bit for bit.
+    double d = -1, sd = 0;
+    for (const int q : {2, 4}) {
+        if (done() || n % q != 0 || n / q < 2 || (!arcs[0].known && !arcs[1].known)) break;
+        if (d < 0) {
+            d = dist(settings.gen, a, b);
+            sd = settings.gen < 0 ? std::sin(d) : std::sinh(d);
+        }
+        if (!(d > 0)) break;
+        // The odd ones: the even ones are there from the halves.
+        for (int k = 1; k < q; k += 2)
+            out[k * n / q] = pieceEnd(settings, a, b, n, k * n / q, d, sd);
+        for (int c = 0; c < 2; ++c) {
+            if (s.pieces[c]) continue;
+            bool within = true;
+            for (int k = 0; k < q && within; ++k) {
+                const ScreenPoint p = out[k * n / q], r = out[(k + 1) * n / q];
+                within = c ? straightBetween(arcs[c], invertedImage(p), invertedImage(r), tolerance)
+                           : straightBetween(arcs[c], p, r, tolerance);
+            }
+            if (within) s.pieces[c] = uint8_t(q);
+        }
+    }
+    s.computed = s.pieces[0] == 0 && s.pieces[1] == 0;
     if (s.computed) computeGeodesic(settings, a, b, n, out, s.interior);
 }
 
@@ -307,14 +371,16 @@ void steps(const PathTarget& target, Geodesic g) {
     if (g.slot >= 0) {
         GeodesicCache& cache = target.geodesics;
         GeodesicCache::Slot& s = cache.slots[g.slot];
-        if (!s.computed) {
-            if (s.straight[mirror]) {
-                // What thinning would keep: the far end, which has an image.
-                const ScreenPoint end = image(g.at(g.n), mirror);
-                layer.lineTo(end.x, end.y);
-                ++cache.shortcuts;
-                return;
+        if (const int q = s.pieces[mirror]) {
+            // Every piece end drawn has an image.
+            for (int k = 1; k <= q; ++k) {
+                const ScreenPoint p = image(g.at(k * g.n / q), mirror);
+                layer.lineTo(p.x, p.y);
             }
+            ++cache.shortcuts;
+            return;
+        }
+        if (!s.computed) {
             computeGeodesic(target.settings, *s.a, *s.b, g.n, cache.points.data() + s.offset,
                             s.interior);
             s.computed = true;
@@ -357,8 +423,7 @@ PathTarget pathTarget(Model& m, DrawLayer& layer, bool mirror) {
     return {m.settings, layer, m.geodesicCache.get(), mirror};
 }
 
-GeodesicCacheScope::GeodesicCacheScope(Model& m, double tolerance, bool shortcut)
-    : cache_(m.geodesicCache.get()) {
+GeodesicCacheScope::GeodesicCacheScope(Model& m, double tolerance) : cache_(m.geodesicCache.get()) {
     GeodesicCache& cache = cache_;
     assert(!cache.active && "geodesic cache scopes do not nest");
     cache.active = true;
@@ -369,7 +434,7 @@ GeodesicCacheScope::GeodesicCacheScope(Model& m, double tolerance, bool shortcut
     cache.kept.clear();
     cache.recent.fill({});
     cache.tolerance = tolerance > 0 ? tolerance : 0;
-    cache.testStraight = shortcut && cache.tolerance > 0 && imagesAreCircles(m.settings);
+    cache.testStraight = cache.tolerance > 0 && imagesAreCircles(m.settings);
     if (++cache.stamp == 0) {
         // After four billion frames the stamps come round again: start from empty slots.
         cache.slots.assign(cache.slots.size(), {});

@@ -66,21 +66,22 @@ void pathPoly(const PathTarget& target, const PolyModule& poly);
 // tolerance: how far, in model units, a cached geodesic's drawn polyline may stray from its
 // piece ends. A raster device sets a fraction of its pixel so that a geodesic a few pixels long
 // is drawn with the few points that show rather than all `segments` pieces. Points are only left
-// out of polylines whose every piece end has an image. 0 hands every piece end over (vector
-// output and everything else keep the exact polylines).
+// out of polylines whose every piece end has an image. Where images of geodesics are circles
+// and lines, a short geodesic is drawn from its ends, or from the piece ends at its halves or
+// quarters, when these show that its image stays within the tolerance; its other piece ends are
+// then not computed. 0 hands every piece end over (vector output and everything else keep the
+// exact polylines).
 class GeodesicCacheScope {
   public:
-    // shortcut: whether a geodesic whose image the ends and the middle show to be straight
-    // within the tolerance is drawn without computing its other piece ends. The drawing is the
-    // same either way; false is for tests and benchmarks to compare against.
-    explicit GeodesicCacheScope(Model& m, double tolerance = 0, bool shortcut = true);
+    explicit GeodesicCacheScope(Model& m, double tolerance = 0);
     ~GeodesicCacheScope();
     GeodesicCacheScope(const GeodesicCacheScope&) = delete;
     GeodesicCacheScope& operator=(const GeodesicCacheScope&) = delete;
 
     // The number of geodesics computed since the scope opened (for tests and benchmarks).
     int size() const;
-    // The number of times a geodesic was drawn from its two ends by the shortcut.
+    // The number of times a geodesic was drawn from a few piece ends without computing the
+    // others.
     int shortcuts() const;
 
   private:
