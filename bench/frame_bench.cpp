@@ -10,7 +10,8 @@
 //   BM_FloorPrebuilt    the same with the QPainterPaths built ahead of time
 //   BM_RasterFloor      the raster layer's own floor: a recorded display list rasterised alone
 //   BM_FrameRecord      composing the frame into the display list without rasterising it
-//   BM_FrameWithoutPixels  composing into a layer that paints nothing
+//   BM_FrameWithoutPixels  composing into a layer that paints nothing (geodesics drawn to a
+//                       fraction of a pixel, as for the drawing window)
 //   BM_FrameOverFloor   frame and floor timed in turn: counters floor_ms, ratio (frame over the
 //                       QPainter floor) and raster_ratio (frame over the raster floor)
 //   BM_FrameBesideABusyCore  BM_Frame while another thread keeps one core busy
@@ -213,13 +214,17 @@ class NullLayer : public DrawLayer {
     void drawText(const std::string&, float, float, float) override { ++calls; }
 };
 
-// The frame's own work without any pixels: projections, geodesics, colours, counters.
+// The frame's own work without any pixels: projections, geodesics, colours, counters, with
+// geodesics drawn to a fraction of a pixel as the drawing window draws them.
 void BM_FrameWithoutPixels(benchmark::State& state) {
     const Picture& p = kPictures[state.range(0)];
     prepare(p, static_cast<int>(state.range(1)));
     NullLayer layer;
+    const ViewRect r = viewRectFor(kWidth, kHeight, model.settings.windowZoom);
+    const FrameView view{double(kWidth), double(kHeight),
+                         RasterLayer::kThinning * r.width / kWidth};
     for (auto _ : state) {
-        drawFrame(model, {double(kWidth), double(kHeight)}, layer);
+        drawFrame(model, view, layer);
         benchmark::DoNotOptimize(layer.calls);
     }
     state.SetLabel(std::string(p.name) + " " + std::to_string(layer.calls / state.iterations()) +
@@ -230,10 +235,10 @@ RasterLayer& recordFrame(RasterLayer& layer, Size size = {kWidth, kHeight}) {
     const ViewRect r = viewRectFor(size.width, size.height, model.settings.windowZoom);
     layer.begin({r.x, r.y, r.width, r.height}, size.width, size.height);
     layer.setThinLines(false);
-    drawFrame(model,
-              {double(size.width), double(size.height),
-               RasterLayer::kThinning * r.width / size.width},
-              layer);
+    drawFrame(
+        model,
+        {double(size.width), double(size.height), RasterLayer::kThinning * r.width / size.width},
+        layer);
     return layer;
 }
 
