@@ -554,6 +554,7 @@ void RasterLayer::begin(const ModelRect& modelRect, int width, int height) {
     points_.clear();
     ringEnd_.clear();
     items_.clear();
+    pending_ = {};
     lineWidth_ = 1;
     setColor(0, 0, 0, 1);
 }
@@ -672,19 +673,33 @@ void RasterLayer::makeRoom(size_t points, size_t rings, size_t items) {
         stopFollowing();
 }
 
+namespace {
+
+// The bounds of p[0..n) joined to b (points that are not numbers count for nothing).
+void extend(RasterLayer::Vec const* p, uint32_t n, float& x0, float& y0, float& x1, float& y1) {
+    for (uint32_t i = 0; i < n; ++i) {
+        const RasterLayer::Vec q = p[i];
+        x0 = std::min(x0, q.x), x1 = std::max(x1, q.x);
+        y0 = std::min(y0, q.y), y1 = std::max(y1, q.y);
+    }
+}
+
+}  // namespace
+
 void RasterLayer::addRing(const Vec* p, uint32_t n) {
     if (n < 3) return;
     makeRoom(n, 1, 0);
-    for (uint32_t i = 0; i < n; ++i) {
-        const Vec q = p[i];
-        if (q.x < -kFillGuard || q.y < -kFillGuard || q.x > width_ + kFillGuard ||
-            q.y > height_ + kFillGuard) {
-            addClippedRing(p, n);
-            return;
-        }
+    Bounds b;
+    extend(p, n, b.x0, b.y0, b.x1, b.y1);
+    if (b.x0 < -kFillGuard || b.y0 < -kFillGuard || b.x1 > width_ + kFillGuard ||
+        b.y1 > height_ + kFillGuard) {
+        addClippedRing(p, n);
+        return;
     }
     points_.insert(points_.end(), p, p + n);
     ringEnd_.push_back(uint32_t(points_.size()));
+    pending_.x0 = std::min(pending_.x0, b.x0), pending_.x1 = std::max(pending_.x1, b.x1);
+    pending_.y0 = std::min(pending_.y0, b.y0), pending_.y1 = std::max(pending_.y1, b.y1);
 }
 
 // Sutherland–Hodgman against a box just larger than the image, in double: inside the box every
@@ -731,18 +746,16 @@ void RasterLayer::addClippedRing(const Vec* p, uint32_t n) {
     makeRoom(clipA_.size(), 1, 0);
     points_.insert(points_.end(), clipA_.begin(), clipA_.end());
     ringEnd_.push_back(uint32_t(points_.size()));
+    extend(clipA_.data(), uint32_t(clipA_.size()), pending_.x0, pending_.y0, pending_.x1,
+           pending_.y1);
 }
 
 void RasterLayer::finishItem(uint32_t firstRing) {
     const uint32_t rings = uint32_t(ringEnd_.size()) - firstRing;
     if (rings == 0) return;
     const uint32_t from = firstRing == 0 ? 0 : ringEnd_[firstRing - 1];
-    float x0 = INFINITY, y0 = INFINITY, x1 = -INFINITY, y1 = -INFINITY;
-    for (uint32_t i = from; i < points_.size(); ++i) {
-        const Vec q = points_[i];
-        x0 = std::min(x0, q.x), x1 = std::max(x1, q.x);
-        y0 = std::min(y0, q.y), y1 = std::max(y1, q.y);
-    }
+    const float x0 = pending_.x0, y0 = pending_.y0, x1 = pending_.x1, y1 = pending_.y1;
+    pending_ = {};
     Item item;
     item.firstRing = firstRing;
     item.ringCount = rings;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -166,4 +167,9 @@ class RasterLayer : public DrawLayer {
     // One per painting thread, and never fewer than two (the follower keeps its own).
     std::vector<std::unique_ptr<Scratch>> bandScratch_;
     size_t lastPoints_ = 0, lastRings_ = 0, lastItems_ = 0;  // recent list lengths
+    // The bounds of the points recorded since the last item was finished.
+    struct Bounds {
+        float x0 = INFINITY, y0 = INFINITY, x1 = -INFINITY, y1 = -INFINITY;
+    };
+    Bounds pending_;
 };
