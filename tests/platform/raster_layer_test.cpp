@@ -14,14 +14,13 @@
 
 #include "platform/qt_draw.h"
 #include "platform/qt_raster.h"
+#include "raster/raster_support.h"
 
 namespace {
 
 constexpr int kSize = 200;
 const QRectF kModel(-1, -1, 2, 2);  // 100 pixels per unit
 constexpr ModelRect kRect{-1, -1, 2, 2};
-
-using Draw = std::function<void(DrawLayer&)>;
 
 QImage blank(QColor background = Qt::white, QSize size = {kSize, kSize}) {
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
@@ -89,25 +88,6 @@ QRect paintedBox(const QImage& image) {
         }
     }
     return box;
-}
-
-void polygon(DrawLayer& l, std::initializer_list<std::pair<float, float>> points) {
-    for (auto it = points.begin(); it != points.end(); ++it)
-        it == points.begin() ? l.moveTo(it->first, it->second) : l.lineTo(it->first, it->second);
-}
-
-// A new path of one polygon, filled in the colour.
-Draw filled(float r, float g, float b, float a,
-            std::initializer_list<std::pair<float, float>> points) {
-    const std::vector<std::pair<float, float>> list(points);
-    return [=](DrawLayer& l) {
-        l.setColor(r, g, b, a);
-        l.removeAllPoints();
-        for (size_t i = 0; i < list.size(); ++i)
-            i == 0 ? l.moveTo(list[i].first, list[i].second)
-                   : l.lineTo(list[i].first, list[i].second);
-        l.fill();
-    };
 }
 
 }  // namespace
@@ -254,73 +234,6 @@ TEST(RasterLayer, SharpTurnsAreBevelledLikeThePainters) {
         EXPECT_NEAR(raster.left(), qt.left(), 1);
     }
 }
-
-TEST(RasterLayer, ThePainterLayerKeepsQtsMiterUnlessAskedToBevel) {
-    // The panel's controls keep Qt's own join: a fold grows a miter out to the limit.
-    QImage image = blank(Qt::transparent);
-    {
-        QPainter painter(&image);
-        QtDrawLayer layer(painter, kModel, QRectF(0, 0, kSize, kSize));
-        layer.setColor(0, 0, 0, 1);
-        layer.removeAllPoints();
-        layer.moveTo(-0.8f, 0);
-        layer.lineTo(0, 0);
-        layer.lineTo(-0.8f, 0.05f);
-        layer.setLineWidth(0.05f);
-        layer.stroke();
-    }
-    EXPECT_GT(paintedBox(image).right(), 120);
-}
-
-TEST(RasterLayer, ImagesOfAnotherFormatAreLeftAlone) {
-    RasterLayer layer;
-    layer.begin(kRect, kSize, kSize);
-    layer.setColor(1, 0, 0, 1);
-    layer.rectPath(-1, -1, 2, 2);
-    layer.fill();
-    QImage wrongFormat(kSize, kSize, QImage::Format_RGB32);
-    wrongFormat.fill(Qt::white);
-    const QImage before = wrongFormat;
-    layer.paint(rasterPixels(wrongFormat));
-    layer.startPainting(rasterPixels(wrongFormat));
-    EXPECT_FALSE(layer.painting());
-    EXPECT_EQ(wrongFormat, before);
-}
-
-namespace {
-
-// Many overlapping translucent shapes of every kind, spread over all bands.
-void busyPicture(DrawLayer& l, int count) {
-    uint32_t seed = 12345;
-    auto next = [&seed] {
-        seed = seed * 1664525u + 1013904223u;
-        return float(seed >> 8) / float(1 << 24);
-    };
-    for (int i = 0; i < count; ++i) {
-        l.setColor(next(), next(), next(), 0.2f + 0.8f * next());
-        const float x = 2.4f * next() - 1.2f, y = 2.4f * next() - 1.2f, s = 0.02f + 0.4f * next();
-        switch (i % 3) {
-            case 0:
-                l.removeAllPoints();
-                polygon(l, {{x, y}, {x + s, y + 0.3f * s}, {x + 0.2f * s, y + s}});
-                l.fill();
-                break;
-            case 1:
-                l.ovalPath(x, y, s, s);
-                l.fill();
-                break;
-            default:
-                l.removeAllPoints();
-                l.moveTo(x, y);
-                l.lineTo(x + s, y - s);
-                l.lineTo(x + 2 * s, y);
-                l.setLineWidth(0.01f + 0.03f * next());
-                l.stroke();
-        }
-    }
-}
-
-}  // namespace
 
 TEST(RasterLayer, ManyShapesAcrossTheBandsMatchThePainter) {
     const Draw draw = [](DrawLayer& l) { busyPicture(l, 600); };

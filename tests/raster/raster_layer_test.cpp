@@ -17,12 +17,12 @@
 #include <utility>
 #include <vector>
 
+#include "raster/raster_support.h"
+
 namespace {
 
 constexpr int kSize = 200;
 constexpr ModelRect kModel{-1, -1, 2, 2};  // 100 pixels per unit
-
-using Draw = std::function<void(DrawLayer&)>;
 
 // Premultiplied pixels with a stride wider than a row, so that rows are not taken as one run.
 struct Image {
@@ -62,55 +62,6 @@ int paintedInColumn(const Image& image, int x, int threshold = 0) {
     int n = 0;
     for (int y = 0; y < image.height; ++y) n += image.alpha(x, y) > threshold;
     return n;
-}
-
-void polygon(DrawLayer& l, std::initializer_list<std::pair<float, float>> points) {
-    for (auto it = points.begin(); it != points.end(); ++it)
-        it == points.begin() ? l.moveTo(it->first, it->second) : l.lineTo(it->first, it->second);
-}
-
-Draw filled(float r, float g, float b, float a,
-            std::initializer_list<std::pair<float, float>> points) {
-    const std::vector<std::pair<float, float>> list(points);
-    return [=](DrawLayer& l) {
-        l.setColor(r, g, b, a);
-        l.removeAllPoints();
-        for (size_t i = 0; i < list.size(); ++i)
-            i == 0 ? l.moveTo(list[i].first, list[i].second)
-                   : l.lineTo(list[i].first, list[i].second);
-        l.fill();
-    };
-}
-
-// Many overlapping translucent shapes of every kind, spread over all bands.
-void busyPicture(DrawLayer& l, int count) {
-    uint32_t seed = 12345;
-    auto next = [&seed] {
-        seed = seed * 1664525u + 1013904223u;
-        return float(seed >> 8) / float(1 << 24);
-    };
-    for (int i = 0; i < count; ++i) {
-        l.setColor(next(), next(), next(), 0.2f + 0.8f * next());
-        const float x = 2.4f * next() - 1.2f, y = 2.4f * next() - 1.2f, s = 0.02f + 0.4f * next();
-        switch (i % 3) {
-            case 0:
-                l.removeAllPoints();
-                polygon(l, {{x, y}, {x + s, y + 0.3f * s}, {x + 0.2f * s, y + s}});
-                l.fill();
-                break;
-            case 1:
-                l.ovalPath(x, y, s, s);
-                l.fill();
-                break;
-            default:
-                l.removeAllPoints();
-                l.moveTo(x, y);
-                l.lineTo(x + s, y - s);
-                l.lineTo(x + 2 * s, y);
-                l.setLineWidth(0.01f + 0.03f * next());
-                l.stroke();
-        }
-    }
 }
 
 int channel(uint32_t p, int c) {

@@ -54,54 +54,6 @@ void prepare(const Group& g, int emphasis) {
 
 }  // namespace
 
-TEST(ViewBounds, ShorterSideSpansTwiceTheZoom) {
-    struct Row {
-        double w, h, zoom;
-        float x, y, width, height;
-    };
-    for (const Row& r : {Row{1920, 1080, 2, -2.0f * 1920 / 1080, -2, 4.0f * 1920 / 1080, 4},
-                         Row{600, 800, 5, -5, -5.0f * 800 / 600, 10, 10.0f * 800 / 600},
-                         Row{1000, 500, 3, -6, -3, 12, 6}, Row{0, 0, 2, -2, -2, 4, 4}}) {
-        SCOPED_TRACE(testing::Message() << r.w << "x" << r.h);
-        const ViewRect v = viewRectFor(r.w, r.h, r.zoom);
-        EXPECT_FLOAT_EQ(v.x, r.x);
-        EXPECT_FLOAT_EQ(v.y, r.y);
-        EXPECT_FLOAT_EQ(v.width, r.width);
-        EXPECT_FLOAT_EQ(v.height, r.height);
-    }
-}
-
-TEST(Frame, BackgroundCircleAndOriginMark) {
-    RecordingScope scope;
-    Settings& s = model.settings;
-    s.selfDraw = s.mirrorDraw = false;
-    s.windowColor = {0.1f, 0.2f, 0.3f};
-    s.circleColor = {0.4f, 0.5f, 0.6f};
-    s.originColor = {0.7f, 0.8f, 0.9f};
-    s.windowAlpha = 0.9;
-    s.circleAlpha = 0.25;
-    s.originAlpha = 0.75;
-    s.windowZoom = 4;
-    s.circleThick = 0.5;  // 0.02 model units
-    s.originThick = 1;    // t = 0.04
-    drawFrame(model, {800, 400}, scope.layer);
-    expectCommands(scope.layer, {{Op::setColor, {0.1f, 0.2f, 0.3f, 0.9f}},
-                                 {Op::rectPath, {-8, -4, 16, 8}},
-                                 {Op::fill},
-                                 {Op::setColor, {0.4f, 0.5f, 0.6f, 0.25f}},
-                                 {Op::ovalPath, {-1, -1, 2, 2}},
-                                 {Op::setLineWidth, {0.02f}},
-                                 {Op::stroke},
-                                 {Op::setColor, {0.7f, 0.8f, 0.9f, 0.75f}},
-                                 {Op::ovalPath, {-0.04f, -0.04f, 0.08f, 0.08f}},
-                                 {Op::setLineWidth, {0.04f}},
-                                 {Op::stroke}});
-    scope.layer.clear();
-    s.windowDraw = s.circleDraw = s.originDraw = false;
-    drawFrame(model, {800, 400}, scope.layer);
-    EXPECT_TRUE(scope.layer.commands().empty());
-}
-
 // The copies come in emphasis order, and a second frame repeats the first exactly.
 TEST(Frame, CopiesFollowTheEmphasisOrder) {
     RecordingScope scope;

@@ -38,37 +38,7 @@ Point hyperbolicPoint(double x, double y) {
     return {x, y, std::sqrt(1 + x * x + y * y)};
 }
 
-// A polygon of n steps round the origin of the plane with every entry present.
-struct PlanePolygon {
-    std::array<DataModule, 1 + 4 * 12> records;
-    PolyModule poly;
-
-    explicit PlanePolygon(int n) {
-        poly.n = n;
-        poly.centre = &records[0];
-        records[0].polyPoint = {0, 0, 1};
-        DataModule** slots[4] = {poly.cornerA.data(), poly.sideA.data(), poly.cornerB.data(),
-                                 poly.sideB.data()};
-        for (int i = 0; i < 4 * n; ++i) {
-            const double a = 2 * PI * i / (4.0 * n), radius = i % 2 ? 0.9 : 1;
-            records[1 + i].polyPoint = {radius * std::cos(a), radius * std::sin(a), 1};
-            slots[i % 4][i / 4] = &records[1 + i];
-        }
-    }
-};
-
 }  // namespace
-
-TEST(Paths, SingleSegmentEdgeIsOneStraightLine) {
-    RecordingScope scope;
-    use(kPlane, 0, 1);
-    path2(activeTarget(), {1, 2, 1}, {3, -1, 1}, 0.25f);
-    expectCommands(scope.layer, {{Op::removeAllPoints},
-                                 {Op::moveTo, {1, 2}},
-                                 {Op::lineTo, {3, -1}},
-                                 {Op::setLineWidth, {0.25f}},
-                                 {Op::stroke}});
-}
 
 // Points without an image are skipped: a shape starts at the first corner that has one.
 TEST(Paths, PointsWithoutImageAreSkipped) {
@@ -179,65 +149,4 @@ TEST(Paths, GeodesicStepsLieOnTheGeodesicEvenlySpaced) {
         const std::array<float, 2> a{float(row.a.x), float(row.a.y)};
         EXPECT_EQ(pts, (Points{a, a}));
     }
-}
-
-// A complete polygon runs through its corners; at the rim the centre and the side point stand
-// in for a missing corner; missing side points drop their steps.
-TEST(Paths, PolygonOutlines) {
-    PlanePolygon full(3), rimA(3), rimB(2), noSides(3), bare(12);
-    rimA.poly.cornerA[0] = nullptr;
-    rimB.poly.cornerB[1] = nullptr;
-    for (int i = 0; i < 3; ++i) noSides.poly.sideB[i] = nullptr;
-    bare.poly.cornerA.fill(nullptr);  // the largest outline: centre, sideA, centre, sideB × 12
-    bare.poly.cornerB.fill(nullptr);
-    auto p = [](const DataModule* d) { return &d->polyPoint; };
-    const PolyModule &f = full.poly, &a = rimA.poly, &b = rimB.poly;
-    struct Row {
-        const char* name;
-        const PolyModule& poly;
-        std::vector<const Point*> expected;
-        int count;
-    };
-    const Row rows[] = {
-        {"complete",
-         f,
-         {p(f.cornerA[0]), p(f.cornerB[0]), p(f.cornerA[1]), p(f.cornerB[1]), p(f.cornerA[2]),
-          p(f.cornerB[2])},
-         6},
-        {"no first cornerA",
-         a,
-         {p(a.centre), p(a.sideA[0]), p(a.cornerB[0]), p(a.cornerA[1]), p(a.cornerB[1]),
-          p(a.cornerA[2]), p(a.cornerB[2]), p(a.sideB[2])},
-         8},
-        {"no last cornerB",
-         b,
-         {p(b.cornerA[0]), p(b.cornerB[0]), p(b.cornerA[1]), p(b.sideA[1]), p(b.centre),
-          p(b.sideB[1])},
-         6},
-        {"no sideB", noSides.poly, {}, 3},
-        {"no corners", bare.poly, {}, 48},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        PathPointList pathPoint;
-        buildPolyOutline(pathPoint, row.poly);
-        ASSERT_EQ(pathPoint.count, row.count);
-        for (size_t i = 0; i < row.expected.size(); ++i)
-            EXPECT_EQ(pathPoint.point[i], row.expected[i]) << i;
-    }
-    PathPointList pathPoint;
-    buildPolyOutline(pathPoint, bare.poly);
-    EXPECT_EQ(pathPoint.point[47], p(bare.poly.sideB[11]));
-
-    RecordingScope scope;
-    use(kPlane, 0, 1);
-    pathPoly(activeTarget(), full.poly);  // one closed outline, filled
-    EXPECT_EQ(polyline(scope.layer).size(), 7u);
-    EXPECT_EQ(polyline(scope.layer).back(), polyline(scope.layer).front());
-    EXPECT_EQ(scope.layer.fillCount(), 1);
-    scope.layer.clear();
-    use(kPlane, 1, 4);
-    for (DataModule& d : full.records) d.polyPoint.z = 0;  // on the singular line of choice 1
-    pathPoly(activeTarget(), full.poly);
-    expectCommands(scope.layer, {{Op::removeAllPoints}});
 }

@@ -38,20 +38,6 @@ ElementPainter RecordingScope::painter(bool mirror) {
     return ElementPainter(model, target(mirror));
 }
 
-void expectCommands(const RecordingLayer& layer, std::initializer_list<ExpectedCommand> expected,
-                    float tol) {
-    const auto& got = layer.commands();
-    ASSERT_EQ(got.size(), expected.size());
-    size_t i = 0;
-    for (const ExpectedCommand& e : expected) {
-        SCOPED_TRACE(testing::Message() << "command " << i);
-        EXPECT_EQ(int(got[i].op), int(e.op));
-        for (size_t k = 0; k < e.v.size(); ++k)
-            EXPECT_NEAR(got[i].v[k], e.v[k], tol) << "arg " << k;
-        ++i;
-    }
-}
-
 void expectSameCommands(const std::vector<RecordingLayer::Command>& got,
                         const std::vector<RecordingLayer::Command>& want) {
     ASSERT_EQ(got.size(), want.size());

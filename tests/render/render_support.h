@@ -29,15 +29,6 @@ void makePicture(int v, int e, int f, int groupOrder, double lengthV = 0.2, doub
 // The type whose distinct colour this is, or −1.
 int typeOfColour(float r, float g, float b);
 
-struct ExpectedCommand {
-    RecordingLayer::Op op;
-    std::vector<float> v = {};
-};
-
-// Compares the recorded stream with the expected one, command by command (arguments within tol).
-void expectCommands(const RecordingLayer& layer, std::initializer_list<ExpectedCommand> expected,
-                    float tol = 1e-5f);
-
 // Bit-exact comparison of two recorded streams (operations and arguments).
 void expectSameCommands(const std::vector<RecordingLayer::Command>& got,
                         const std::vector<RecordingLayer::Command>& want);

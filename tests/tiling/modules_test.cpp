@@ -5,7 +5,6 @@
 #include <tuple>
 #include <vector>
 
-#include "compare_support.h"
 #include "test_model.h"
 #include "tiling_support.h"
 
@@ -170,29 +169,5 @@ TEST(Modules, MovingALengthChangesOnlyPolyPoints) {
             }
         }
         EXPECT_GT(moved, 0);
-    }
-}
-
-TEST(Modules, AgreeWithTheStraightforwardBuild) {
-    struct Row {
-        int p, q, r, order, project;
-    };
-    const Row rows[] = {{2, 3, 5, 200, 2},    {2, 2, 9, 200, 3},    {3, 3, 3, 300, 2},
-                        {2, 4, 4, 500, 3},    {2, 3, 6, 2000, 2},   {7, 3, 2, 2000, 2},
-                        {7, 3, 2, 800, 3},    {4, 4, 4, 2000, 2},   {12, 12, 12, 2000, 2},
-                        {5, 7, 9, 1500, 3},   {11, 10, 5, 2000, 3}, {7, 10, 7, 2000, 2},
-                        {10, 12, 5, 2000, 2}, {12, 7, 5, 2000, 2},  {12, 10, 5, 2000, 3}};
-    for (const Row& row : rows) {
-        SCOPED_TRACE(testing::Message() << row.p << "," << row.q << "," << row.r << " at "
-                                        << row.order << ", projection " << row.project);
-        makeTriangle(row.p, row.q, row.r, 0.6, 0.1, 0.3);
-        model.settings.groupOrder = row.order;
-        model.settings.project3D2D = row.project;
-        const reference::Group group = reference::buildGroup();
-        setGroup(model);
-        ASSERT_TRUE(sameGroupAsReference(group));
-        const reference::Modules modules = reference::buildModules(group);
-        newModules(model);
-        EXPECT_TRUE(sameModulesAsReference(group, modules));
     }
 }
