@@ -10,6 +10,7 @@ how many faults were caught, followed by the survivors for review.
     python3 scripts/mutants.py --seed 1 --count 150
     python3 scripts/mutants.py --seed 1 --count 10 --folder tiling
     python3 scripts/mutants.py --seed 1 --count 150 --list      (the sample only, nothing built)
+    python3 scripts/mutants.py --seed 1 --count 150 --first 40  (its first 40 faults only)
 
 Every source file is restored after each fault, also on Ctrl-C or SIGTERM; a run that was killed
 outright leaves a journal in the build directory, and the next run restores from it before
@@ -673,6 +674,9 @@ def main():
     ap.add_argument("--timeout-factor", type=float, default=3.0,
                     help="a test program may take this many times its unmutated time, "
                          "plus 5 s (at least 10 s) before it counts as hung (default 3)")
+    ap.add_argument("--first", type=int, default=0,
+                    help="only the first N faults of the sample: the sample is shuffled, so they "
+                         "are a fair part of it, and the same seed and count give the same ones")
     ap.add_argument("--list", action="store_true", help="print the sample and stop")
     args = ap.parse_args()
 
@@ -694,6 +698,8 @@ def main():
     if not mutants:
         sys.exit("mutants: no place for a fault in the chosen folders")
     chosen = sample(mutants, args.count, args.seed)
+    if args.first > 0:
+        chosen = chosen[:args.first]
     if args.list:
         for m in chosen:
             print(m.describe())
