@@ -286,31 +286,6 @@ TEST_F(Schemes, EachCopyButtonCopiesItsOwnFamilysValue) {
     }
 }
 
-TEST_F(Schemes, RowCopyButtonsPutTheirValueIntoTheSixFamilies) {
-    Settings& s = model.settings;
-    struct Case {
-        const char* button;
-        double* row;     // the row's own value, which stays
-        double* family;  // one of the six receiving it
-        double value;
-    };
-    const Case cases[] = {
-        {"qCopyCircleAlpha", &s.circleAlpha, &s.triVertAlpha, 0.11},
-        {"qCopyOriginAlpha", &s.originAlpha, &s.polyFaceAlpha, 0.22},
-        {"qCopyWindowAlpha", &s.windowAlpha, &s.polyEdgeAlpha, 0.33},
-        {"qCopyPanelAlpha", &s.panelAlpha, &s.triFaceAlpha, 0.44},
-        {"qCopyCircleThick", &s.circleThick, &s.polyVertThick, 0.55},
-        {"qCopyOriginThick", &s.originThick, &s.triEdgeThick, 0.66},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.value);
-        *c.row = c.value;
-        clickCentre(app->control(c.button));
-        EXPECT_EQ(*c.family, c.value);
-        EXPECT_EQ(*c.row, c.value);
-    }
-}
-
 TEST_F(Schemes, TransparencyAndThicknessRedrawOnlyWhatShows) {
     Settings& s = model.settings;
     startCounting();
@@ -346,37 +321,6 @@ TEST_F(Colours, RandomTypeColoursChangeOnlyTheirOwnFamily) {
         for (int t = 0; t < kTypeCount; ++t)
             EXPECT_EQ(*typeColor(model.settings, t) == before[t], familyOfType(t) != f)
                 << "type " << t;
-    }
-}
-
-TEST_F(Colours, DotButtonsChooseTheClassOrIndividualScheme) {
-    Settings& s = model.settings;
-    struct Case {
-        const char* name;
-        const char* button;
-        int* scheme;
-        int to;
-    };
-    const Case cases[] = {
-        {"πολύ face class", "qPolyFaceColor1", &s.polyFaceScheme, 2},
-        {"τρί edge class", "qTriEdgeColor1", &s.triEdgeScheme, 2},
-        {"πολύ edge individual", "qPolyEdgeColor0", &s.polyEdgeScheme, 1},
-        {"τρί vertex individual", "qTriVertColor0", &s.triVertScheme, 1},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        for (int* scheme : {&s.polyFaceScheme, &s.polyEdgeScheme, &s.polyVertScheme,
-                            &s.triFaceScheme, &s.triEdgeScheme, &s.triVertScheme})
-            *scheme = 4;
-        startCounting();
-        clickCentre(app->control(c.button));
-        EXPECT_EQ(*c.scheme, c.to);
-        EXPECT_EQ(s.polyFaceScheme + s.polyEdgeScheme + s.polyVertScheme + s.triFaceScheme +
-                      s.triEdgeScheme + s.triVertScheme,
-                  5 * 4 + c.to);
-        EXPECT_EQ(redraws(), 1);
-        clickCentre(app->control(c.button));  // already chosen: nothing
-        EXPECT_EQ(redraws(), 1);
     }
 }
 

@@ -84,11 +84,6 @@ TEST_F(Output, CopyPutsOnlyAPdfOnTheClipboard) {
     EXPECT_EQ(pdfMediaBox(pdf), QStringLiteral("0 0 640 400"));
 }
 
-TEST(Mail, UrlIsExact) {
-    EXPECT_EQ(mailtoUrl().toString(),
-              QStringLiteral("mailto:kaleidra@example.org,tilings@example.org?subject=Kaleidra"));
-}
-
 TEST(CommandLineParsing, ReadsEveryFormAndRefusesNonsense) {
     using M = CommandLine::Mode;
     EXPECT_EQ(parseCommandLine({}).mode, M::run);
