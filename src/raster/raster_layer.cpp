@@ -456,6 +456,23 @@ void workBands(const ListView& list, BandPlan& plan, const Target& t, BandScratc
     }
 }
 
+// Whether the item is an opaque rectangle over the whole image, whose every pixel it covers to
+// at least 254.5/255: painted first, it leaves every pixel its colour whatever was there, so
+// clearing the image first would change nothing (the background of a frame).
+bool coversImage(const ListView& list, const RasterLayer::Item& item, int width, int height) {
+    if ((item.color >> 24) != 255 || item.ringCount != 1) return false;
+    const uint32_t first = item.firstRing == 0 ? 0 : list.ringEnd[item.firstRing - 1];
+    if (list.ringEnd[item.firstRing] - first != 4) return false;
+    const Vec* p = list.points + first;
+    // Corners in the order rectPath adds them: along x, along y, back along x.
+    if (p[0].y != p[1].y || p[1].x != p[2].x || p[2].y != p[3].y || p[3].x != p[0].x) return false;
+    // Edges at most this far inside the image leave its corner pixels (1 − e)² ≥ 0.9995.
+    constexpr float e = 2.5e-4f;
+    const float x0 = std::min(p[0].x, p[1].x), x1 = std::max(p[0].x, p[1].x);
+    const float y0 = std::min(p[1].y, p[2].y), y1 = std::max(p[1].y, p[2].y);
+    return x0 <= e && y0 <= e && x1 >= float(width) - e && y1 >= float(height) - e;
+}
+
 int threadCount(int threads) {
     return threads > 0 ? threads : int(std::max(1u, std::thread::hardware_concurrency()));
 }
@@ -476,6 +493,7 @@ struct RasterLayer::Follower {
     std::atomic<bool> waiting{false};
     std::atomic<int64_t> reached{-1};
     std::atomic<bool> bandsReady{false};
+    bool cleared = false;  // the image, by the follower before its first item
     BandPlan plan;
 
     void publish(uint32_t value) {
@@ -486,12 +504,17 @@ struct RasterLayer::Follower {
     BandScratch* scratch = nullptr;
 
     void run() {
-        target.clearRows(0, target.height);
         scratch->prepare(target.width);
         uint32_t i = 0;
         for (;;) {
             const uint32_t now = state.load(std::memory_order_acquire);
             if (now & kStop) break;
+            if (i == 0 && now > 0 && target.clear) {
+                // Before the first item, unless it covers every pixel anyway.
+                if (!coversImage(list, list.items[0], target.width, target.height))
+                    target.clearRows(0, target.height);
+                target.clear = false;
+            }
             if (i == now) {
                 // Caught up: wait a moment, then sleep until something is published.
                 for (int spin = 0; spin < 200 && state.load(std::memory_order_acquire) == now;
@@ -515,6 +538,8 @@ struct RasterLayer::Follower {
             }
             ++i;
         }
+        // Stopped before any item: the bands clear the image as they paint (finishPainting).
+        cleared = !target.clear;
         reached.store(i, std::memory_order_release);
         reached.notify_all();
         bandsReady.wait(false, std::memory_order_acquire);
@@ -898,7 +923,8 @@ bool RasterLayer::fits(const RasterPixels& image) const {
 void RasterLayer::paint(const RasterPixels& image, bool clear) {
     if (!fits(image) || follower_) return;
     const ListView list{items_.data(), ringEnd_.data(), points_.data()};
-    const Target target{image.bits, image.stride, width_, height_, clear};
+    const bool covered = !items_.empty() && coversImage(list, items_[0], width_, height_);
+    const Target target{image.bits, image.stride, width_, height_, clear && !covered};
     BandPlan plan;
     plan.build(list, 0, uint32_t(items_.size()), height_);
     const int threads = std::min(threads_, plan.bands);
@@ -943,7 +969,7 @@ void RasterLayer::finishPainting() {
     // Everything from where the follower stopped is painted band by band; the arrays may have
     // moved since it stopped.
     f.list = {items_.data(), ringEnd_.data(), points_.data()};
-    f.target.clear = false;  // the follower cleared the image before anything else
+    f.target.clear = !f.cleared;
     f.plan.build(f.list, uint32_t(f.reached.load()), uint32_t(items_.size()), height_);
     f.bandsReady.store(true, std::memory_order_release);
     f.bandsReady.notify_all();
