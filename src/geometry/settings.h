@@ -27,6 +27,11 @@ struct Settings {
     double lengthV = 1.0 / 3.0, lengthE = 1.0 / 3.0, lengthF = 1.0 / 3.0;  // non-negative, sum 1
     double lengthStep = 0.25;                                              // 0..0.5
     bool uniformV = true, uniformE = true, uniformF = true;                // at least one stays set
+    // The snub instead of the Wythoff tiling: vertices are the images of P under the rotations of
+    // the group (or, mirrored, under the odd elements), and the proportions are those of its
+    // three kinds of edge.
+    bool snubForm = false;
+    bool snubMirror = false;
 
     // Mouse.
     int mouseMode = 2;  // 0 set edge lengths, 1 rotate [xy], 2 translate [xyz]

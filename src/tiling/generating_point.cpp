@@ -5,6 +5,7 @@
 
 #include "geometry/kernel.h"
 #include "geometry/random.h"
+#include "tiling/snub.h"
 #include "tiling/tiling.h"
 
 namespace {
@@ -185,7 +186,12 @@ void setTriPoint(SpecialPoints& s, const TriangleGroup& g, const Settings& setti
 }
 
 void setPolyPoint(SpecialPoints& s, const TriangleGroup& g, const Settings& settings) {
-    if (settings.gen == 0) {
+    s.snubNearest = false;
+    if (settings.snubForm) {
+        const SnubSolution solution = solveSnubPoint(g, settings.gen, proportions(settings));
+        s.polyVEF = solution.point;
+        s.snubNearest = !solution.exact;
+    } else if (settings.gen == 0) {
         // Trilinear co-ordinates: the edges come out exactly in the ratio of the proportions.
         const Triple L = proportions(settings);
         const double dV = dist(settings.gen, g.triV, s.refTriV);
@@ -263,7 +269,10 @@ bool keepUniform(Settings& settings, int which) {
 
 void setLengthFromPoint(Tiling& t) {
     Settings& settings = t.settings;
-    const Triple e = edgeLengths(t.triangleGroup, settings.gen, t.specialPoints.polyVEF);
+    const Point& P = t.specialPoints.polyVEF;
+    const Triple e = settings.snubForm ? snubEdgeLengths(t.triangleGroup, settings.gen, P)
+                                       : edgeLengths(t.triangleGroup, settings.gen, P);
+    if (settings.snubForm) t.specialPoints.snubNearest = false;
     const double sum = e[0] + e[1] + e[2];
     if (sum > 0 && std::isfinite(sum)) {
         settings.lengthV = e[0] / sum;

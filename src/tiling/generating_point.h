@@ -15,6 +15,8 @@ struct SpecialPoints {
     Point triEF, triFV, triVE;        // feet of the incentre on the sides
     Point polyVEF;                    // the generating point P
     Point polyEF, polyFV, polyVE;     // feet of P on the sides (midpoints of the tiling's edges)
+    // In snub mode: no point has the asked proportions, and P is the nearest one found.
+    bool snubNearest = false;
 };
 
 struct Settings;
@@ -27,7 +29,9 @@ void setTriPoint(SpecialPoints& s, const TriangleGroup& g, const Settings& setti
 
 // P and its feet from the proportions: exact on the plane, by bracketing (widening by (0.8, 1.25)
 // until some ratio is strictly bracketed) and geometric bisection of a scale parameter on the
-// sphere and the hyperbolic plane. The search always stops.
+// sphere and the hyperbolic plane. The search always stops. In snub mode (settings.snubForm) P is
+// placed by the proportions of the snub's edges instead (solveSnubPoint), and snubNearest tells
+// whether they were out of reach.
 void setPolyPoint(SpecialPoints& s, const TriangleGroup& g, const Settings& settings);
 
 // One step of the proportions toward equal shares for the kinds flagged uniform.
@@ -41,7 +45,8 @@ void setLength(Settings& settings, int which, double value);
 // and return true (the caller refreshes its check box).
 bool keepUniform(Settings& settings, int which);
 // After P (specialPoints.polyVEF) was moved directly: the proportions become its three edge
-// lengths over their sum, and the feet of P are recomputed. The caller runs setPolyModules.
+// lengths (of the snub in snub mode) over their sum, and the feet of P are recomputed. The caller
+// runs setPolyModules.
 void setLengthFromPoint(Tiling& t);
 
 // Refresh the poly points of the data records from the current feet and P, without enumerating

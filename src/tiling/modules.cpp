@@ -479,6 +479,29 @@ struct Build {
         }
     }
 
+    // One snub triangle per tri record, in the tri table's order (so the table is sorted by the
+    // same key): the incentres of the three neighbours across the sides.
+    void buildSnub(SortedTable<PolyModule>& table, const SortedTable<TriModule>& tris) {
+        const TriangleGroup& g = t.triangleGroup;
+        const Point& incentre = t.specialPoints.triVEF;
+        const Searchable& centres = x.searchable[kVEF];
+        table.count = 0;
+        for (int i = 0; i < tris.count && !table.full(); ++i) {
+            DataModule* centre = tris.at(i).VEF;
+            const Matrix& M = centre->matrix;
+            PolyModule record;
+            record.kind = kSnubKind;
+            record.n = 3;
+            record.centre = centre;
+            int k = 0;
+            for (const Matrix* reflection : {&g.reflectEF, &g.reflectFV, &g.reflectVE})
+                record.cornerA[k++] = centres.find(dotP(dotM(M, *reflection), incentre));
+            table.pool[table.count] = record;
+            table.order[table.count] = static_cast<uint16_t>(table.count);
+            ++table.count;
+        }
+    }
+
     // The draw counters of the data records, from the tri records: c0 of a corner counts the
     // triangles meeting there; c1 of a side point is 1 or 2 (triangles beside it); c2/c3 of a side
     // point count the positive/negative triangles beside it; c2 of a centre counts its triangle.
@@ -516,5 +539,6 @@ void newModules(Tiling& tiling) {
     build.buildQuad(m.quadModuleV, 0);
     build.buildQuad(m.quadModuleE, 1);
     build.buildQuad(m.quadModuleF, 2);
+    build.buildSnub(m.snubModule, m.triModule);
     build.initTriModuleDraw(m.triModule);
 }

@@ -5,9 +5,9 @@
 
 // The elements of the picture (moduleTables), built from the group table and the data tables:
 // one tri record per triangle, one poly record per polygon centre (kinds 0, 1, 2 centred on
-// images of V, E, F), three quad records (kites) per triangle. Records refer to the shared data
-// records, so they stay valid while only the generating point moves, and must be rebuilt after
-// every setGroup.
+// images of V, E, F), three quad records (kites) and one snub triangle per triangle. Records
+// refer to the shared data records, so they stay valid while only the generating point moves,
+// and must be rebuilt after every setGroup.
 
 struct Tiling;
 

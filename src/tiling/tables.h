@@ -80,8 +80,15 @@ struct QuadModule {
     DataModule* side2 = nullptr;
 };
 
+// The triangles of the snub (see snub.h), one over each triangle of the kaleidoscope, in the
+// order of triModule: kind 3, n = 3, centre = the triangle's VEF record, cornerA[0..2] = the VEF
+// records of its neighbours across EF, FV and VE (null past the rim). Those of the odd triangles
+// belong to the snub, those of the even ones to its mirror image.
+inline constexpr int kSnubKind = 3;
+
 struct ModuleTables {
     SortedTable<TriModule> triModule;
     SortedTable<PolyModule> polyModuleV, polyModuleE, polyModuleF;
     SortedTable<QuadModule> quadModuleV, quadModuleE, quadModuleF;
+    SortedTable<PolyModule> snubModule;
 };

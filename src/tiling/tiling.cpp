@@ -19,7 +19,8 @@ void rebase(ModuleTables& m, const GroupTables& from, GroupTables& to) {
         TriModule& r = m.triModule.pool[i];
         for (DataModule** p : {&r.V, &r.E, &r.F, &r.EF, &r.FV, &r.VE, &r.VEF}) move(*p);
     }
-    for (SortedTable<PolyModule>* table : {&m.polyModuleV, &m.polyModuleE, &m.polyModuleF}) {
+    for (SortedTable<PolyModule>* table :
+         {&m.polyModuleV, &m.polyModuleE, &m.polyModuleF, &m.snubModule}) {
         for (int i = 0; i < table->count; ++i) {
             PolyModule& r = table->pool[i];
             move(r.centre);
