@@ -25,6 +25,10 @@ QFont captionFont() {
 }  // namespace
 
 Description describePicture(const Settings& settings) {
+    if (settings.snubForm) {
+        return describeSnub(settings.genV, settings.genE, settings.genF, settings.lengthV,
+                            settings.lengthE, settings.lengthF);
+    }
     return describeTiling(settings.genV, settings.genE, settings.genF, settings.lengthV,
                           settings.lengthE, settings.lengthF);
 }

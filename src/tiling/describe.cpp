@@ -1,9 +1,14 @@
 #include "tiling/describe.h"
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <iterator>
 #include <map>
+
+#include "geometry/settings.h"
+#include "geometry/triangle_group.h"
+#include "tiling/snub.h"
 
 // The Wythoff construction, combinatorially. The reflection group of the triangle (p, q, r) has
 // the dihedral group of order 2n at a corner of angle π/n. The tiling has one face about each
@@ -127,8 +132,14 @@ std::optional<std::string> sphereName(const std::vector<int>& c) {
         {"3.4.5.4", "rhombicosidodecahedron"},
         {"4.6.8", "truncated cuboctahedron"},
         {"4.6.10", "truncated icosidodecahedron"},
+        {"3.3.3.3.4", "snub cube"},
+        {"3.3.3.3.5", "snub dodecahedron"},
     };
     if (const auto name = lookUp(solids, c)) return name;
+    // Antiprisms 3.3.3.n; the triangular one is the octahedron, found above.
+    if (c.size() == 4 && c[0] == 3 && c[1] == 3 && c[2] == 3 && c[3] > 3) {
+        if (const auto g = gonal(c[3])) return *g + " antiprism";
+    }
     // Prisms 4.4.n and 3.4.4; the square prism is the cube, found above.
     if (c.size() == 3 && c[0] == 3 && c[1] == 4 && c[2] == 4) return "triangular prism";
     if (c.size() == 3 && c[0] == 4 && c[1] == 4) {
@@ -155,6 +166,8 @@ std::optional<std::string> planeName(const std::vector<int>& c) {
         {"3.12.12", "truncated hexagonal tiling"},
         {"3.4.6.4", "rhombitrihexagonal tiling"},
         {"4.6.12", "truncated trihexagonal tiling"},
+        {"3.3.4.3.4", "snub square tiling"},
+        {"3.3.3.3.6", "snub trihexagonal tiling"},
     };
     return lookUp(tilings, c);
 }
@@ -207,6 +220,51 @@ std::optional<std::string> hyperbolicName(const std::vector<int>& c) {
         }
     }
     return std::nullopt;
+}
+
+// The snub of (2, q, p), p ≥ q ≥ 3, named after the regular tiling {p, q} it is the snub of:
+// "snub order-4 pentagonal tiling", "snub heptagonal tiling" (order 3 goes unsaid, as for the
+// regular tilings). Snubs of triangles without a right angle have no such name.
+std::optional<std::string> snubHyperbolicName(int p, int q, int r) {
+    std::vector<int> n = {p, q, r};
+    std::sort(n.begin(), n.end());
+    if (n[0] != 2 || n[1] < 3) return std::nullopt;
+    const auto g = gonal(n[2]);
+    if (!g) return std::nullopt;
+    // Built by appending: GCC 12 misreads literal + temporary string as an overlapping copy.
+    std::string name = "snub ";
+    if (n[1] != 3) {
+        name += "order-";
+        name += std::to_string(n[1]);
+        name += ' ';
+    }
+    name += *g;
+    name += " tiling";
+    return name;
+}
+
+// Coxeter's [a,b] for a right-angled triangle, else the triangle group; the orbifold lists its
+// corner orders from the largest down, with dots between them once one has two digits.
+void setSymmetry(Description& d, int p, int q, int r) {
+    std::vector<int> down = {p, q, r};
+    std::sort(down.begin(), down.end(), std::greater<>());
+    // Built by appending to fresh strings: GCC 12 misreads literal + temporary string, and
+    // assignments of literals here, as overlapping copies.
+    std::string coxeter, orbifold(1, '*');
+    if (down[2] == 2) {
+        coxeter += '[';
+        coxeter += std::to_string(down[0]);
+        coxeter += ',';
+        coxeter += std::to_string(down[1]);
+        coxeter += ']';
+    } else {
+        coxeter += '(';
+        coxeter += group(down);
+        coxeter += ')';
+    }
+    orbifold += joined(down, down[0] >= 10 ? "." : "");
+    d.coxeter = std::move(coxeter);
+    d.orbifold = std::move(orbifold);
 }
 
 }  // namespace
@@ -303,16 +361,70 @@ Description describeTiling(int p, int q, int r, double lengthV, double lengthE, 
         d.name = hyperbolicName(d.vertexConfiguration);
     }
 
-    // Coxeter's [a,b] for a right-angled triangle, else the triangle group; the orbifold lists
-    // its corner orders from the largest down, with dots between them once one has two digits.
-    std::vector<int> down = {p, q, r};
-    std::sort(down.begin(), down.end(), std::greater<>());
-    if (down[2] == 2) {
-        d.coxeter = "[" + std::to_string(down[0]) + "," + std::to_string(down[1]) + "]";
-    } else {
-        d.coxeter = std::string("(") + group(down) + ")";
+    setSymmetry(d, p, q, r);
+    return d;
+}
+
+Description describeSnub(int p, int q, int r, double lengthV, double lengthE, double lengthF) {
+    Description d;
+    d.generators = {p, q, r};
+    d.lengths = {lengthV, lengthE, lengthF};
+    const long gen = long(p) * q * r - long(p) * q - long(q) * r - long(r) * p;
+    d.geometry = gen < 0 ? "sphere" : gen == 0 ? "plane" : "hyperbolic";
+    d.wythoff = "| ";
+    d.wythoff += group({p, q, r});
+
+    // 3.p.3.q.3.r with the 2-gons dropped.
+    std::vector<int> cycle;
+    for (int n : {p, q, r}) {
+        cycle.push_back(3);
+        if (n > 2) cycle.push_back(n);
     }
-    d.orbifold = std::string("*") + joined(down, down[0] >= 10 ? "." : "");
+    d.vertexConfiguration = smallestCycle(cycle);
+
+    // P placed as the picture places it; proportions that are not usable count as equal.
+    std::array<double, 3> L = {lengthV, lengthE, lengthF};
+    const double sum = L[0] + L[1] + L[2];
+    const bool usable = std::all_of(L.begin(), L.end(), [](double l) { return l >= 0; }) &&
+                        sum > 0 && std::isfinite(sum);
+    for (double& l : L) l = usable ? l / sum : 1.0 / 3;
+    if (std::min({p, q, r}) >= 2) {
+        Settings settings;
+        settings.genV = p, settings.genE = q, settings.genF = r;
+        setGenType(settings);
+        TriangleGroup g;
+        setTriangle(g, settings);
+        d.nearest = !solveSnubPoint(g, settings.gen, L).exact;
+    }
+    d.uniform = !d.nearest && std::max({L[0], L[1], L[2]}) - std::min({L[0], L[1], L[2]}) <= kZero;
+
+    if (gen < 0 && std::min({p, q, r}) >= 2) {
+        // Vertices: the rotations, half the group; faces: an n-gon round each image of a corner
+        // of order n ≥ 3, and a snub triangle for each vertex.
+        const long order = 4L * p * q * r / -gen;
+        PolyhedronCounts c;
+        c.vertices = order / 2;
+        c.edges = c.vertices * long(cycle.size()) / 2;
+        std::map<int, long> bySides;
+        bySides[3] += order / 2;
+        for (int n : {p, q, r}) {
+            if (n > 2) bySides[n] += order / (2L * n);
+        }
+        for (const auto& [sides, count] : bySides) {
+            c.facesBySides.push_back({sides, count});
+            c.faces += count;
+        }
+        d.counts = c;
+        d.name = sphereName(d.vertexConfiguration);
+    } else if (gen == 0) {
+        d.name = planeName(d.vertexConfiguration);
+    } else {
+        d.name = snubHyperbolicName(p, q, r);
+    }
+    // The snub keeps the rotations only: [p,q]⁺, and the orbifold without its mirrors.
+    setSymmetry(d, p, q, r);
+    d.coxeter += "+";
+    d.orbifold.erase(0, 1);
     return d;
 }
 
@@ -321,6 +433,10 @@ std::string captionText(const Description& d) {
     std::string s = configurationText(d.vertexConfiguration) + dot + d.wythoff;
     if (d.name) s += dot + *d.name;
     if (!d.uniform) s += d.name ? ", not uniform" : std::string(dot) + "not uniform";
+    if (d.nearest) {
+        s += dot;
+        s += "proportions out of reach: nearest point";
+    }
     if (d.counts) {
         s += dot + std::to_string(d.counts->vertices) + " vertices, " +
              std::to_string(d.counts->edges) + " edges, " + std::to_string(d.counts->faces) +

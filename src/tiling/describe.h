@@ -41,14 +41,26 @@ struct Description {
     std::optional<PolyhedronCounts> counts;  // on the sphere only
     std::string coxeter;                     // "[4,3]", or the triangle group "(3 3 4)"
     std::string orbifold;                    // "*432"
+    // A snub whose proportions no point reaches: the picture shows the nearest point.
+    bool nearest = false;
 };
 
 Description describeTiling(int p, int q, int r, double lengthV, double lengthE, double lengthF);
+
+// The snub "| p q r" with the proportions of its three kinds of edge (P to its images under the
+// rotations about V, E, F): the faces 3.p.3.q.3.r round a vertex, 2-gons dropped; uniform when
+// the proportions are equal (the equal proportions are always reached); "snub cube", "snub
+// dodecahedron", "icosahedron" for (2,3,3), antiprisms for (2,2,n), "snub square tiling", "snub
+// trihexagonal tiling", and "snub order-q p-gonal tiling" for the hyperbolic (2, q, p), p ≥ q.
+// Whether the proportions are reached is found by placing P (solveSnubPoint), as the picture
+// does; the result still depends on the arguments alone.
+Description describeSnub(int p, int q, int r, double lengthV, double lengthE, double lengthF);
 
 // "3.4.3.4".
 std::string configurationText(const std::vector<int>& configuration);
 
 // One line for the drawing window, for example
 // "3.4.3.4 · 2 | 3 4 · cuboctahedron · 12 vertices, 24 edges, 14 faces"; off the sphere the
-// symmetry group ends it instead of the counts.
+// symmetry group ends it instead of the counts. A snub out of reach says that it shows the
+// nearest point.
 std::string captionText(const Description& d);

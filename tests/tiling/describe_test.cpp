@@ -6,6 +6,7 @@
 #include <array>
 #include <map>
 #include <numeric>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -227,6 +228,74 @@ TEST(Describe, CaptionLine) {
               "3.4.7.4 \u00b7 3 7 | 2 \u00b7 rhombitriheptagonal tiling \u00b7 [7,3] (*732)");
     EXPECT_EQ(captionText(describe(3, 4, 5, {0.1, 0.2, 0.7})),
               "6.8.10 \u00b7 3 4 5 | \u00b7 not uniform \u00b7 (3 4 5) (*543)");
+}
+
+// The snubs from the books, in every arrangement of the corners: the Wythoff symbol, the faces
+// round a vertex, the name and, on the sphere, the counts (which satisfy Euler's formula).
+TEST(Describe, Snubs) {
+    struct Snub {
+        int p, q, r;
+        const char* wythoff;
+        const char* configuration;
+        const char* name;
+        long vertices, edges;
+        std::map<int, long> faces;
+    };
+    const Snub rows[] = {
+        {2, 3, 4, "| 2 3 4", "3.3.3.3.4", "snub cube", 24, 60, {{3, 32}, {4, 6}}},
+        {2, 3, 5, "| 2 3 5", "3.3.3.3.5", "snub dodecahedron", 60, 150, {{3, 80}, {5, 12}}},
+        {2, 3, 3, "| 2 3 3", "3.3.3.3.3", "icosahedron", 12, 30, {{3, 20}}},
+        {2, 2, 5, "| 2 2 5", "3.3.3.5", "pentagonal antiprism", 10, 20, {{3, 10}, {5, 2}}},
+        {2, 2, 3, "| 2 2 3", "3.3.3.3", "octahedron", 6, 12, {{3, 8}}},
+        {2, 2, 2, "| 2 2 2", "3.3.3", "tetrahedron", 4, 6, {{3, 4}}},
+        {2, 4, 4, "| 2 4 4", "3.3.4.3.4", "snub square tiling", 0, 0, {}},
+        {2, 3, 6, "| 2 3 6", "3.3.3.3.6", "snub trihexagonal tiling", 0, 0, {}},
+        {3, 3, 3, "| 3 3 3", "3.3.3.3.3.3", "triangular tiling", 0, 0, {}},
+        {2, 3, 7, "| 2 3 7", "3.3.3.3.7", "snub heptagonal tiling", 0, 0, {}},
+        {2, 4, 5, "| 2 4 5", "3.3.4.3.5", "snub order-4 pentagonal tiling", 0, 0, {}},
+        {2, 5, 5, "| 2 5 5", "3.3.5.3.5", "snub order-5 pentagonal tiling", 0, 0, {}},
+        {3, 3, 4, "| 3 3 4", "3.3.3.3.3.4", nullptr, 0, 0, {}},
+    };
+    for (const Snub& row : rows) {
+        const int n[3] = {row.p, row.q, row.r};
+        for (const auto& [a, b, c] : {std::array{0, 1, 2}, {1, 2, 0}, {2, 1, 0}}) {
+            SCOPED_TRACE(testing::Message() << n[a] << n[b] << n[c]);
+            const Description d = describeSnub(n[a], n[b], n[c], 1. / 3, 1. / 3, 1. / 3);
+            EXPECT_EQ(d.wythoff, row.wythoff);
+            EXPECT_EQ(configurationText(d.vertexConfiguration), row.configuration);
+            EXPECT_EQ(d.name, row.name ? std::optional<std::string>(row.name) : std::nullopt);
+            EXPECT_TRUE(d.uniform);
+            EXPECT_FALSE(d.nearest);
+            EXPECT_EQ(d.counts.has_value(), row.vertices > 0);
+            if (!d.counts) continue;
+            EXPECT_EQ(d.counts->vertices, row.vertices);
+            EXPECT_EQ(d.counts->edges, row.edges);
+            std::map<int, long> faces;
+            for (const FaceCount& f : d.counts->facesBySides) faces[f.sides] = f.count;
+            EXPECT_EQ(faces, row.faces);
+            EXPECT_EQ(d.counts->vertices - d.counts->edges + d.counts->faces, 2);
+        }
+    }
+}
+
+TEST(Describe, SnubCaptions) {
+    const char* const dot = " \u00b7 ";
+    EXPECT_EQ(captionText(describeSnub(2, 3, 4, 1. / 3, 1. / 3, 1. / 3)),
+              std::string("3.3.3.3.4") + dot + "| 2 3 4" + dot + "snub cube" + dot +
+                  "24 vertices, 60 edges, 38 faces");
+    EXPECT_EQ(captionText(describeSnub(7, 3, 2, 1. / 3, 1. / 3, 1. / 3)),
+              std::string("3.3.3.3.7") + dot + "| 2 3 7" + dot + "snub heptagonal tiling" + dot +
+                  "[7,3]+ (732)");
+    // Unequal but reachable proportions, and proportions that no point has.
+    const Description unequal = describeSnub(2, 4, 4, 0.3, 0.3, 0.4);
+    EXPECT_FALSE(unequal.uniform);
+    EXPECT_FALSE(unequal.nearest);
+    const Description far = describeSnub(2, 4, 4, 1, 0, 0);
+    EXPECT_TRUE(far.nearest);
+    EXPECT_FALSE(far.uniform);
+    EXPECT_EQ(captionText(far),
+              std::string("3.3.4.3.4") + dot + "| 2 4 4" + dot + "snub square tiling, not uniform" +
+                  dot + "proportions out of reach: nearest point" + dot + "[4,4]+ (442)");
 }
 
 }  // namespace
