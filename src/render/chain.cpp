@@ -194,6 +194,12 @@ bool chainLengths(Model& m) {
     return true;
 }
 
+bool chainSnub(Model& m) {
+    chainLengths(m);
+    setShape(m);
+    return true;
+}
+
 bool chainEqualizeLength(Model& m) {
     equalizeLength(m.settings);
     return chainLengths(m);

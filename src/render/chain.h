@@ -53,6 +53,9 @@ bool chainRanLength(Model& m);
 // One proportion (0 lengthV, 1 lengthE, 2 lengthF) has been stored; the other two are rescaled
 // so that the three sum to 1.
 bool chainSetLength(Model& m, int which);
+// Snub mode or its mirror copy was switched (snubForm, snubMirror): the lengths side chain, which
+// places P for the form now on show, and the draw lists refilled.
+bool chainSnub(Model& m);
 
 // View side chain: after pointMatrix (or colorMatrix) changed.
 bool chainView(Model& m);

@@ -193,6 +193,15 @@ void setShape(Model& model) {
     append(d.poly, d.polyCount, m.polyModuleV);
     append(d.poly, d.polyCount, m.polyModuleE);
     append(d.poly, d.polyCount, m.polyModuleF);
+    if (model.settings.snubForm) {
+        // The snub's triangles stand over the odd triangles, its mirror image's over the even.
+        SortedTable<PolyModule>& snub = m.snubModule;
+        for (int i = 0; i < snub.count && d.polyCount < static_cast<int>(d.poly.size()); ++i) {
+            PolyModule& r = snub.at(i);
+            if ((r.centre->matrix.sign > 0) == model.settings.snubMirror)
+                d.poly[d.polyCount++] = &r;
+        }
+    }
     append(d.quad, d.quadCount, m.quadModuleV);
     append(d.quad, d.quadCount, m.quadModuleE);
     append(d.quad, d.quadCount, m.quadModuleF);

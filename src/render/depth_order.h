@@ -5,7 +5,8 @@
 #include "tiling/tables.h"
 
 // The draw lists: every module record, in depth order for a painter's algorithm (far elements
-// first). `tri` lists triModule; `poly` lists polyModuleV, then polyModuleE, then polyModuleF;
+// first). `tri` lists triModule; `poly` lists polyModuleV, then polyModuleE, then polyModuleF
+// (then, in snub mode, the snubModule records of the copy on show);
 // `quad` lists quadModuleV, quadModuleE, quadModuleF. The references stay valid until the module
 // tables are rebuilt, and setShape must follow every rebuild.
 //

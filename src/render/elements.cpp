@@ -7,6 +7,7 @@
 #include "render/model.h"
 #include "render/paths.h"
 #include "render/projection.h"
+#include "render/snub_draw.h"
 
 namespace {
 
@@ -279,6 +280,7 @@ void drawCopy(Model& m, const PathTarget& target) {
     const bool P = s.polyFaceDraw || s.polyEdgeDraw || s.polyVertDraw;
     const bool T = s.triFaceDraw || s.triEdgeDraw || s.triVertDraw;
     if (emphasis != 0 && emphasis != 1) return;
+    if (s.snubForm) return drawSnubCopy(m, target);
     const DrawLists& lists = m.drawLists;
     ElementPainter f(m, target);
     if (T && !P) {

@@ -486,6 +486,10 @@ void path4(const PathTarget& target, const Point& a, const Point& b, const Point
     cycle(target, corners, 4);
 }
 
+void pathCycle(const PathTarget& target, const Point* const* corners, int n) {
+    cycle(target, corners, n);
+}
+
 void buildPolyOutline(PathPointList& pathPoint, const PolyModule& poly) {
     pathPoint.count = 0;
     auto append = [&pathPoint](const DataModule* record) {

@@ -48,6 +48,9 @@ void path3(const PathTarget& target, const Point& a, const Point& b, const Point
 void path4(const PathTarget& target, const Point& a, const Point& b, const Point& c,
            const Point& d);
 
+// The same for the closed outline through corners[0..n).
+void pathCycle(const PathTarget& target, const Point* const* corners, int n);
+
 // Fills pathPoint with the polygon's outline: its 2n corners, or, where the rim of the
 // enumerated region cuts it, the centre and side points in place of the missing corners.
 void buildPolyOutline(PathPointList& pathPoint, const PolyModule& poly);
