@@ -20,6 +20,7 @@
 #include "canvas/view.h"
 #include "canvas/window.h"
 #include "platform/beep.h"
+#include "render/chain.h"
 #include "render/model.h"
 #include "widgets/controls.h"
 #include "widgets/cwindow.h"
@@ -69,6 +70,28 @@ void App::createCommands() {
                          [this] { togglePanel(); });
     c.caption = addCommand(QStringLiteral("Hide caption"), {QKeySequence(Qt::Key_I)},
                            [this] { view_->toggleCaption(); });
+    // The snub and its mirror image. Each switch is a step of its own.
+    auto snub = [this](bool mirror) {
+        return [this, mirror] {
+            Settings& s = model_->settings;
+            if (!mirror) {
+                s.snubForm = !s.snubForm;
+            } else if (s.snubForm && s.snubMirror) {
+                s.snubMirror = false;
+            } else {
+                s.snubForm = s.snubMirror = true;
+            }
+            chainSnub(*model_);
+            view_->display();
+            commitStep();
+        };
+    };
+    separate();
+    c.snub = addCommand(QStringLiteral("Snub"), {QKeySequence(Qt::Key_S)}, snub(false));
+    c.snubMirror = addCommand(QStringLiteral("Mirror snub"), {QKeySequence(Qt::SHIFT | Qt::Key_S)},
+                              snub(true));
+    c.snub->setCheckable(true);
+    c.snubMirror->setCheckable(true);
     c.menu->addAction(c.quit = addCommand(
                           QStringLiteral("Quit"), {QKeySequence(Qt::CTRL | Qt::Key_Q)},
                           [] { QCoreApplication::quit(); }, false));
@@ -101,6 +124,9 @@ void App::createCommands() {
                                                       : QStringLiteral("Show panel"));
         commands.caption->setText(view_->captionShown() ? QStringLiteral("Hide caption")
                                                         : QStringLiteral("Show caption"));
+        const Settings& s = model_->settings;
+        commands.snub->setChecked(s.snubForm);
+        commands.snubMirror->setChecked(s.snubForm && s.snubMirror);
     });
     view_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(view_, &QWidget::customContextMenuRequested, this,

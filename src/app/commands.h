@@ -16,6 +16,7 @@ struct Commands {
     QAction *open = nullptr, *save = nullptr, *exportImage = nullptr, *copy = nullptr,
             *print = nullptr;
     QAction *panel = nullptr, *caption = nullptr, *quit = nullptr;
+    QAction *snub = nullptr, *snubMirror = nullptr;  // checked while that form is on show
     // The arrow keys move the picture one translation step; with Shift, Left and Right turn it.
     QAction *left = nullptr, *right = nullptr, *up = nullptr, *down = nullptr;
     QAction *turnLeft = nullptr, *turnRight = nullptr;

@@ -287,6 +287,11 @@ PlistPtr buildSaveDict(Model& m) {
         put(list.key, writeColourList(m.groupTables.*(list.table), list.tri));
     }
     put("groupMatrixData", writeGroup(m));
+    // Snub mode adds its keys only when on, so that every other document stays as it was.
+    if (m.settings.snubForm) {
+        put("snubForm", plist_new_string("YES"));
+        if (m.settings.snubMirror) put("snubMirror", plist_new_string("YES"));
+    }
     return PlistPtr(dict);
 }
 
@@ -434,6 +439,14 @@ std::optional<Staged> readDocument(Model& m, plist_t dict) {
     const double sum = s.lengthV + s.lengthE + s.lengthF;
     if (!(sum > 0)) return std::nullopt;
     if (std::fabs(sum - 1) > 1e-9) s.lengthV /= sum, s.lengthE /= sum, s.lengthF /= sum;
+    // Snub mode and its mirror copy: exactly "YES" is on, anything else or no key is off.
+    auto flag = [dict](const char* key) {
+        const plist_t node = plist_dict_get_item(dict, key);
+        return node && plist_get_node_type(node) == PLIST_STRING &&
+               plist_string_val_compare(node, "YES") == 0;
+    };
+    s.snubForm = flag("snubForm");
+    s.snubMirror = s.snubForm && flag("snubMirror");
     // Equalising needs one edge kind to aim at.
     if (!s.uniformV && !s.uniformE && !s.uniformF) s.uniformV = s.uniformE = s.uniformF = true;
 

@@ -80,11 +80,13 @@ bool layColours(GroupTables& groupTables, const std::vector<BColor>& colours) {
     return true;
 }
 
-// A draw list entry as its module's slot: the table (0..2 for the three poly or quad tables)
-// times kCapacity plus the slot in that table's pool, which fits 16 bits (3 × 4096).
+// A draw list as its length, then each entry as its module's slot: the table (0..3 for the poly
+// tables and the snub triangles, 0..2 for the quad tables) times kCapacity plus the slot in that
+// table's pool, which fits 16 bits (4 × 4096).
 template <class Record, std::size_t N, std::size_t T>
 void encodeList(std::vector<std::uint16_t>& out, const std::array<Record*, N>& list, int count,
                 const std::array<const SortedTable<Record>*, T>& tables) {
+    out.push_back(static_cast<std::uint16_t>(count));
     for (int i = 0; i < count; ++i) {
         for (std::size_t t = 0; t < T; ++t) {
             const Record* base = tables[t]->pool.data();
@@ -99,9 +101,9 @@ void encodeList(std::vector<std::uint16_t>& out, const std::array<Record*, N>& l
 template <class Record, std::size_t N, std::size_t T>
 bool decodeList(std::array<Record*, N>& list, int& count, const std::uint16_t*& in,
                 const std::uint16_t* end, const std::array<SortedTable<Record>*, T>& tables) {
-    int total = 0;
-    for (auto* t : tables) total += t->count;
-    if (end - in < total) return false;
+    if (end - in < 1) return false;
+    const int total = *in++;
+    if (total > static_cast<int>(N) || end - in < total) return false;
     for (int i = 0; i < total; ++i) {
         const std::size_t t = in[i] / kCapacity, slot = in[i] % kCapacity;
         if (t >= T || slot >= static_cast<std::size_t>(tables[t]->count)) return false;
@@ -121,8 +123,8 @@ std::vector<std::uint16_t> currentOrder(const Model& model) {
     out.reserve(static_cast<std::size_t>(d.triCount + d.polyCount + d.quadCount));
     encodeList(out, d.tri, d.triCount, std::array<const SortedTable<TriModule>*, 1>{&m.triModule});
     encodeList(out, d.poly, d.polyCount,
-               std::array<const SortedTable<PolyModule>*, 3>{&m.polyModuleV, &m.polyModuleE,
-                                                             &m.polyModuleF});
+               std::array<const SortedTable<PolyModule>*, 4>{&m.polyModuleV, &m.polyModuleE,
+                                                             &m.polyModuleF, &m.snubModule});
     encodeList(out, d.quad, d.quadCount,
                std::array<const SortedTable<QuadModule>*, 3>{&m.quadModuleV, &m.quadModuleE,
                                                              &m.quadModuleF});
@@ -139,8 +141,8 @@ bool layOrder(Model& model, const std::vector<std::uint16_t>& order) {
     return decodeList(d.tri, d.triCount, in, end,
                       std::array<SortedTable<TriModule>*, 1>{&m.triModule}) &&
            decodeList(d.poly, d.polyCount, in, end,
-                      std::array<SortedTable<PolyModule>*, 3>{&m.polyModuleV, &m.polyModuleE,
-                                                              &m.polyModuleF}) &&
+                      std::array<SortedTable<PolyModule>*, 4>{&m.polyModuleV, &m.polyModuleE,
+                                                              &m.polyModuleF, &m.snubModule}) &&
            decodeList(d.quad, d.quadCount, in, end,
                       std::array<SortedTable<QuadModule>*, 3>{&m.quadModuleV, &m.quadModuleE,
                                                               &m.quadModuleF}) &&

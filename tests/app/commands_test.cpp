@@ -302,6 +302,43 @@ TEST_F(Keys, ShortcutsReachTheirCommands) {
     EXPECT_EQ(quit.count(), 1);
 }
 
+// S and the menu's "Snub" and "Mirror snub" switch the snub and its mirror image, each an undo
+// step; the menu shows which form is on.
+TEST_F(Keys, SnubSwitchesAreUndoSteps) {
+    makePicture(2, 3, 4, 48);
+    app->startHistory();
+    const Picture wythoff = picture();
+    key(Qt::Key_S);
+    EXPECT_TRUE(model.settings.snubForm);
+    EXPECT_FALSE(model.settings.snubMirror);
+    const Picture snub = picture();
+    EXPECT_NE(snub.image, wythoff.image);
+
+    QMenu* menu = app->commands.menu;
+    QTest::mouseClick(app->wPoly()->windowHandle(), Qt::RightButton, {}, centre());
+    ASSERT_TRUE(QTest::qWaitFor([menu] { return menu->isVisible(); }));
+    EXPECT_TRUE(app->commands.snub->isChecked());
+    EXPECT_FALSE(app->commands.snubMirror->isChecked());
+    QTest::mouseClick(menu, Qt::LeftButton, {},
+                      menu->actionGeometry(app->commands.snubMirror).center());
+    EXPECT_TRUE(model.settings.snubForm);
+    EXPECT_TRUE(model.settings.snubMirror);
+    const Picture mirror = picture();
+    EXPECT_NE(mirror.image, snub.image);
+
+    key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(picture(), snub);
+    key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(picture(), wythoff);
+    key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(picture(), snub);
+    key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(picture(), mirror);
+    key(Qt::Key_S);
+    EXPECT_FALSE(model.settings.snubForm);
+    EXPECT_EQ(picture().image, wythoff.image);
+}
+
 TEST(ExportFormats, ThePngSizesAreTheScreenAnd4KAnd8K) {
     const std::vector<ExportFormat> formats = exportFormats(QSize(1366, 768));
     ASSERT_EQ(formats.size(), 5u);
@@ -325,8 +362,9 @@ TEST_F(ContextMenu, RightClickOpensTheMenuWhoseEntriesRunTheirCommands) {
         texts << a->text();
         EXPECT_FALSE(a->shortcut().isEmpty()) << a->text().toStdString();
     }
-    EXPECT_EQ(texts, (QStringList{"Undo", "Redo", "Open…", "Save…", "Export image…", "Copy PDF",
-                                  "Print…", "Hide panel", "Hide caption", "Quit"}));
+    EXPECT_EQ(texts,
+              (QStringList{"Undo", "Redo", "Open…", "Save…", "Export image…", "Copy PDF", "Print…",
+                           "Hide panel", "Hide caption", "Snub", "Mirror snub", "Quit"}));
     // Nothing to undo yet: Undo and Redo are greyed.
     EXPECT_FALSE(app->commands.undo->isEnabled());
     QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(app->commands.panel).center());

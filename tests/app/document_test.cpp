@@ -8,6 +8,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -119,6 +120,55 @@ TEST_F(Document, SavedAndOpenedAgainGivesTheSamePicture) {
         ASSERT_TRUE(openDocument(model, path("a.Kaleidra2D")));
         // Every setting, every element colour (floats bit for bit), the view and the rebuilt group.
         EXPECT_SAME_DOCUMENT(documentXml(model), saved);
+    }
+}
+
+// Snub mode adds "snubForm" (and "snubMirror") after the other keys and nothing else; a document
+// with them opens in the same mode, one without them opens with snub mode off, whatever was on.
+TEST_F(Document, SnubKeysRoundTripAndAreAddedOnlyWhenOn) {
+    const std::string plain = documentXml(model);
+    EXPECT_EQ(plain.find("snub"), std::string::npos);
+    for (bool mirror : {false, true}) {
+        SCOPED_TRACE(mirror);
+        model.settings.snubForm = true;
+        model.settings.snubMirror = mirror;
+        chainSnub(model);
+        const std::string snub = documentXml(model);
+        const std::size_t last = snub.find("<key>groupMatrixData</key>");
+        ASSERT_NE(last, std::string::npos);
+        EXPECT_GT(snub.find("<key>snubForm</key>"), last);
+        EXPECT_EQ(snub.find("<key>snubMirror</key>") != std::string::npos, mirror);
+        // Take the snub keys out again: the rest is the plain document, but for P and its
+        // feet and the draw list's length, which follow the snub.
+        std::string stripped = snub;
+        for (const char* key : {"snubForm", "snubMirror"}) {
+            const std::string entry =
+                std::string("\t<key>") + key + "</key>\n\t<string>YES</string>\n";
+            if (const std::size_t at = stripped.find(entry); at != std::string::npos)
+                stripped.erase(at, entry.size());
+        }
+        for (const char* key :
+             {"polyPointEF", "polyPointFV", "polyPointVE", "polyPointVEF", "polyCount"}) {
+            const std::size_t k = plain.find(std::string("<key>") + key + "</key>");
+            const std::size_t start = plain.find('<', k + std::strlen(key) + 11);
+            const std::size_t end = plain.find("<key>", start);
+            std::string value = plain.substr(start, end - start);
+            while (!value.empty() && (value.back() == '\n' || value.back() == '\t'))
+                value.pop_back();
+            stripped = withValue(stripped, key, value);
+        }
+        EXPECT_SAME_DOCUMENT(stripped, plain);
+
+        launch(777);
+        ASSERT_TRUE(openDocumentData(model, snub));
+        EXPECT_TRUE(model.settings.snubForm);
+        EXPECT_EQ(model.settings.snubMirror, mirror);
+        EXPECT_SAME_DOCUMENT(documentXml(model), snub);
+
+        ASSERT_TRUE(openDocumentData(model, plain));
+        EXPECT_FALSE(model.settings.snubForm);
+        EXPECT_FALSE(model.settings.snubMirror);
+        EXPECT_SAME_DOCUMENT(documentXml(model), plain);
     }
 }
 
