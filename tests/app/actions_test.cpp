@@ -76,42 +76,6 @@ TEST_F(Generators, GeometryFollowsTheSignOfGenAndResetsTheViewOnlyWhenItChanges)
 
 using Lengths = PanelTest;
 
-TEST_F(Lengths, SettingOneProportionRescalesTheOtherTwo) {
-    struct Case {
-        const char* name;
-        const char* slider;
-        double* set;
-        double *a, *b;  // the other two, in their rescaling order
-        double value, a0, b0, a1, b1;
-    };
-    Settings& s = model.settings;
-    const Case cases[] = {
-        {"ef to .5", "sLengthV", &s.lengthV, &s.lengthE, &s.lengthF, 0.5, 0.3, 0.1, 0.375, 0.125},
-        {"ef to .4, others 0", "sLengthV", &s.lengthV, &s.lengthE, &s.lengthF, 0.4, 0, 0, 0.3, 0.3},
-        {"ef to 1", "sLengthV", &s.lengthV, &s.lengthE, &s.lengthF, 1, 0.3, 0.1, 0, 0},
-        {"fv to .5", "sLengthE", &s.lengthE, &s.lengthF, &s.lengthV, 0.5, 0.3, 0.1, 0.375, 0.125},
-        {"ve to .5", "sLengthF", &s.lengthF, &s.lengthV, &s.lengthE, 0.5, 0.3, 0.1, 0.375, 0.125},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        *c.a = c.a0;
-        *c.b = c.b0;
-        *c.set = 1 - c.a0 - c.b0;
-        const int count = model.groupTables.matrixCount();
-        const int tris = model.drawLists.triCount;
-        app->selectTab(2);
-        startCounting();
-        press(app->control(c.slider), sliderX(c.value, 0, 1), 6);
-        EXPECT_DOUBLE_EQ(*c.set, c.value);
-        EXPECT_NEAR(*c.a, c.a1, 1e-15);
-        EXPECT_NEAR(*c.b, c.b1, 1e-15);
-        // Only the generating point moves.
-        EXPECT_EQ(model.groupTables.matrixCount(), count);
-        EXPECT_EQ(model.drawLists.triCount, tris);
-        EXPECT_EQ(redraws(), 1);
-    }
-}
-
 TEST_F(Lengths, TheLastUniformFlagCannotBeCleared) {
     CCheckbox* boxes[3] = {app->control<CCheckbox>("bUniformV"),
                            app->control<CCheckbox>("bUniformE"),

@@ -12,43 +12,6 @@
 #include "geometry/settings.h"
 #include "test_model.h"
 
-namespace {
-
-// The first and last rows and columns where the image differs from its corner pixel.
-QRect paintedArea(const QImage& image) {
-    const QRgb corner = image.pixel(0, 0);
-    QRect area;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (image.pixel(x, y) != corner) area |= QRect(x, y, 1, 1);
-        }
-    }
-    return area;
-}
-
-}  // namespace
-
-TEST(FramePainter, UnitCircleStaysRoundOnTallAndWideImages) {
-    for (QSize size : {QSize(400, 200), QSize(200, 400)}) {
-        SCOPED_TRACE(testing::Message() << size.width() << "x" << size.height());
-        makePicture(3, 3, 3);
-        model.settings.selfDraw = model.settings.mirrorDraw = model.settings.originDraw = false;
-        model.settings.windowColor = {0, 0, 0};
-        model.settings.circleColor = {1, 1, 1};
-        model.settings.circleAlpha = 1;
-        model.settings.windowZoom = 2;
-        QImage image(size, QImage::Format_ARGB32_Premultiplied);
-        renderFrame(model, image);
-        const QRect circle = paintedArea(image);
-        // The shorter side spans 2 × windowZoom = 4 units: the circle is a quarter of it.
-        const int shorter = std::min(size.width(), size.height());
-        EXPECT_NEAR(circle.width(), shorter / 2.0, 3);
-        EXPECT_NEAR(circle.height(), shorter / 2.0, 3);
-        EXPECT_NEAR(circle.center().x(), size.width() / 2.0, 2);
-        EXPECT_NEAR(circle.center().y(), size.height() / 2.0, 2);
-    }
-}
-
 TEST(FramePainter, RenderStartsFromAClearImage) {
     makePicture(7, 3, 2);
     model.settings.windowAlpha = 0.5;

@@ -211,3 +211,39 @@ TEST_F(ControlTest, PickerShowsTheColourAsARingRoundTheWheel) {
 }
 
 }  // namespace
+
+namespace {
+
+// Dark (text) pixels in the rows top ≤ y < bottom of the image.
+int darkPixels(const QImage& image, int top, int bottom) {
+    int n = 0;
+    for (int y = std::max(top, 0); y < std::min(bottom, image.height()); ++y)
+        for (int x = 0; x < image.width(); ++x) n += qGray(image.pixel(x, y)) < 80;
+    return n;
+}
+
+// What a person sees of a button and a menu: the tint, the held or chosen part white, and every
+// caption inside its own cell.
+TEST_F(ControlTest, ButtonsAndMenusShowTheirTintAndEachCaptionInItsCell) {
+    CPushButton button(page.get(), {216, 216, 76, 20}, counter(), &kOrange, "random", "matrix");
+    button.show();
+    QImage seen = snapshot(&button);
+    EXPECT_TRUE(looksLike(seen, 10, 10, kOrange));
+    EXPECT_GT(darkPixels(seen, 0, 10), 5);  // the first line above the middle
+    EXPECT_GT(darkPixels(seen, 10, 20), 5);
+    button.setSelected(true);
+    EXPECT_TRUE(looksLike(snapshot(&button), 10, 10, ControlColors::_white));
+
+    int choice = 1;
+    CMenu menu(page.get(), {216, 216, 156, 48}, counter(), &kOrange, &choice,
+               {"one", "two", "six"});
+    menu.show();
+    seen = snapshot(&menu);
+    for (int row = 0; row < 3; ++row) {
+        SCOPED_TRACE(row);
+        EXPECT_TRUE(looksLike(seen, 4, 16 * row + 8, row == 1 ? ControlColors::_white : kOrange));
+        EXPECT_GT(darkPixels(seen, 16 * row + 1, 16 * row + 15), 5);
+    }
+}
+
+}  // namespace
