@@ -81,8 +81,6 @@ void App::hide() {
     wPoly_->showMinimized();
 }
 
-void App::hideOtherApplications() {}
-
 void App::unhideAllApplications() {
     wPoly_->showNormal();
     wPoly_->fitToScreen();
@@ -204,8 +202,8 @@ void App::windowZoomChanged() {
 }
 
 void App::setProject3D2D() {
-    updateGeometry();
-    chainView(model());
+    chainSetProject3D2D(model());
+    refresh(panel_.generators.pGeometry);
     redraw();
 }
 

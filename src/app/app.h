@@ -2,7 +2,6 @@
 
 #include <QMetaObject>
 #include <QObject>
-#include <QSize>
 #include <array>
 #include <functional>
 #include <memory>
@@ -80,7 +79,6 @@ class App : public QObject {
     void copy();   // a PDF of the picture on the clipboard; the drawing window goes behind
     void help();   // a new e-mail to the authors
     void hide();   // minimises the program's windows
-    void hideOtherApplications();  // a desktop program cannot hide the others: nothing
     void unhideAllApplications();  // shows the program's windows again
     void stop();                   // ends the program
 
@@ -120,7 +118,6 @@ class App : public QObject {
     void setLengthF();
     void pushRanLength();
     void pushEqualizeLength();
-    void setLengthStep() {}
     void setUniformV();
     void setUniformE();
     void setUniformF();
@@ -145,12 +142,6 @@ class App : public QObject {
     void pushTranslateYZ();
     void pushTranslateZX();
     void pushTranslateZY();
-    void setTranslateStep() {}
-
-    // ---- Mouse: the view reads these settings at its next press.
-    void setMouseMode() {}
-    void setMousePoints() {}
-    void setMouseColors() {}
 
     // ---- Display.
     void setSelfDraw();
@@ -249,10 +240,6 @@ class App : public QObject {
     void drawingWindowActivated();
     // The drawing window came back from the minimised state: so does the panel.
     void drawingWindowRestored();
-
-  public:
-    // The drawing window takes any size it is given.
-    QSize windowWillResize(QSize proposed) const { return proposed; }
 
   protected:
     // Every mouse release anywhere in the program ends a step (app/commands.cpp).

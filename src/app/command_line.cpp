@@ -162,31 +162,8 @@ std::string jsonNumber(double x) {
     return ec == std::errc() ? std::string(text, end) : "null";
 }
 
-}  // namespace
-
-int runExport(const CommandLine& command) {
-    // The command's own picture, apart from any window.
-    const auto picture = std::make_unique<Model>();
-    Model& m = *picture;
-    if (!loadPicture(m, command)) return 1;
-    std::string error;
-    if (!exportPicture(m, command.output, QSize(command.width, command.height), &error,
-                       command.caption)) {
-        std::fprintf(stderr, "kaleidra: %s\n", error.c_str());
-        return 1;
-    }
-    return 0;
-}
-
-int runDescribe(const CommandLine& command) {
-    // The command's own picture, apart from any window.
-    const auto picture = std::make_unique<Model>();
-    Model& m = *picture;
-    if (!loadPicture(m, command)) return 1;
-    std::fputs(descriptionJson(describePicture(m.settings)).c_str(), stdout);
-    return 0;
-}
-
+// The JSON object of runDescribe, with a line break at the end. Off the sphere the counts are
+// null.
 std::string descriptionJson(const Description& d) {
     // Built by appending: GCC 12 misreads literal + temporary string as an overlapping copy.
     const auto array = [](const auto& values, auto text) {
@@ -235,4 +212,29 @@ std::string descriptionJson(const Description& d) {
     field("coxeter", jsonString(d.coxeter));
     field("orbifold", jsonString(d.orbifold), true);
     return s + "}\n";
+}
+
+}  // namespace
+
+int runExport(const CommandLine& command) {
+    // The command's own picture, apart from any window.
+    const auto picture = std::make_unique<Model>();
+    Model& m = *picture;
+    if (!loadPicture(m, command)) return 1;
+    std::string error;
+    if (!exportPicture(m, command.output, QSize(command.width, command.height), &error,
+                       command.caption)) {
+        std::fprintf(stderr, "kaleidra: %s\n", error.c_str());
+        return 1;
+    }
+    return 0;
+}
+
+int runDescribe(const CommandLine& command) {
+    // The command's own picture, apart from any window.
+    const auto picture = std::make_unique<Model>();
+    Model& m = *picture;
+    if (!loadPicture(m, command)) return 1;
+    std::fputs(descriptionJson(describePicture(m.settings)).c_str(), stdout);
+    return 0;
 }

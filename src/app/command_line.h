@@ -32,8 +32,3 @@ int runExport(const CommandLine& command);
 // Prints the description of the picture (the document's, or a seeded launch's) as one JSON
 // object on stdout. Needs no display. Fails as runExport does on a bad document.
 int runDescribe(const CommandLine& command);
-
-struct Description;
-// The JSON object of runDescribe, with a line break at the end. Off the sphere the counts are
-// null.
-std::string descriptionJson(const Description& d);

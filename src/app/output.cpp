@@ -1,6 +1,7 @@
 #include "app/output.h"
 
 #include <QBuffer>
+#include <QByteArray>
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QFile>
@@ -109,6 +110,9 @@ void runPrintDialog(Model& m, QWidget* parent, QSize size) {
     printPicture(m, printer, size);
 }
 
+namespace {
+
+// A one-page PDF of the picture.
 QByteArray picturePdf(Model& m, QSize size) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -117,6 +121,8 @@ QByteArray picturePdf(Model& m, QSize size) {
     buffer.close();
     return bytes;
 }
+
+}  // namespace
 
 void copyPicturePdf(Model& m, QSize size) {
     auto* mime = new QMimeData;

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QByteArray>
-
 struct Model;
 #include <QSize>
 #include <QString>
@@ -20,8 +18,6 @@ void printPicture(Model& m, QPrinter& printer, QSize size);
 // The print dialog (which can also save a PDF); nothing happens when it is cancelled.
 void runPrintDialog(Model& m, QWidget* parent, QSize size);
 
-// A one-page PDF of the picture.
-QByteArray picturePdf(Model& m, QSize size);
 // Puts the PDF on the clipboard as application/pdf and nothing else.
 void copyPicturePdf(Model& m, QSize size);
 

@@ -19,6 +19,13 @@
     NamedAction {                     \
 #method, [this] { method(); } \
     }
+// An action that needs nothing further: its setting is read where it is used (the steps at the
+// next step, the mouse settings at the next press), or, for "hide others", a desktop program
+// cannot hide the other programs.
+#define KALEIDRA_NOTHING(action) \
+    NamedAction {                \
+#action, [] {}           \
+    }
 // An action whose name is also a chain or view operation's: the handler has a name of its own.
 #define KALEIDRA_HANDLER(action, method) \
     NamedAction {                        \
@@ -126,7 +133,7 @@ void App::buildTab0() {
     panel_.main.qHide =
         button(0, "qHide", {264, 264, 92, 20}, KALEIDRA_ACTION(hide), "hide Kaleidra");
     panel_.main.qHideOthers = button(0, "qHideOthers", {264, 240, 92, 20},
-                                     KALEIDRA_ACTION(hideOtherApplications), "hide others");
+                                     KALEIDRA_NOTHING(hideOtherApplications), "hide others");
     panel_.main.qShowAll = button(0, "qShowAll", {264, 216, 92, 20},
                                   KALEIDRA_ACTION(unhideAllApplications), "show all");
     panel_.main.qQuit =
@@ -175,7 +182,7 @@ void App::buildTabs() {
         realSlider(2, "sLengthF", {216, 180, 156, 12}, KALEIDRA_ACTION(setLengthF), "length ve ",
                    &s.lengthF, 0, 1);
     panel_.lengths.sLengthStep =
-        realSlider(2, "sLengthStep", {216, 156, 156, 12}, KALEIDRA_ACTION(setLengthStep),
+        realSlider(2, "sLengthStep", {216, 156, 156, 12}, KALEIDRA_NOTHING(setLengthStep),
                    "length step ", &s.lengthStep, 0, 0.5);
     panel_.lengths.bUniformV =
         checkbox(2, "bUniformV", {124, 228, 12, 12}, KALEIDRA_ACTION(setUniformV), &s.uniformV);
@@ -233,18 +240,20 @@ void App::buildTabs() {
     panel_.transform.qTranslateYZ = button(4, "qTranslateYZ", {216, 156, 36, 20},
                                            KALEIDRA_HANDLER(translateYZ, pushTranslateYZ), "yz");
     panel_.transform.sTranslateStep =
-        realSlider(4, "sTranslateStep", {216, 132, 156, 12}, KALEIDRA_ACTION(setTranslateStep),
+        realSlider(4, "sTranslateStep", {216, 132, 156, 12}, KALEIDRA_NOTHING(setTranslateStep),
                    "translate step π*", &s.translateStep, 0, 0.5);
 
     // 5: the mouse.
     panel_.mouse.tMouseMode = label(5, "tMouseMode", {216, 264, 156, 20}, "(click/drag mouse)");
     panel_.mouse.pMouseMode =
-        menu(5, "pMouseMode", {216, 216, 156, 48}, KALEIDRA_ACTION(setMouseMode), &s.mouseMode,
+        menu(5, "pMouseMode", {216, 216, 156, 48}, KALEIDRA_NOTHING(setMouseMode), &s.mouseMode,
              {"set edge lengths", "rotate [xy]", "translate [xyz]"});
-    panel_.mouse.bMousePoints = checkbox(5, "bMousePoints", {176, 168, 76, 20},
-                                         KALEIDRA_ACTION(setMousePoints), &s.mousePoints, "points");
-    panel_.mouse.bMouseColors = checkbox(5, "bMouseColors", {256, 168, 76, 20},
-                                         KALEIDRA_ACTION(setMouseColors), &s.mouseColors, "colors");
+    panel_.mouse.bMousePoints =
+        checkbox(5, "bMousePoints", {176, 168, 76, 20}, KALEIDRA_NOTHING(setMousePoints),
+                 &s.mousePoints, "points");
+    panel_.mouse.bMouseColors =
+        checkbox(5, "bMouseColors", {256, 168, 76, 20}, KALEIDRA_NOTHING(setMouseColors),
+                 &s.mouseColors, "colors");
 
     // 6: what is drawn and what lies on top.
     panel_.display.pSelfMirrorEmphasis =

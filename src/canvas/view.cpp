@@ -70,18 +70,6 @@ QPointF View::widgetPoint(const QPointF& modelPos) const {
     return {(modelPos.x() - r.x) / r.width * w, h - (modelPos.y() - r.y) / r.height * h};
 }
 
-bool View::knowsPageRange(int& firstPage, int& lastPage) const {
-    firstPage = 1;
-    lastPage = 1;
-    return true;
-}
-
-QRectF View::rectForPage(int page) const {
-    if (page != 1) return {};
-    const ViewRect& r = model_.viewState.rect0;
-    return {r.x, r.y, r.width, r.height};
-}
-
 // The frame is rasterised into an image of the widget's size in device pixels (kept from one
 // frame to the next) and composited onto the widget in one go.
 void View::paintEvent(QPaintEvent*) {

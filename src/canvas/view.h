@@ -2,7 +2,6 @@
 
 #include <QImage>
 #include <QPointF>
-#include <QRectF>
 #include <QWidget>
 
 #include "canvas/mouse.h"
@@ -38,13 +37,6 @@ class View : public QWidget {
     QPointF modelPoint(const QPointF& widgetPos) const;
     // Model co-ordinates to the widget position.
     QPointF widgetPoint(const QPointF& modelPos) const;
-
-    // Printing: the picture is one page, page 1, whose rectangle is the view's bounds; any other
-    // page is the empty rectangle. The print system may not shrink or grow it.
-    bool knowsPageRange(int& firstPage, int& lastPage) const;
-    QRectF rectForPage(int page) const;
-    double heightAdjustLimit() const { return 1.0; }
-    double widthAdjustLimit() const { return 1.0; }
 
   signals:
     // The mouse set new edge lengths; the panel refreshes its length sliders.
