@@ -29,8 +29,6 @@ class HitPathLayer final : public DrawLayer {
     TextSize measureText(const std::string&, float) const override { return {}; }
     void drawText(const std::string&, float, float, float) override {}
 
-    int pointCount() const { return static_cast<int>(points_.size()); }
-
   private:
     struct Vertex {
         float x, y;

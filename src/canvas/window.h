@@ -15,7 +15,6 @@ class Window : public QWidget {
 
     // The content view, resized with the window.
     void setContentView(QWidget* view);
-    QWidget* contentView() const { return content_; }
 
     // The whole frame of the screen (the main screen when none is given).
     void fitToScreen(QScreen* screen = nullptr);

@@ -8,6 +8,42 @@
 
 namespace {
 
+// The unit vector of in under the colour length.
+void normalizeColor(Point& out, const Point& in) {
+    double l = lengthColor(in);
+    out = Point{in.x / l, in.y / l, in.z / l};
+}
+
+// The rotation carrying (0, 0, 1) to the unit vector v; undefined for v = (0, 0, −1).
+void translateMColor(Matrix& out, const Point& v) {
+    double x = v.x, y = v.y, z = v.z;
+    double k = 1 / (1 + z);
+    // clang-format off
+    out = Matrix{1,
+                 1 - x * x * k, -x * y * k,    x,
+                 -x * y * k,    1 - y * y * k, y,
+                 -x,            -y,            z};
+    // clang-format on
+}
+
+// The rotation about the unit axis a with cosine c and sine s.
+void rotateMColor(Matrix& out, const Point& a, double c, double s) {
+    double x = a.x, y = a.y, z = a.z, t = 1 - c;
+    // clang-format off
+    out = Matrix{1,
+                 x * x * t + c,     x * y * t - z * s, x * z * t + y * s,
+                 x * y * t + z * s, y * y * t + c,     y * z * t - x * s,
+                 x * z * t - y * s, y * z * t + x * s, z * z * t + c};
+    // clang-format on
+}
+
+// out = colorMatrix · (pointMatrix · q).
+void projColor(const Settings& s, Point& out, const Point& q) {
+    Point p;
+    dotP(p, s.pointMatrix, q);
+    dotP(out, s.colorMatrix, p);
+}
+
 // The cyclic permutations (x, y, z) ↦ (z, x, y) and (x, y, z) ↦ (y, z, x): they carry the
 // colour of a V class onto the E and F classes.
 constexpr Matrix kPermuteA{1, 0, 0, 1, 1, 0, 0, 0, 1, 0};
@@ -35,6 +71,35 @@ void positionColor(const Settings& settings, const ColourState& c, BColor* out, 
     cubeColor(out, p);
 }
 
+// Position colours of a model point q for an element type (schemes 3 and 4). A type outside
+// 0..15 leaves out unchanged.
+void highContrastColor(const Settings& s, const ColourState& c, BColor* out, int type,
+                       const Point& q) {
+    if (familyOfType(type) < 0) return;
+    positionColor(s, c, out, type, q, c.colorMatrixHigh[type]);
+}
+
+void lowContrastColor(const Settings& s, const ColourState& c, BColor* out, int type,
+                      const Point& q) {
+    if (familyOfType(type) < 0) return;
+    positionColor(s, c, out, type, q, c.colorMatrixLow);
+}
+
+// The family's offset in units of π.
+double familyOffset(const Settings& s, int family) {
+    assert(family >= 0 && family < kFamilyCount);
+    return family >= 0 && family < kFamilyCount ? s.*kFamilies[family].offset : 0;
+}
+
+// Random individual colours, each record in table order.
+void ranColorModuleTri(DataTable& table) {
+    for (int i = 0; i < table.count; ++i) ranColor(&table.at(i).triColor);
+}
+
+void ranColorModulePoly(DataTable& table) {
+    for (int i = 0; i < table.count; ++i) ranColor(&table.at(i).polyColor);
+}
+
 }  // namespace
 
 const Matrix& familyMatrix(const ColourState& c, int family) {
@@ -59,53 +124,12 @@ Matrix& familyMatrix(ColourState& c, int family) {
     return const_cast<Matrix&>(familyMatrix(static_cast<const ColourState&>(c), family));
 }
 
-int familyScheme(const Settings& s, int family) {
-    assert(family >= 0 && family < kFamilyCount);
-    return family >= 0 && family < kFamilyCount ? s.*kFamilies[family].scheme : -1;
-}
-
-double familyOffset(const Settings& s, int family) {
-    assert(family >= 0 && family < kFamilyCount);
-    return family >= 0 && family < kFamilyCount ? s.*kFamilies[family].offset : 0;
-}
-
-double familyAlpha(const Settings& s, int family) {
-    assert(family >= 0 && family < kFamilyCount);
-    return family >= 0 && family < kFamilyCount ? s.*kFamilies[family].alpha : 0;
-}
-
 BColor* typeColor(Settings& s, int type) {
     return type >= 0 && type < kTypeCount ? &(s.*kTypes[type].color) : nullptr;
 }
 
 const BColor* typeColor(const Settings& s, int type) {
     return type >= 0 && type < kTypeCount ? &(s.*kTypes[type].color) : nullptr;
-}
-
-void normalizeColor(Point& out, const Point& in) {
-    double l = lengthColor(in);
-    out = Point{in.x / l, in.y / l, in.z / l};
-}
-
-void translateMColor(Matrix& out, const Point& v) {
-    double x = v.x, y = v.y, z = v.z;
-    double k = 1 / (1 + z);
-    // clang-format off
-    out = Matrix{1,
-                 1 - x * x * k, -x * y * k,    x,
-                 -x * y * k,    1 - y * y * k, y,
-                 -x,            -y,            z};
-    // clang-format on
-}
-
-void rotateMColor(Matrix& out, const Point& a, double c, double s) {
-    double x = a.x, y = a.y, z = a.z, t = 1 - c;
-    // clang-format off
-    out = Matrix{1,
-                 x * x * t + c,     x * y * t - z * s, x * z * t + y * s,
-                 x * y * t + z * s, y * y * t + c,     y * z * t - x * s,
-                 x * z * t - y * s, y * z * t + x * s, z * z * t + c};
-    // clang-format on
 }
 
 Matrix offsetMatrix(double theta) {
@@ -144,32 +168,6 @@ void initColorMatrices(ColourState& c) {
     for (int i = 0; i < kTypeCount; ++i) c.colorMatrixHigh[i] = high[i];
     c.colorMatrixLow = t1;
     for (int f = 0; f < kFamilyCount; ++f) familyMatrix(c, f) = identity;
-}
-
-void projColor(const Settings& s, Point& out, const Point& q) {
-    Point p;
-    dotP(p, s.pointMatrix, q);
-    dotP(out, s.colorMatrix, p);
-}
-
-void highContrastColor(const Settings& s, const ColourState& c, BColor* out, int type,
-                       const Point& q) {
-    if (familyOfType(type) < 0) return;
-    positionColor(s, c, out, type, q, c.colorMatrixHigh[type]);
-}
-
-void lowContrastColor(const Settings& s, const ColourState& c, BColor* out, int type,
-                      const Point& q) {
-    if (familyOfType(type) < 0) return;
-    positionColor(s, c, out, type, q, c.colorMatrixLow);
-}
-
-void ranColorModuleTri(DataTable& table) {
-    for (int i = 0; i < table.count; ++i) ranColor(&table.at(i).triColor);
-}
-
-void ranColorModulePoly(DataTable& table) {
-    for (int i = 0; i < table.count; ++i) ranColor(&table.at(i).polyColor);
 }
 
 void ranPolyFaceColor(GroupTables& g) {

@@ -31,22 +31,13 @@ struct ColourState {
     Matrix colorMatrix0;  // colorMatrix as it was at the mouse press
 };
 
-// The family's offset matrix, scheme, offset (units of π) and alpha.
+// The family's offset matrix.
 Matrix& familyMatrix(ColourState& c, int family);
 const Matrix& familyMatrix(const ColourState& c, int family);
-int familyScheme(const Settings& s, int family);
-double familyOffset(const Settings& s, int family);
-double familyAlpha(const Settings& s, int family);
 // The type colour setting of a type (nullptr outside 0..15).
 BColor* typeColor(Settings& s, int type);
 const BColor* typeColor(const Settings& s, int type);
 
-// Vectors and matrices of the colour space.
-void normalizeColor(Point& out, const Point& in);
-// The rotation carrying (0, 0, 1) to the unit vector v; undefined for v = (0, 0, −1).
-void translateMColor(Matrix& out, const Point& v);
-// The rotation about the unit axis a with cosine c and sine s.
-void rotateMColor(Matrix& out, const Point& a, double c, double s);
 // The hue turn by theta about the grey axis (1, 1, 1)/√3; 2π/3 carries red to green.
 Matrix offsetMatrix(double theta);
 // Rebuild a family's offset matrix from its offset setting, or all six.
@@ -55,18 +46,7 @@ void setOffsetMatrices(ColourState& c, const Settings& s);
 // T1, T2, A, B, N, colorMatrixHigh, colorMatrixLow; the six offset matrices to identity.
 void initColorMatrices(ColourState& c);
 
-// out = colorMatrix · (pointMatrix · q).
-void projColor(const Settings& s, Point& out, const Point& q);
-// Position colours of a model point q for an element type (schemes 3 and 4). A type outside
-// 0..15 leaves out unchanged.
-void highContrastColor(const Settings& s, const ColourState& c, BColor* out, int type,
-                       const Point& q);
-void lowContrastColor(const Settings& s, const ColourState& c, BColor* out, int type,
-                      const Point& q);
-
-// Random individual colours, each record in table order.
-void ranColorModuleTri(DataTable& table);
-void ranColorModulePoly(DataTable& table);
+// New random individual colours, each record in table order.
 void ranPolyFaceColor(GroupTables& g);  // poly colours of dataV, dataE, dataF
 void ranPolyEdgeColor(GroupTables& g);  // poly colours of dataEF, dataFV, dataVE
 void ranPolyVertColor(GroupTables& g);  // poly colours of dataVEF

@@ -30,10 +30,6 @@ double dot(int gen, const Point& p, const Point& q) {
     return 0;
 }
 
-double norm(int gen, const Point& p) {
-    return dot(gen, p, p);
-}
-
 double length(int gen, const Point& p) {
     if (current(gen) == Geometry::plane) return std::fabs(p.z);
     return std::sqrt(dot(gen, p, p));
@@ -51,9 +47,6 @@ double lengthLine(int gen, const Point& l) {
     return 0;
 }
 
-double dot2(const Point& p, const Point& q) {
-    return p.x * q.x + p.y * q.y;
-}
 double norm2(const Point& p) {
     return p.x * p.x + p.y * p.y;
 }
@@ -111,10 +104,6 @@ void cross(Point& out, const Point& a, const Point& b) {
     out = {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
 
-void crossB(BPoint& out, const BPoint& a, const BPoint& b) {
-    out = {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-
 void normalize(int gen, Point& out, const Point& p) {
     const double l = length(gen, p);
     out = {p.x / l, p.y / l, p.z / l};
@@ -127,11 +116,6 @@ void normalizeLine(int gen, Point& out, const Point& l) {
 
 void midpoint(int gen, Point& out, const Point& a, const Point& b) {
     normalize(gen, out, Point{a.x + b.x, a.y + b.y, a.z + b.z});
-}
-
-void dotBP(BPoint& out, const BMatrix& M, const BPoint& p) {
-    out = {M.m00 * p.x + M.m01 * p.y + M.m02 * p.z, M.m10 * p.x + M.m11 * p.y + M.m12 * p.z,
-           M.m20 * p.x + M.m21 * p.y + M.m22 * p.z};
 }
 
 void smallP(Point& out, const BPoint& p) {
@@ -228,10 +212,6 @@ void translateMInv(int gen, Matrix& out, const Point& p) {
 void translateBM(int gen, BMatrix& out, const BPoint& p) {
     translation(out, p.x, p.y, p.z, false, current(gen));
 }
-void translateBMInv(int gen, BMatrix& out, const BPoint& p) {
-    translation(out, p.x, p.y, p.z, true, current(gen));
-}
-
 void rotateMXY(int gen, Matrix& out, const Point& a, const Point& b) {
     const double C = a.x * b.x + a.y * b.y;
     const double S = a.x * b.y - a.y * b.x;

@@ -28,10 +28,8 @@ extern const Matrix inversion;  // sign −1, minus the unit matrix
 
 // Scalars.
 double dot(int gen, const Point& p, const Point& q);  // the point form of the geometry
-double norm(int gen, const Point& p);
 double length(int gen, const Point& p);
 double lengthLine(int gen, const Point& l);
-double dot2(const Point& p, const Point& q);
 double norm2(const Point& p);
 double normX(const Point& p);
 double normY(int gen, const Point& p);
@@ -41,11 +39,9 @@ double dist(int gen, const Point& p, const Point& q);
 // Points.
 void linCom(Point& out, double s, const Point& a, double t, const Point& b);
 void cross(Point& out, const Point& a, const Point& b);
-void crossB(BPoint& out, const BPoint& a, const BPoint& b);
 void normalize(int gen, Point& out, const Point& p);
 void normalizeLine(int gen, Point& out, const Point& l);
 void midpoint(int gen, Point& out, const Point& a, const Point& b);
-void dotBP(BPoint& out, const BMatrix& M, const BPoint& p);
 void smallP(Point& out, const BPoint& p);
 
 // Matrices.
@@ -57,7 +53,6 @@ void reflectBM(int gen, BMatrix& out, const BPoint& l);
 void translateM(int gen, Matrix& out, const Point& p);
 void translateMInv(int gen, Matrix& out, const Point& p);
 void translateBM(int gen, BMatrix& out, const BPoint& p);
-void translateBMInv(int gen, BMatrix& out, const BPoint& p);
 void rotateMXY(int gen, Matrix& out, const Point& a, const Point& b);
 
 // Comparisons.

@@ -6,7 +6,5 @@
 // (srandom). Every random choice (generators, lengths, colours, views) draws from it, so a seed
 // reproduces a whole launch.
 
-float ranFloat();     // random() × 2⁻³¹ in single precision; 0 ≤ value ≤ 1 (1 is possible)
-double ranDouble();   // random() / 2147483647; 0 ≤ value ≤ 1
-bool ranBoolean();    // true when random() < 2³⁰
-void ranColor(BColor* color);  // r, then g, then b, each ranFloat()
+double ranDouble();            // random() / 2147483647; 0 ≤ value ≤ 1
+void ranColor(BColor* color);  // r, then g, then b, each random() × 2⁻³¹ as a float

@@ -44,7 +44,6 @@ class QtDrawLayer : public DrawLayer {
     void drawText(const std::string& text, float x, float y, float size) override;
 
     // The model-to-painter mapping (without the painter's own earlier transform).
-    const QTransform& modelToDevice() const { return toDevice_; }
     const QPainterPath& path() const { return path_; }
 
   private:

@@ -136,12 +136,6 @@ void CPushButton::setText(std::string textA) {
     display();
 }
 
-void CPushButton::setText(std::string textA, std::string textB) {
-    _textA = std::move(textA);
-    _textB = std::move(textB);
-    display();
-}
-
 void CPushButton::mouseDown(double, double) {
     _selected = true;
     display();
@@ -329,10 +323,6 @@ void CColorPicker::setColor(BColor* c) {
     _color = c;
     readPickerColor(*c, *bright_);
     update();
-}
-
-double CColorPicker::bright() const {
-    return *bright_;
 }
 
 void CColorPicker::setBright(double v) {

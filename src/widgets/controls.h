@@ -31,7 +31,6 @@ class Control : public QWidget {
 
     // Delivers the action with this control as sender (nothing when there is none).
     void sendAction();
-    void setAction(Action action) { _action = std::move(action); }
     const Action& action() const { return _action; }
 
     // Repaint now, before returning (a hidden control only schedules it).
@@ -94,9 +93,8 @@ class CPushButton : public Control {
 
     bool selected() const { return _selected; }
     void setSelected(bool selected);
-    // One line (the second is cleared), or two.
+    // One line; the second is cleared.
     void setText(std::string textA);
-    void setText(std::string textA, std::string textB);
     const std::string& textA() const { return _textA; }
     const std::string& textB() const { return _textB; }
 
@@ -250,7 +248,6 @@ class CColorPicker : public Control {
     BColor* color() const { return edited_; }
     // Edits c from now on; the picker's sector, hue, saturation and brightness follow it.
     void setColor(BColor* c);
-    double bright() const;
     // New brightness; the edited colour is rewritten from the model. No repaint.
     void setBright(double v);
 

@@ -105,7 +105,6 @@ CWindow::CWindow(QWidget* owner)
 }
 
 void CWindow::setContentView(QWidget* view) {
-    content_ = view;
     if (!view) return;
     view->setParent(this);
     view->setGeometry(0, 0, kSize, kSize);

@@ -20,10 +20,6 @@ class CWindow : public QWidget {
     explicit CWindow(QWidget* owner = nullptr);
 
     void setContentView(QWidget* view);
-    QWidget* contentView() const { return content_; }
-
-  private:
-    QWidget* content_ = nullptr;
 };
 
 // The panel view: the content of the panel window, 432 × 432. It paints the ring and the

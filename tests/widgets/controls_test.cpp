@@ -140,7 +140,7 @@ TEST_F(ControlTest, PickerReadsItsColourAndSetBrightRewritesIt) {
     EXPECT_EQ(picker.color(), &model.settings.circleColor);
     EXPECT_EQ(colorPickerState._sector, 5);
     EXPECT_DOUBLE_EQ(colorPickerState._hue, 0.5);
-    EXPECT_DOUBLE_EQ(picker.bright(), 0.5);
+    EXPECT_DOUBLE_EQ(model.settings.bright, 0.5);
 
     colorPickerState._sat = 0.5;
     colorPickerState._sector = 3;
