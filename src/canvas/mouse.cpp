@@ -69,6 +69,13 @@ MouseEffect dragStep(Model& m, float x, float y) {
     return MouseEffect::redraw;
 }
 
+// The three proportions and the edge midpoints from the generating point (polyVEF), then the
+// poly points of every data record.
+void mouseLength(Model& m) {
+    setLengthFromPoint(m);
+    setPolyModules(m.groupTables, m.specialPoints);
+}
+
 enum class Hit { miss, unchanged, moved };
 
 // Hit test of one copy from the top of the drawing order down, then the generating point
@@ -112,6 +119,21 @@ bool reshapeOne(Model& m, bool mirror, float x, float y, bool* changed) {
     const Hit hit = reshapeCopy(m, mirror, x, y);
     if (changed) *changed = hit == Hit::moved;
     return hit != Hit::miss;
+}
+
+// "Set edge lengths" at p: tries the copy drawn on top first. True when a drawn quad was hit.
+// *changed (optional) tells whether the generating point moved.
+bool reshape(Model& m, float x, float y, bool* changed = nullptr) {
+    if (changed) *changed = false;
+    const bool self = m.settings.selfDraw, mirror = m.settings.mirrorDraw;
+    if (m.settings.selfMirrorEmphasis == 0) {
+        if (self && reshapeSelf(m, x, y, changed)) return true;
+        if (mirror && reshapeMirror(m, x, y, changed)) return true;
+    } else if (m.settings.selfMirrorEmphasis == 1) {
+        if (mirror && reshapeMirror(m, x, y, changed)) return true;
+        if (self && reshapeSelf(m, x, y, changed)) return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -158,22 +180,4 @@ bool reshapeSelf(Model& m, float x, float y, bool* changed) {
 
 bool reshapeMirror(Model& m, float x, float y, bool* changed) {
     return reshapeOne(m, true, x, y, changed);
-}
-
-bool reshape(Model& m, float x, float y, bool* changed) {
-    if (changed) *changed = false;
-    const bool self = m.settings.selfDraw, mirror = m.settings.mirrorDraw;
-    if (m.settings.selfMirrorEmphasis == 0) {
-        if (self && reshapeSelf(m, x, y, changed)) return true;
-        if (mirror && reshapeMirror(m, x, y, changed)) return true;
-    } else if (m.settings.selfMirrorEmphasis == 1) {
-        if (mirror && reshapeMirror(m, x, y, changed)) return true;
-        if (self && reshapeSelf(m, x, y, changed)) return true;
-    }
-    return false;
-}
-
-void mouseLength(Model& m) {
-    setLengthFromPoint(m);
-    setPolyModules(m.groupTables, m.specialPoints);
 }

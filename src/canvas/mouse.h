@@ -34,12 +34,7 @@ MouseEffect mouseDown(Model& m, float x, float y);
 MouseEffect mouseDragged(Model& m, float x, float y);
 void mouseUp();
 
-// "Set edge lengths" at p: tries the copy drawn on top first. True when a drawn quad was hit.
-// *changed (optional) tells whether the generating point moved.
-bool reshape(Model& m, float x, float y, bool* changed = nullptr);
+// "Set edge lengths" at p on one copy. True when a drawn quad was hit. *changed (optional)
+// tells whether the generating point moved.
 bool reshapeSelf(Model& m, float x, float y, bool* changed = nullptr);
 bool reshapeMirror(Model& m, float x, float y, bool* changed = nullptr);
-
-// The three proportions and the edge midpoints from the generating point (polyVEF), then the
-// poly points of every data record.
-void mouseLength(Model& m);

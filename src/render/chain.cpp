@@ -126,10 +126,15 @@ void initRandom(Model& m) {
     initRandom(m, static_cast<unsigned>(time(nullptr)));
 }
 
+namespace {
+
+// pointMatrix and colorMatrix back to identity.
 void resetView(Settings& s) {
     s.pointMatrix = identity;
     s.colorMatrix = identity;
 }
+
+}  // namespace
 
 void updateGeometryLabels(Settings& s) {
     bool zAxis = s.project3D2D < 3;
@@ -188,11 +193,17 @@ bool chainSetSpiralAngle(Model& m) {
     return m.settings.project3D2D >= 3 && regroup(m);
 }
 
+namespace {
+
+// The lengths side chain: the generating point from the three proportions, then the poly points
+// of the data records; the group and the modules stay.
 bool chainLengths(Model& m) {
     setPolyPoint(m.specialPoints, m.triangleGroup, m.settings);
     setPolyModules(m.groupTables, m.specialPoints);
     return true;
 }
+
+}  // namespace
 
 bool chainSnub(Model& m) {
     chainLengths(m);

@@ -32,8 +32,6 @@ void rebuildModules(Model& m);
 void initRandom(Model& m, unsigned seed);
 void initRandom(Model& m);  // seeded from the clock
 
-// pointMatrix and colorMatrix back to identity.
-void resetView(Settings& s);
 // geometry from the sign of gen, and the three equation captions for gen and project3D2D.
 void updateGeometryLabels(Settings& s);
 
@@ -47,7 +45,6 @@ bool chainSetGroupOrder(Model& m);
 bool chainSetSpiralAngle(Model& m);
 
 // Lengths side chain.
-bool chainLengths(Model& m);
 bool chainEqualizeLength(Model& m);
 bool chainRanLength(Model& m);
 // One proportion (0 lengthV, 1 lengthE, 2 lengthF) has been stored; the other two are rescaled
