@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <memory>
 #include <tuple>
@@ -169,5 +170,41 @@ TEST(Modules, MovingALengthChangesOnlyPolyPoints) {
             }
         }
         EXPECT_GT(moved, 0);
+    }
+}
+
+// Every polygon runs round its centre through its triangles: each corner is a triangle's
+// incentre and the side point next to it that triangle's foot on a side, an inradius away.
+TEST(Modules, EachSidePointIsTheFootOfItsCornersTriangle) {
+    for (auto [p, q, r, order] : {std::tuple{2, 3, 5, 300},
+                                  {2, 4, 4, 300},
+                                  {7, 3, 2, 2000},
+                                  {12, 12, 12, 2000},
+                                  {11, 10, 5, 2000}}) {
+        SCOPED_TRACE(testing::Message() << p << "," << q << "," << r);
+        build(p, q, r, order);
+        const int gen = model.settings.gen;
+        const SpecialPoints& s = model.specialPoints;
+        const double inradius = dist(gen, s.triVEF, s.triEF);
+        int checked = 0;
+        for (const SortedTable<PolyModule>* table : polyTables()) {
+            for (int i = 0; i < table->count; ++i) {
+                const PolyModule& poly = table->at(i);
+                for (int j = 0; j < poly.n; ++j) {
+                    for (auto [corner, side] : {std::pair{poly.cornerA[j], poly.sideA[j]},
+                                                {poly.cornerB[j], poly.sideB[j]}}) {
+                        if (!corner || !side) continue;
+                        // Far out, where rounding may store one point twice, a search can find
+                        // its twin: only the polygons in view are held to it.
+                        if (std::fabs(corner->triPoint.z) > 50) continue;
+                        ++checked;
+                        ASSERT_NEAR(dist(gen, corner->triPoint, side->triPoint), inradius,
+                                    1e-4 * (1 + inradius))
+                            << "polygon " << i << " step " << j;
+                    }
+                }
+            }
+        }
+        EXPECT_GT(checked, 100);
     }
 }
