@@ -273,6 +273,24 @@ void resetCounters(GroupTables& g, int emphasis) {
 
 }  // namespace
 
+void drawTriList(const Model& m, const PathTarget& target) {
+    const Settings& s = m.settings;
+    const DrawLists& lists = m.drawLists;
+    ElementPainter f(m, target);
+    for (int i = 0; i < lists.triCount; ++i) {
+        const TriModule& t = *lists.tri[i];
+        if (s.polyTriEmphasis == 0) {
+            if (s.triEdgeDraw) f.drawTriEdge(t);
+            if (s.triVertDraw) f.drawTriVert(t);
+            if (s.triFaceDraw) f.drawTriFace(t);
+        } else {
+            if (s.triFaceDraw) f.drawTriFace(t);
+            if (s.triEdgeDraw) f.drawTriEdge(t);
+            if (s.triVertDraw) f.drawTriVert(t);
+        }
+    }
+}
+
 void drawCopy(Model& m, const PathTarget& target) {
     const Settings& s = m.settings;
     const int emphasis = s.polyTriEmphasis;
@@ -284,18 +302,7 @@ void drawCopy(Model& m, const PathTarget& target) {
     const DrawLists& lists = m.drawLists;
     ElementPainter f(m, target);
     if (T && !P) {
-        for (int i = 0; i < lists.triCount; ++i) {
-            const TriModule& t = *lists.tri[i];
-            if (emphasis == 0) {
-                if (s.triEdgeDraw) f.drawTriEdge(t);
-                if (s.triVertDraw) f.drawTriVert(t);
-                if (s.triFaceDraw) f.drawTriFace(t);
-            } else {
-                if (s.triFaceDraw) f.drawTriFace(t);
-                if (s.triEdgeDraw) f.drawTriEdge(t);
-                if (s.triVertDraw) f.drawTriVert(t);
-            }
-        }
+        drawTriList(m, target);
     } else if (P && !T) {
         for (int i = 0; i < lists.polyCount; ++i) {
             const PolyModule& p = *lists.poly[i];

@@ -91,21 +91,7 @@ void drawSnubCopy(Model& m, const PathTarget& target) {
     const bool T = s.triFaceDraw || s.triEdgeDraw || s.triVertDraw;
     const int emphasis = s.polyTriEmphasis;
 
-    auto drawTris = [&] {
-        ElementPainter f(m, target);
-        for (int i = 0; i < lists.triCount; ++i) {
-            const TriModule& t = *lists.tri[i];
-            if (emphasis == 0) {
-                if (s.triEdgeDraw) f.drawTriEdge(t);
-                if (s.triVertDraw) f.drawTriVert(t);
-                if (s.triFaceDraw) f.drawTriFace(t);
-            } else {
-                if (s.triFaceDraw) f.drawTriFace(t);
-                if (s.triEdgeDraw) f.drawTriEdge(t);
-                if (s.triVertDraw) f.drawTriVert(t);
-            }
-        }
-    };
+    auto drawTris = [&] { drawTriList(m, target); };
     auto drawSnub = [&] {
         SnubPainter f(m, target);
         for (int i = 0; i < lists.polyCount; ++i) {
