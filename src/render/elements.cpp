@@ -273,22 +273,22 @@ void resetCounters(GroupTables& g, int emphasis) {
 
 }  // namespace
 
+void drawTriParts(ElementPainter& f, const Settings& s, const TriModule& t) {
+    if (s.polyTriEmphasis == 0) {
+        if (s.triEdgeDraw) f.drawTriEdge(t);
+        if (s.triVertDraw) f.drawTriVert(t);
+        if (s.triFaceDraw) f.drawTriFace(t);
+    } else {
+        if (s.triFaceDraw) f.drawTriFace(t);
+        if (s.triEdgeDraw) f.drawTriEdge(t);
+        if (s.triVertDraw) f.drawTriVert(t);
+    }
+}
+
 void drawTriList(const Model& m, const PathTarget& target) {
-    const Settings& s = m.settings;
     const DrawLists& lists = m.drawLists;
     ElementPainter f(m, target);
-    for (int i = 0; i < lists.triCount; ++i) {
-        const TriModule& t = *lists.tri[i];
-        if (s.polyTriEmphasis == 0) {
-            if (s.triEdgeDraw) f.drawTriEdge(t);
-            if (s.triVertDraw) f.drawTriVert(t);
-            if (s.triFaceDraw) f.drawTriFace(t);
-        } else {
-            if (s.triFaceDraw) f.drawTriFace(t);
-            if (s.triEdgeDraw) f.drawTriEdge(t);
-            if (s.triVertDraw) f.drawTriVert(t);
-        }
-    }
+    for (int i = 0; i < lists.triCount; ++i) drawTriParts(f, m.settings, *lists.tri[i]);
 }
 
 void drawCopy(Model& m, const PathTarget& target) {

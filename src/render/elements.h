@@ -57,6 +57,7 @@ class ElementPainter {
 // Paint one copy of the picture onto the target: reset the working counters, then walk the tri,
 // poly or quad draw list in depth order (whichever the family switches call for).
 void drawCopy(Model& m, const PathTarget& target);
-// The tri draw list alone, each module's parts in the emphasis order (the tri family without the
-// poly family, and the tri layer under or over a snub).
+// One tri module's parts that are switched on, in the emphasis order.
+void drawTriParts(ElementPainter& f, const Settings& s, const TriModule& t);
+// The tri draw list alone (the tri family without the poly family).
 void drawTriList(const Model& m, const PathTarget& target);

@@ -4,6 +4,7 @@
 
 #include "colour/colour.h"
 #include "platform/draw.h"
+#include "render/depth_order.h"
 #include "render/elements.h"
 #include "render/model.h"
 #include "render/paths.h"
@@ -91,27 +92,37 @@ void drawSnubCopy(Model& m, const PathTarget& target) {
     const bool T = s.triFaceDraw || s.triEdgeDraw || s.triVertDraw;
     const int emphasis = s.polyTriEmphasis;
 
-    auto drawTris = [&] { drawTriList(m, target); };
-    auto drawSnub = [&] {
-        SnubPainter f(m, target);
-        for (int i = 0; i < lists.polyCount; ++i) {
-            const PolyModule& p = *lists.poly[i];
-            if (emphasis == 0) {
-                if (s.polyFaceDraw) f.drawFace(p);
-                if (s.polyEdgeDraw) f.drawEdges(p);
-                if (s.polyVertDraw) f.drawVertices(p);
-            } else {
-                if (s.polyEdgeDraw) f.drawEdges(p);
-                if (s.polyVertDraw) f.drawVertices(p);
-                if (s.polyFaceDraw) f.drawFace(p);
-            }
+    if (emphasis != 0 && emphasis != 1) return;
+    if (!P) return drawTriList(m, target);
+
+    // The snub's polygons and, when the tri families are on, the kaleidoscope's triangles, merged
+    // far to near from their two depth-sorted lists. A triangle and the snub triangle standing
+    // over it share a depth: the emphasised family paints last.
+    SnubPainter f(m, target);
+    ElementPainter triPainter(m, target);
+    auto drawSnubParts = [&](const PolyModule& p) {
+        if (emphasis == 0) {
+            if (s.polyFaceDraw) f.drawFace(p);
+            if (s.polyEdgeDraw) f.drawEdges(p);
+            if (s.polyVertDraw) f.drawVertices(p);
+        } else {
+            if (s.polyEdgeDraw) f.drawEdges(p);
+            if (s.polyVertDraw) f.drawVertices(p);
+            if (s.polyFaceDraw) f.drawFace(p);
         }
     };
-    if (emphasis == 0) {
-        if (T) drawTris();
-        if (P) drawSnub();
-    } else if (emphasis == 1) {
-        if (P) drawSnub();
-        if (T) drawTris();
+    const int triCount = T ? lists.triCount : 0;
+    int i = 0, j = 0;
+    while (i < triCount || j < lists.polyCount) {
+        bool triNext = j == lists.polyCount;
+        if (!triNext && i < triCount) {
+            const double dt = depthTri(s, *lists.tri[i]), dp = depthPoly(s, *lists.poly[j]);
+            triNext = dt < dp || (dt == dp && emphasis == 0);
+        }
+        if (triNext) {
+            drawTriParts(triPainter, s, *lists.tri[i++]);
+        } else {
+            drawSnubParts(*lists.poly[j++]);
+        }
     }
 }
