@@ -11,6 +11,7 @@
 #include "render/depth_order.h"
 #include "render/model.h"
 #include "tiling/generating_point.h"
+#include "tiling/modules.h"
 #include "tiling/tables.h"
 
 namespace {
@@ -222,6 +223,7 @@ void restore(Model& m, const Snapshot& s) {
         p.polyVE = s.polyVE;
         setPolyModules(m.groupTables, p);
     }
+    if (settings.snubForm) newSnubModules(m);
     if (s.colours) (void)layColours(m.groupTables, *s.colours);
     // The sort places ties by the order it starts from, so the order is laid, not sorted again.
     if (!s.order || !layOrder(m, *s.order)) setShape(m);

@@ -206,6 +206,7 @@ bool chainLengths(Model& m) {
 }  // namespace
 
 bool chainSnub(Model& m) {
+    if (m.settings.snubForm) newSnubModules(m);
     chainLengths(m);
     setShape(m);
     return true;

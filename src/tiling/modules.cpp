@@ -265,6 +265,9 @@ struct Build {
         }
     }
 
+    // What buildSnub alone searches: the centre records.
+    void prepareCentres() { x.searchable[kVEF].prepare(t.groupTables.dataVEF); }
+
     template <class Record>
     void insertKeyed(SortedTable<Record>& table, const Record& record, const Point& key,
                      int position) {
@@ -539,6 +542,17 @@ void newModules(Tiling& tiling) {
     build.buildQuad(m.quadModuleV, 0);
     build.buildQuad(m.quadModuleE, 1);
     build.buildQuad(m.quadModuleF, 2);
-    build.buildSnub(m.snubModule, m.triModule);
+    // The snub triangles only when they are shown: newSnubModules adds them when snub mode is
+    // switched on over these tables.
+    m.snubModule.count = 0;
+    if (tiling.settings.snubForm) build.buildSnub(m.snubModule, m.triModule);
     build.initTriModuleDraw(m.triModule);
+}
+
+void newSnubModules(Tiling& tiling) {
+    ModuleTables& m = tiling.moduleTables;
+    if (m.snubModule.count > 0 || m.triModule.count == 0) return;
+    Build build{tiling, tiling.moduleScratch.get()};
+    build.prepareCentres();
+    build.buildSnub(m.snubModule, m.triModule);
 }

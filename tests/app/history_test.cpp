@@ -189,6 +189,28 @@ TEST(History, NothingChangedMakesNoStep) {
     EXPECT_EQ(model.settings.tabIndex, 7);  // the panel's state stays as it is
 }
 
+// The snub's triangles exist only while snub mode is on: undoing back to a snub over tables rebuilt
+// without it gives back the snub picture exactly.
+TEST(History, UndoBackToASnubOverTablesBuiltWithoutIt) {
+    launch(36, 2, 3, 4);
+    History history;
+    history.reset(model);
+    model.settings.snubForm = true;
+    chainSnub(model);
+    ASSERT_TRUE(history.commit(model));
+    const Shown snub = shown();
+    model.settings.snubForm = false;
+    chainSnub(model);
+    ASSERT_TRUE(history.commit(model));
+    const int old = model.settings.gen;
+    model.settings.genF = 5;
+    finishGen(model, old);
+    ASSERT_TRUE(history.commit(model));
+    ASSERT_TRUE(history.undo(model));
+    ASSERT_TRUE(history.undo(model));
+    expectShown(snub);
+}
+
 TEST(History, TheOldestStepsGoFirstAtTheLimit) {
     launch(34, 2, 3, 5);
     History history;
