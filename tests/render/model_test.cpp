@@ -13,13 +13,13 @@
 
 namespace {
 
-struct Spec {
+struct Recipe {
     int v, e, f, order, projection;
 };
 
 // A picture built from scratch into m and one frame of it. The type colours (scheme 2) keep the
 // frame apart from the random individual colours the build draws.
-std::vector<RecordingLayer::Command> buildAndDraw(Model& m, const Spec& s) {
+std::vector<RecordingLayer::Command> buildAndDraw(Model& m, const Recipe& s) {
     m.settings = Settings{};
     initColorMatrices(m.colourState);
     Settings& t = m.settings;
@@ -36,7 +36,7 @@ std::vector<RecordingLayer::Command> buildAndDraw(Model& m, const Spec& s) {
     return layer.commands();
 }
 
-const Spec kSpecs[2] = {{2, 3, 7, 1500, 2}, {3, 3, 4, 48, 4}};
+const Recipe kRecipes[2] = {{2, 3, 7, 1500, 2}, {3, 3, 4, 48, 4}};
 
 }  // namespace
 
@@ -46,7 +46,7 @@ TEST(Model, TwoPicturesBuiltAtOnceEqualEachBuiltAlone) {
     std::vector<RecordingLayer::Command> alone[2], together[2];
     for (int i = 0; i < 2; ++i) {
         const auto m = std::make_unique<Model>();
-        alone[i] = buildAndDraw(*m, kSpecs[i]);
+        alone[i] = buildAndDraw(*m, kRecipes[i]);
         ASSERT_FALSE(alone[i].empty());
     }
     {
@@ -54,7 +54,7 @@ TEST(Model, TwoPicturesBuiltAtOnceEqualEachBuiltAlone) {
         for (int i = 0; i < 2; ++i) {
             threads[i] = std::thread([&together, i] {
                 const auto m = std::make_unique<Model>();
-                together[i] = buildAndDraw(*m, kSpecs[i]);
+                together[i] = buildAndDraw(*m, kRecipes[i]);
             });
         }
         for (std::thread& t : threads) t.join();
@@ -69,7 +69,7 @@ TEST(Model, TwoPicturesBuiltAtOnceEqualEachBuiltAlone) {
 // is gone.
 TEST(Model, ACopyDrawsAsTheOriginalAfterTheOriginalIsGone) {
     auto original = std::make_unique<Model>();
-    const auto drawn = buildAndDraw(*original, kSpecs[0]);
+    const auto drawn = buildAndDraw(*original, kRecipes[0]);
     const auto copy = std::make_unique<Model>(*original);
     original.reset();
     RecordingLayer layer;
