@@ -1,7 +1,8 @@
 # Fails, naming them, when the core libraries define a writable variable: nm's symbol types
 # B, b, D, d, u and V (data, bss, unique and weak objects). Type information, vtables, the
-# exception personality's reference and the standard library's own template constants are
-# read-only in use and are not counted.
+# exception personality's reference, the standard library's own template constants and the
+# sanitizers' instrumentation (AddressSanitizer's one-definition markers) are read-only in use
+# and are not counted.
 set(found "")
 foreach(library IN LISTS LIBRARIES)
     execute_process(COMMAND ${NM} -C --defined-only ${library}
@@ -13,7 +14,7 @@ foreach(library IN LISTS LIBRARIES)
     foreach(line IN LISTS lines)
         if(line MATCHES "^[0-9a-f]+ [BbDduV] (.*)$")
             set(name "${CMAKE_MATCH_1}")
-            if(NOT name MATCHES "^(typeinfo|vtable|DW\\.ref\\.|std::|__gnu_cxx::)")
+            if(NOT name MATCHES "^(typeinfo|vtable|DW\\.ref\\.|std::|__gnu_cxx::|__odr_asan|__asan|__ubsan|__sancov)")
                 list(APPEND found "${name}")
             endif()
         endif()
