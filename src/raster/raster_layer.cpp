@@ -11,6 +11,10 @@
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#define KALEIDRA_WIDE_PATH 1
+#endif
 
 #include "platform/polyline.h"
 #include "raster/worker_pool.h"
@@ -93,6 +97,55 @@ inline int zeroRun(const float* row, int from, int to) {
     while (x < to && row[x] == 0) ++x;
     return x;
 }
+
+#ifdef KALEIDRA_WIDE_PATH
+// blendRun and zeroRun eight pixels at a time, for processors with AVX2; the pixels and the
+// answers are the same to the bit.
+__attribute__((target("avx2"))) inline void blendRunWide(uint32_t* dst, int n, uint32_t src) {
+    const uint32_t ia = 255 - (src >> 24);
+    if (ia == 0 || src == 0) {
+        blendRun(dst, n, src);
+        return;
+    }
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i alpha = _mm256_set1_epi16(short(ia));
+    const __m256i half = _mm256_set1_epi16(0x80);
+    const __m256i colour = _mm256_set1_epi32(int(src));
+    for (; n >= 8; n -= 8, dst += 8) {
+        const __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dst));
+        __m256i lo = _mm256_mullo_epi16(_mm256_unpacklo_epi8(d, zero), alpha);
+        __m256i hi = _mm256_mullo_epi16(_mm256_unpackhi_epi8(d, zero), alpha);
+        lo = _mm256_srli_epi16(
+            _mm256_add_epi16(_mm256_add_epi16(lo, _mm256_srli_epi16(lo, 8)), half), 8);
+        hi = _mm256_srli_epi16(
+            _mm256_add_epi16(_mm256_add_epi16(hi, _mm256_srli_epi16(hi, 8)), half), 8);
+        // Unpacking and packing both work within each 128-bit half, so the order comes back.
+        const __m256i r = _mm256_add_epi8(_mm256_packus_epi16(lo, hi), colour);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst), r);
+    }
+    for (; n > 0; --n, ++dst) *dst = src + byteMul(*dst, ia);
+}
+
+__attribute__((target("avx2"))) inline int zeroRunWide(const float* row, int from, int to) {
+    if (from >= to || row[from] != 0) return from;
+    int x = from + 1;
+    const __m256i zero = _mm256_setzero_si256();
+    for (; x + 8 <= to; x += 8) {
+        const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + x));
+        if (_mm256_movemask_epi8(_mm256_cmpeq_epi32(v, zero)) != -1) break;
+    }
+    while (x < to && row[x] == 0) ++x;
+    return x;
+}
+
+bool haveWide() {
+    return __builtin_cpu_supports("avx2");
+}
+#else
+bool haveWide() {
+    return false;
+}
+#endif
 
 // The points of p[0..n) that keep the line within `tolerance` of every one it drops.
 void simplify(const Vec* p, uint32_t n, float tolerance, std::vector<Vec>& out,
@@ -228,10 +281,31 @@ struct ListView {
 // Rasterises the items of one band into the image rows [top, top + rows).
 class BandPainter {
   public:
-    BandPainter(BandScratch& s, int width, int top, int rows, uint32_t* bits, ptrdiff_t bpl)
-        : s_(s), width_(width), top_(top), rows_(rows), bits_(bits), bpl_(bpl) {}
+    BandPainter(BandScratch& s, int width, int top, int rows, uint32_t* bits, ptrdiff_t bpl,
+                bool wide)
+        : s_(s), width_(width), top_(top), rows_(rows), bits_(bits), bpl_(bpl), wide_(wide) {}
 
     void paintItem(const ListView& list, const RasterLayer::Item& item) {
+#ifdef KALEIDRA_WIDE_PATH
+        if (wide_) {
+            paintItemWide(list, item);
+            return;
+        }
+#endif
+        paint<false>(list, item);
+    }
+
+  private:
+#ifdef KALEIDRA_WIDE_PATH
+    // The whole item compiled for AVX2, its sweep included.
+    __attribute__((target("avx2"), flatten)) void paintItemWide(const ListView& list,
+                                                                const RasterLayer::Item& item) {
+        paint<true>(list, item);
+    }
+#endif
+
+    template <bool Wide>
+    void paint(const ListView& list, const RasterLayer::Item& item) {
         lo_ = rows_;
         hi_ = -1;
         const uint32_t* ends = list.ringEnd;
@@ -246,10 +320,9 @@ class BandPainter {
                 a = b;
             }
         }
-        if (hi_ >= lo_) sweep(item.color);
+        if (hi_ >= lo_) sweep<Wide>(item.color);
     }
 
-  private:
     // An edge in band co-ordinates, split where it crosses the image's left and right edges;
     // the parts outside become vertical edges on them, which keep the winding right inside.
     void segment(float x0, float y0, float x1, float y1) {
@@ -353,6 +426,7 @@ class BandPainter {
 
     // Turns the accumulated cells into coverage and composites the colour row by row, clearing
     // the cells for the next item.
+    template <bool Wide>
     void sweep(uint32_t color) {
         const int W = width_;
         for (int y = std::max(lo_, 0); y <= std::min(hi_, rows_ - 1); ++y) {
@@ -371,13 +445,24 @@ class BandPainter {
                 const float c = std::min(std::fabs(acc), 1.0f);
                 const uint32_t k = uint32_t(c * 255 + 0.5f);
                 // Cells that add nothing keep the coverage: one run.
-                const int run = zeroRun(row, x + 1, end + 1);
+                int run;
+#ifdef KALEIDRA_WIDE_PATH
+                if constexpr (Wide)
+                    run = zeroRunWide(row, x + 1, end + 1);
+                else
+#endif
+                    run = zeroRun(row, x + 1, end + 1);
                 if (k != 0) {
                     const uint32_t src = k == 255 ? color : byteMul(color, k);
                     if (run == x + 1) {
                         dst[x] = src + byteMul(dst[x], 255 - (src >> 24));
                     } else {
-                        blendRun(dst + x, run - x, src);
+#ifdef KALEIDRA_WIDE_PATH
+                        if constexpr (Wide)
+                            blendRunWide(dst + x, run - x, src);
+                        else
+#endif
+                            blendRun(dst + x, run - x, src);
                     }
                 }
                 x = run;
@@ -392,6 +477,7 @@ class BandPainter {
     int width_, top_, rows_;
     uint32_t* bits_;
     ptrdiff_t bpl_;
+    [[maybe_unused]] bool wide_;
     int lo_ = 0, hi_ = -1;
 };
 
@@ -425,6 +511,7 @@ struct Target {
     ptrdiff_t bpl = 0;
     int width = 0, height = 0;
     bool clear = false;  // clear each row to transparent before painting into it
+    bool wide = false;   // paint eight pixels at a time
 
     void clearRows(int from, int to) const {
         if (!clear) return;
@@ -441,7 +528,8 @@ void workBands(const ListView& list, BandPlan& plan, const Target& t, BandScratc
     for (int b; (b = plan.next.fetch_add(1)) < plan.bands;) {
         const int top = b * kBandRows;
         t.clearRows(top, std::min(top + kBandRows, t.height));
-        BandPainter band(scratch, t.width, top, std::min(kBandRows, t.height - top), t.bits, t.bpl);
+        BandPainter band(scratch, t.width, top, std::min(kBandRows, t.height - top), t.bits, t.bpl,
+                         t.wide);
         const uint32_t end = plan.start[b + 1];
         for (uint32_t k = plan.start[b]; k < end; ++k) {
             // The items of a band lie scattered through the list: fetch ahead.
@@ -533,7 +621,8 @@ struct RasterLayer::Follower {
             for (int b = item.y0 / kBandRows; b <= (item.y1 - 1) / kBandRows; ++b) {
                 const int top = b * kBandRows;
                 BandPainter band(*scratch, target.width, top,
-                                 std::min(kBandRows, target.height - top), target.bits, target.bpl);
+                                 std::min(kBandRows, target.height - top), target.bits, target.bpl,
+                                 target.wide);
                 band.paintItem(list, item);
             }
             ++i;
@@ -547,13 +636,17 @@ struct RasterLayer::Follower {
     }
 };
 
-RasterLayer::RasterLayer(int threads) : threads_(threadCount(threads)) {
+RasterLayer::RasterLayer(int threads) : threads_(threadCount(threads)), wide_(haveWide()) {
     while (int(bandScratch_.size()) < std::max(threads_, 2))
         bandScratch_.push_back(std::make_unique<Scratch>());
 }
 
 RasterLayer::~RasterLayer() {
     finishPainting();
+}
+
+void RasterLayer::setWidePath(bool on) {
+    wide_ = on && haveWide();
 }
 
 WorkerPool& RasterLayer::pool() {
@@ -924,7 +1017,7 @@ void RasterLayer::paint(const RasterPixels& image, bool clear) {
     if (!fits(image) || follower_) return;
     const ListView list{items_.data(), ringEnd_.data(), points_.data()};
     const bool covered = !items_.empty() && coversImage(list, items_[0], width_, height_);
-    const Target target{image.bits, image.stride, width_, height_, clear && !covered};
+    const Target target{image.bits, image.stride, width_, height_, clear && !covered, wide_};
     BandPlan plan;
     plan.build(list, 0, uint32_t(items_.size()), height_);
     const int threads = std::min(threads_, plan.bands);
@@ -946,7 +1039,7 @@ void RasterLayer::startPainting(const RasterPixels& image, bool clear) {
     follower_ = std::make_unique<Follower>();
     Follower& f = *follower_;
     f.list = {items_.data(), ringEnd_.data(), points_.data()};
-    f.target = {image.bits, image.stride, width_, height_, clear};
+    f.target = {image.bits, image.stride, width_, height_, clear, wide_};
     f.threads = threads_;
     f.scratch = bandScratch_[0].get();
     f.publish(uint32_t(items_.size()));
