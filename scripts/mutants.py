@@ -11,6 +11,8 @@ how many faults were caught, followed by the survivors for review.
     python3 scripts/mutants.py --seed 1 --count 10 --folder tiling
     python3 scripts/mutants.py --seed 1 --count 150 --list      (the sample only, nothing built)
     python3 scripts/mutants.py --seed 1 --count 150 --first 40  (its first 40 faults only)
+    python3 scripts/mutants.py --seed 1 --count 150 --part 1/2   (every other fault, from the
+        first; run --part 2/2 in a second checkout at the same time to use both cores)
 
 Every source file is restored after each fault, also on Ctrl-C or SIGTERM; a run that was killed
 outright leaves a journal in the build directory, and the next run restores from it before
@@ -677,6 +679,9 @@ def main():
     ap.add_argument("--first", type=int, default=0,
                     help="only the first N faults of the sample: the sample is shuffled, so they "
                          "are a fair part of it, and the same seed and count give the same ones")
+    ap.add_argument("--part", default="1/1",
+                    help="K/N: only faults K, K+N, K+2N ... of the sample, so that N checkouts "
+                         "can share one sample (default 1/1)")
     ap.add_argument("--list", action="store_true", help="print the sample and stop")
     args = ap.parse_args()
 
@@ -700,6 +705,13 @@ def main():
     chosen = sample(mutants, args.count, args.seed)
     if args.first > 0:
         chosen = chosen[:args.first]
+    try:
+        part, parts = (int(v) for v in args.part.split("/"))
+        if not 1 <= part <= parts:
+            raise ValueError
+    except ValueError:
+        sys.exit(f"mutants: --part wants K/N with 1 <= K <= N, not {args.part}")
+    chosen = chosen[part - 1::parts]
     if args.list:
         for m in chosen:
             print(m.describe())
