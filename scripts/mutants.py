@@ -679,6 +679,9 @@ def main():
     ap.add_argument("--first", type=int, default=0,
                     help="only the first N faults of the sample: the sample is shuffled, so they "
                          "are a fair part of it, and the same seed and count give the same ones")
+    ap.add_argument("--from", dest="start", type=int, default=1,
+                    help="start at the sample's K-th fault (to finish a run that was stopped; "
+                         "before --part)")
     ap.add_argument("--part", default="1/1",
                     help="K/N: only faults K, K+N, K+2N ... of the sample, so that N checkouts "
                          "can share one sample (default 1/1)")
@@ -705,6 +708,7 @@ def main():
     chosen = sample(mutants, args.count, args.seed)
     if args.first > 0:
         chosen = chosen[:args.first]
+    chosen = chosen[max(args.start, 1) - 1:]
     try:
         part, parts = (int(v) for v in args.part.split("/"))
         if not 1 <= part <= parts:
