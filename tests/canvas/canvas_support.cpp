@@ -1,8 +1,6 @@
 #include "canvas_support.h"
 
-#include <array>
 #include <cmath>
-#include <cstring>
 
 #include "colour/colour.h"
 #include "geometry/settings.h"
@@ -30,18 +28,13 @@ Matrix inverseOf(const Matrix& M) {
     return out;
 }
 
-// The ten numbers of a matrix record in order (sign, then the rows).
-static std::array<double, 10> entries(const Matrix& M) {
-    return {M.sign, M.m00, M.m01, M.m02, M.m10, M.m11, M.m12, M.m20, M.m21, M.m22};
-}
-
 double maxDiff(const Matrix& a, const Matrix& b) {
-    const std::array<double, 10> x = entries(a), y = entries(b);
+    const double x[] = {a.sign, a.m00, a.m01, a.m02, a.m10, a.m11, a.m12, a.m20, a.m21, a.m22};
+    const double y[] = {b.sign, b.m00, b.m01, b.m02, b.m10, b.m11, b.m12, b.m20, b.m21, b.m22};
     double m = 0;
-    for (int i = 0; i < 10; ++i) m = std::max(m, std::fabs(x[i] - y[i]));
+    for (int i = 0; i < 10; ++i) {
+        const double d = std::fabs(x[i] - y[i]);
+        if (!(d <= m)) m = d;  // a NaN wins
+    }
     return m;
-}
-
-bool sameBits(const Matrix& a, const Matrix& b) {
-    return std::memcmp(&a, &b, sizeof a) == 0;
 }

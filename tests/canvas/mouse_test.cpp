@@ -1,115 +1,203 @@
+// Mouse actions on the drawing view, driven by real events: drags move the view or the
+// colours, clicks set the edge lengths; then the hit test under them.
+
 #include "canvas/mouse.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <array>
+#include <QSignalSpy>
+#include <QTest>
 #include <cmath>
-#include <cstring>
 
+#include "canvas/hit_path.h"
+#include "canvas/view.h"
 #include "canvas_support.h"
 #include "geometry/settings.h"
+#include "platform/beep.h"
 #include "render/depth_order.h"
 #include "render/projection.h"
 #include "test_model.h"
-#include "tiling/generating_point.h"
 #include "tiling/tables.h"
 
 namespace {
 
-// The ten numbers of a matrix record in order (sign, then the rows).
-std::array<double, 10> entries(const Matrix& M) {
-    return {M.sign, M.m00, M.m01, M.m02, M.m10, M.m11, M.m12, M.m20, M.m21, M.m22};
+// Data records whose poly point is seen (self or mirror image) at the model point q.
+int recordsSeenAt(const QPointF& q, bool mirror) {
+    const DataTable& t = model.groupTables.dataVEF;
+    int found = 0;
+    for (int i = 0; i < t.count; ++i) {
+        const Point& p = t.at(i).polyPoint;
+        const ScreenPoint s =
+            mirror ? projXYMirror(model.settings, p) : projXYSelf(model.settings, p);
+        found += std::hypot(s.x - q.x(), s.y - q.y()) < 1e-5;
+    }
+    return found;
 }
 
-bool finiteM(const Matrix& M) {
-    const std::array<double, 10> m = entries(M);
-    return std::all_of(m.begin() + 1, m.end(), [](double v) { return std::isfinite(v); });
-}
-
-class Mouse : public testing::Test {
+// A view 800 × 800 at zoom 2: the model square −2..2, 200 pixels per unit.
+class ViewTest : public testing::Test {
   protected:
+    void SetUp() override { view.resize(800, 800); }
     void TearDown() override { mouseUp(); }
+    QPoint pixel(double x, double y) const { return view.widgetPoint({x, y}).toPoint(); }
+    QPointF modelAt(const QPoint& pixel) const { return view.modelPoint(QPointF(pixel)); }
+    void press(const QPoint& at) { QTest::mousePress(&view, Qt::LeftButton, {}, at); }
+    void move(const QPoint& to) { QTest::mouseMove(&view, to); }
+    void release(const QPoint& at) { QTest::mouseRelease(&view, Qt::LeftButton, {}, at); }
+    View view{model};
 };
+
+TEST_F(ViewTest, TranslateDragKeepsTheGrabbedPointUnderThePointerAndTheColoursOnTheTiles) {
+    for (const Picture& row : kPictures) {
+        for (int projection : {0, 1, 2}) {
+            SCOPED_TRACE(testing::Message() << row.name << " projection " << projection);
+            makePicture(row.p, row.q, row.r);
+            model.settings.project3D2D = projection;
+            model.settings.mouseMode = 2;
+            const Matrix point0 = model.settings.pointMatrix;
+            const Matrix product0 = dotM(model.settings.colorMatrix, point0);
+            const QPointF s = modelAt(pixel(0.3, -0.2));
+            const Point grabbed =
+                dotP(inverseOf(point0), projInv(model.settings, s.x(), s.y(), nullptr));
+            press(pixel(0.3, -0.2));
+            EXPECT_EQ(maxDiff(model.settings.pointMatrix, point0), 0);  // a press moves nothing
+            for (const QPoint& to : {pixel(0.1, 0.1), pixel(-0.4, 0.25), pixel(0.05, -0.5)}) {
+                move(to);
+                const ScreenPoint seen = projXYSelf(model.settings, grabbed);
+                EXPECT_NEAR(seen.x, modelAt(to).x(), 1e-5);
+                EXPECT_NEAR(seen.y, modelAt(to).y(), 1e-5);
+                EXPECT_LT(
+                    maxDiff(dotM(model.settings.colorMatrix, model.settings.pointMatrix), product0),
+                    1e-9);
+            }
+            release(pixel(0.05, -0.5));
+        }
+    }
+}
+
+TEST_F(ViewTest, ColoursOnlyDragMovesThePositionColoursNotTheShapes) {
+    for (int mode : {1, 2}) {
+        SCOPED_TRACE(testing::Message() << "mode " << mode);
+        makePicture(7, 3, 2);
+        model.settings.mouseMode = mode;
+        model.settings.mousePoints = false;
+        const Matrix point0 = model.settings.pointMatrix, color0 = model.settings.colorMatrix;
+        press(pixel(0.2, 0.1));
+        move(pixel(-0.15, 0.3));
+        release(pixel(-0.15, 0.3));
+        EXPECT_EQ(maxDiff(model.settings.pointMatrix, point0), 0);
+        EXPECT_GT(maxDiff(model.settings.colorMatrix, color0), 1e-3);
+    }
+}
+
+TEST_F(ViewTest, PositionsWithoutPreimageAreSkipped) {
+    makePicture(2, 4, 4);
+    model.settings.mouseMode = 1;  // the centre has no direction to turn from
+    const Matrix point0 = model.settings.pointMatrix;
+    const int beeps = beepCount();
+    press(pixel(0, 0));  // a press there makes the whole drag inert
+    EXPECT_EQ(beepCount(), beeps + 1);
+    move(pixel(0.5, 0.5));
+    release(pixel(0.5, 0.5));
+    EXPECT_EQ(maxDiff(model.settings.pointMatrix, point0), 0);
+
+    press(pixel(0.5, 0));
+    move(pixel(0, 0.5));
+    const Matrix kept = model.settings.pointMatrix;
+    move(pixel(0, 0));
+    EXPECT_EQ(maxDiff(model.settings.pointMatrix, kept), 0);
+    move(pixel(-0.5, 0));  // later positions count again, still from the press
+    EXPECT_LT(maxDiff(model.settings.pointMatrix, Matrix{1, -1, 0, 0, 0, -1, 0, 0, 0, 1}), 1e-12);
+    release(pixel(-0.5, 0));
+}
+
+TEST_F(ViewTest, SetEdgeLengthsClickMovesTheGeneratingPointUnderThePointer) {
+    for (const Picture& row : kPictures) {
+        SCOPED_TRACE(row.name);
+        makePicture(row.p, row.q, row.r, 0.5, 0.3, 0.2);
+        model.settings.mouseMode = 0;
+        model.settings.mirrorDraw = false;
+        const Point triPoint = model.groupTables.dataEF.at(3).triPoint;
+        QSignalSpy lengths(&view, &View::lengthChanged);
+        press(pixel(0.15, 0.1));
+        release(pixel(0.15, 0.1));
+        EXPECT_EQ(lengths.count(), 1);
+        EXPECT_NEAR(model.settings.lengthV + model.settings.lengthE + model.settings.lengthF, 1,
+                    1e-12);
+        EXPECT_GT(std::fabs(model.settings.lengthV - 0.5), 1e-3);
+        EXPECT_TRUE(
+            equalsP(model.groupTables.dataEF.at(3).triPoint, triPoint));  // poly points only
+        EXPECT_GE(recordsSeenAt(modelAt(pixel(0.15, 0.1)), false), 1);
+    }
+}
 
 // Positions whose model point has no finite motion to or from the view centre: the south pole
 // (antipodal to the centre) for a translation, a point on the axis of the turn for a rotation.
-TEST_F(Mouse, StepsWithoutAFiniteMotionAreSkipped) {
-    struct Row {
-        const char* name;
-        int mode;
-        float x, y;  // seen on the x axis of the sphere: (sqrt(1 − r²), x, y)
-    };
-    const Row rows[] = {{"translate onto the south pole", 2, 0, -1},
-                        {"turn onto the z axis", 1, 0, 1}};
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+TEST(Mouse, StepsWithoutAFiniteMotionAreSkipped) {
+    const float rows[][3] = {{2, 0, -1}, {1, 0, 1}};  // mode, then (x, y) under projection 3
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row[0]);
         makePicture(2, 3, 5);
         model.settings.project3D2D = 3;
-        model.settings.mouseMode = row.mode;
+        model.settings.mouseMode = int(row[0]);
         EXPECT_EQ(mouseDown(model, 0.3f, 0.2f), MouseEffect::none);
         EXPECT_EQ(mouseDragged(model, 0.25f, 0.3f), MouseEffect::redraw);
         const Matrix kept = model.settings.pointMatrix, keptColour = model.settings.colorMatrix;
-        EXPECT_EQ(mouseDragged(model, row.x, row.y), MouseEffect::none);
-        EXPECT_TRUE(sameBits(model.settings.pointMatrix, kept));
-        EXPECT_TRUE(sameBits(model.settings.colorMatrix, keptColour));
+        EXPECT_EQ(mouseDragged(model, row[1], row[2]), MouseEffect::none);
+        EXPECT_EQ(maxDiff(model.settings.pointMatrix, kept), 0);
+        EXPECT_EQ(maxDiff(model.settings.colorMatrix, keptColour), 0);
         EXPECT_EQ(mouseDragged(model, 0.2f, 0.35f), MouseEffect::redraw);
-        EXPECT_TRUE(finiteM(model.settings.pointMatrix));
-        EXPECT_TRUE(finiteM(model.settings.colorMatrix));
+        EXPECT_LT(maxDiff(model.settings.pointMatrix, kept), 1);
         mouseUp();
     }
 }
 
-TEST_F(Mouse, KiteWithoutPreimageUnderThePointerKeepsTheLengths) {
-    // The Poincaré disc (hyperbolic plane, stereographic view) has no preimage on the unit
-    // circle. Stretch one kite of the picture across the circle at (1, 0) and click there.
-    makePicture(7, 3, 2, 0.5, 0.3, 0.2);
-    model.settings.mouseMode = 0;
-    model.settings.mirrorDraw = false;
-    ASSERT_GT(model.drawLists.quadCount, 0);
-    QuadModule& q = *model.drawLists.quad[model.drawLists.quadCount - 1];
-    // Points with z = 0 are seen at (x, y) under this projection.
-    q.centre->polyPoint = {0.9, -0.1, 0};
-    q.side1->polyPoint = {1.1, -0.1, 0};
-    q.corner->polyPoint = {1.1, 0.1, 0};
-    q.side2->polyPoint = {0.9, 0.1, 0};
-    const Point generating = model.specialPoints.polyVEF;
-    const double lengths[] = {model.settings.lengthV, model.settings.lengthE,
-                              model.settings.lengthF};
-
-    bool changed = true;
-    EXPECT_TRUE(reshapeSelf(model, 1.0f, 0.0f, &changed));
-    EXPECT_FALSE(changed);
-    EXPECT_EQ(mouseDown(model, 1.0f, 0.0f), MouseEffect::none);
-    EXPECT_EQ(model.settings.lengthV, lengths[0]);
-    EXPECT_EQ(model.settings.lengthE, lengths[1]);
-    EXPECT_EQ(model.settings.lengthF, lengths[2]);
-    EXPECT_EQ(std::memcmp(&model.specialPoints.polyVEF, &generating, sizeof generating), 0);
-}
-
-TEST_F(Mouse, NothingHitWhereNoCopyIsDrawn) {
-    makePicture(2, 4, 4);
-    model.settings.mouseMode = 0;
-    const double lengthV = model.settings.lengthV;
-    model.settings.selfDraw = false;
-    model.settings.mirrorDraw = false;
-    EXPECT_EQ(mouseDown(model, 0.1f, 0.1f), MouseEffect::none);
-    model.settings.selfDraw = true;
-    model.settings.selfMirrorEmphasis = 2;  // neither order: neither copy is tried
-    EXPECT_EQ(mouseDown(model, 0.1f, 0.1f), MouseEffect::none);
-    EXPECT_EQ(model.settings.lengthV, lengthV);
-    model.settings.selfMirrorEmphasis = 0;
-    EXPECT_EQ(mouseDown(model, 0.1f, 0.1f), MouseEffect::lengths);
-    // Far outside the enumerated picture nothing is hit.
-    const double moved = model.settings.lengthV;
-    EXPECT_EQ(mouseDown(model, 1e6f, 1e6f), MouseEffect::none);
-    EXPECT_EQ(model.settings.lengthV, moved);
+// Set edge lengths tries the copy drawn on top first, and only the copies drawn. On the sphere
+// both copies overlap everywhere; V of odd order makes them differ.
+TEST(Mouse, SetEdgeLengthsActsOnTheCopyDrawnOnTop) {
+    const int rows[][4] = {
+        // self, mirror, emphasis, the copy hit (0 self, 1 mirror, −1 none)
+        {1, 1, 0, 0}, {1, 1, 1, 1}, {1, 0, 1, 0}, {0, 1, 0, 1}, {0, 0, 0, -1}, {1, 1, 2, -1}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row[0] << row[1] << row[2]);
+        makePicture(5, 3, 2, 0.5, 0.3, 0.2);
+        model.settings.mouseMode = 0;
+        model.settings.selfDraw = row[0];
+        model.settings.mirrorDraw = row[1];
+        model.settings.selfMirrorEmphasis = row[2];
+        EXPECT_EQ(mouseDown(model, 0.35f, 0.2f),
+                  row[3] < 0 ? MouseEffect::none : MouseEffect::lengths);
+        EXPECT_EQ(recordsSeenAt({0.35, 0.2}, false) > 0, row[3] == 0);
+        EXPECT_EQ(recordsSeenAt({0.35, 0.2}, true) > 0, row[3] == 1);
+    }
+    EXPECT_EQ(mouseDown(model, 1e6f, 1e6f), MouseEffect::none);  // far outside the picture
     // The mirror copy has no image at the view centre (its far side is at infinity).
     makePicture(2, 3, 5);
-    bool changed = true;
-    EXPECT_FALSE(reshapeMirror(model, 0, 0, &changed));
-    EXPECT_FALSE(changed);
-    EXPECT_TRUE(reshapeMirror(model, 0.01f, 0.0f, &changed));
+    EXPECT_FALSE(reshapeMirror(model, 0, 0));
+    EXPECT_TRUE(reshapeMirror(model, 0.01f, 0.0f));
+}
+
+// Filled area under the non-zero winding rule; an open outline is closed as a fill closes it.
+TEST(HitPathLayer, ContainsFollowsTheNonZeroWindingRule) {
+    HitPathLayer layer;
+    EXPECT_FALSE(layer.contains(0, 0));                        // empty path
+    const float dart[][2] = {{0, 0}, {2, 1}, {0, 2}, {1, 1}};  // the notch is outside
+    for (const auto& p : dart) layer.lineTo(p[0], p[1]);
+    EXPECT_TRUE(layer.contains(1.5f, 1));
+    EXPECT_FALSE(layer.contains(0.5f, 1));
+    layer.rectPath(0, 0, 4, 4);  // a square with a hole turning the other way
+    layer.moveTo(1, 1);
+    const float hole[][2] = {{1, 3}, {3, 3}, {3, 1}};
+    for (const auto& p : hole) layer.lineTo(p[0], p[1]);
+    EXPECT_FALSE(layer.contains(2, 2));
+    EXPECT_TRUE(layer.contains(0.5f, 0.5f));
+    layer.ovalPath(-1, -1, 2, 2);  // replaces the path
+    EXPECT_TRUE(layer.contains(0.69f, 0.69f));
+    EXPECT_FALSE(layer.contains(0.72f, 0.72f));
+    layer.removeAllPoints();
+    layer.arc(0, 0, 1, 0, 180);  // a half disc closed by the diameter
+    EXPECT_TRUE(layer.contains(0, 0.5f));
+    EXPECT_FALSE(layer.contains(0, -0.5f));
 }
 
 }  // namespace

@@ -1,20 +1,14 @@
 #pragma once
 
-#include <QEvent>
 #include <QImage>
-#include <QPointF>
-#include <QRect>
 #include <QWidget>
 
 #include "geometry/types.h"
 
-// Pictures and mouse events for the panel tests.
+// Pictures for the panel tests.
 
 // The widget and its children painted over a transparent image of its size.
 QImage snapshot(QWidget* widget);
 
 // The colour at the pixel is c, each channel within tol of 255 × c.
 bool looksLike(const QImage& image, int x, int y, const BColor& c, int tol = 2);
-
-// A left-button event at a fractional position of the widget, delivered straight to it.
-void sendMouse(QWidget* widget, QEvent::Type type, const QPointF& pos);
