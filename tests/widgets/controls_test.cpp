@@ -42,7 +42,7 @@ class ControlTest : public testing::Test {
     Control* lastSender = nullptr;
 };
 
-TEST_F(ControlTest, MenusAndSlidersStoreTheChoiceUnderThePointerThenSendOncePerChange) {
+TEST_F(ControlTest, MenuAndSliderStoreTheChoiceUnderThePointerThenSendOncePerChange) {
     int scheme = 2;
     BMenu menu(&page, {216, 216, 250, 20}, counter(), &kOrange, &scheme);
     QTest::mousePress(&menu, Qt::LeftButton, {}, QPoint(249, 10));
@@ -53,16 +53,7 @@ TEST_F(ControlTest, MenusAndSlidersStoreTheChoiceUnderThePointerThenSendOncePerC
     QTest::mouseMove(&menu, QPoint(3, 10));
     EXPECT_EQ(scheme, 0);
     QTest::mouseRelease(&menu, Qt::LeftButton, {}, QPoint(3, 10));
-    EXPECT_EQ(actions, 2);
-    int mode = 2;
-    CMenu list(&page, {216, 216, 156, 48}, counter(), &kOrange, &mode, {"a", "b", "c"});
-    QTest::mouseClick(&list, Qt::LeftButton, {}, QPoint(78, 8));
-    EXPECT_EQ(mode, 0);
-    int gen = 3;
-    BSlider slider(&page, {216, 204, 101, 12}, counter(), &kOrange, "gen ", &gen, 2, 12);
-    QTest::mouseClick(&slider, Qt::LeftButton, {}, QPoint(55, 6));
-    EXPECT_EQ(gen, 8);
-    EXPECT_EQ(actions, 4);
+    EXPECT_EQ(actions, 2);  // the release changed nothing more
     double step = 0, seen = -1;
     CSlider real(
         &page, {216, 156, 156, 12}, [&](Control*) { seen = step; }, &kOrange, "step ", &step, 0,
