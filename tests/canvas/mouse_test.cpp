@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "canvas/hit_path.h"
+#include "canvas/navigation.h"
 #include "canvas/view.h"
 #include "canvas_support.h"
 #include "geometry/settings.h"
@@ -75,18 +76,27 @@ TEST_F(ViewTest, TranslateDragKeepsTheGrabbedPointUnderThePointerAndTheColoursOn
     }
 }
 
-TEST_F(ViewTest, ColoursOnlyDragMovesThePositionColoursNotTheShapes) {
-    for (int mode : {1, 2}) {
-        SCOPED_TRACE(testing::Message() << "mode " << mode);
+// The two switches choose which matrix a drag and a step move.
+TEST_F(ViewTest, SwitchesChooseWhichMatrixADragOrAStepMoves) {
+    for (int row = 0; row < 4; ++row) {
+        const bool points = row & 1, colours = row & 2;
+        SCOPED_TRACE(testing::Message() << "points " << points << " colours " << colours);
         makePicture(7, 3, 2);
-        model.settings.mouseMode = mode;
-        model.settings.mousePoints = false;
-        const Matrix point0 = model.settings.pointMatrix, color0 = model.settings.colorMatrix;
-        press(pixel(0.2, 0.1));
-        move(pixel(-0.15, 0.3));
-        release(pixel(-0.15, 0.3));
-        EXPECT_EQ(maxDiff(model.settings.pointMatrix, point0), 0);
-        EXPECT_GT(maxDiff(model.settings.colorMatrix, color0), 1e-3);
+        model.settings.mouseMode = 2;
+        model.settings.mousePoints = points;
+        model.settings.mouseColors = colours;
+        for (int step = 0; step < 2; ++step) {
+            const Matrix point0 = model.settings.pointMatrix, color0 = model.settings.colorMatrix;
+            if (step == 0) {
+                press(pixel(0.2, 0.1));
+                move(pixel(-0.15, 0.3));
+                release(pixel(-0.15, 0.3));
+            } else {
+                translateZY(model, 0.5);
+            }
+            EXPECT_EQ(maxDiff(model.settings.pointMatrix, point0) > 1e-3, points);
+            EXPECT_EQ(maxDiff(model.settings.colorMatrix, color0) > 1e-3, colours);
+        }
     }
 }
 

@@ -81,22 +81,4 @@ TEST(Navigation, RandomViewDoesNotDependOnThePreviousView) {
     }
 }
 
-TEST(Navigation, SwitchesChooseWhichMatrixAStepMoves) {
-    for (int gen : kGens) {
-        for (int row = 0; row < 4; ++row) {
-            const bool points = row & 1, colors = row & 2;
-            SCOPED_TRACE(testing::Message()
-                         << gen << " points " << points << " colours " << colors);
-            startFromSomeView(gen);
-            model.settings.mousePoints = points;
-            model.settings.mouseColors = colors;
-            const Matrix point0 = model.settings.pointMatrix, color0 = model.settings.colorMatrix;
-            translateZY(model, 0.5);
-            translateXY(model, 0.8);
-            EXPECT_EQ(maxDiff(model.settings.pointMatrix, point0) > 1e-3, points);
-            EXPECT_EQ(maxDiff(model.settings.colorMatrix, color0) > 1e-3, colors);
-        }
-    }
-}
-
 }  // namespace
