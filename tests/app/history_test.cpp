@@ -15,11 +15,9 @@
 #include "canvas/navigation.h"
 #include "colour/colour.h"
 #include "geometry/settings.h"
-#include "geometry/triangle_group.h"
 #include "render/chain.h"
 #include "render/depth_order.h"
 #include "test_model.h"
-#include "tiling/generating_point.h"
 
 namespace {
 
@@ -61,6 +59,11 @@ void launch(unsigned seed, int genV, int genE, int genF) {
     s.triFaceScheme = 4, s.triEdgeScheme = 1, s.triVertScheme = 2;
 }
 
+void switchSnub(bool on) {
+    model.settings.snubForm = on;
+    chainSnub(model);
+}
+
 struct Step {
     const char* name;
     std::function<void()> run;
@@ -68,25 +71,20 @@ struct Step {
 
 // Steps that enter the chain at every stage. The projection step re-sorts without enumerating,
 // so the generator step after it rebuilds tables that undo must rebuild as the earlier
-// enumeration made them, under the earlier projection.
+// enumeration made them, under the earlier projection. The snub's triangles exist only while
+// snub mode is on: undoing the generators and then "snub off" comes back to a snub over tables
+// rebuilt without it.
 const std::vector<Step>& steps() {
     static const std::vector<Step> list = {
         {"turn", [] { translateXY(model, 0.4); }},
-        {"move", [] { translateZX(model, 0.3); }},
         {"lengths",
          [] {
              model.settings.lengthV = 0.7;
              chainSetLength(model, 0);
          }},
-        {"edge lengths by the point",
-         [] {
-             Point& p = model.specialPoints.polyVEF;
-             p = {0.9 * p.x + 0.1 * model.specialPoints.triVEF.x,
-                  0.9 * p.y + 0.1 * model.specialPoints.triVEF.y, p.z};
-             setLengthFromPoint(model);
-             setPolyModules(model.groupTables, model.specialPoints);
-         }},
         {"colours", [] { ranAllColor(model.groupTables); }},
+        {"snub", [] { switchSnub(true); }},
+        {"snub off", [] { switchSnub(false); }},
         {"projection",
          [] {
              model.settings.project3D2D = 4;
@@ -146,16 +144,19 @@ TEST(History, UndoAndRedoGiveBackEveryPictureExactly) {
     }
 }
 
-TEST(History, AChangeAfterUndoDropsTheRedoSteps) {
-    launch(32, 3, 3, 4);
+TEST(History, AChangeAfterUndoDropsTheRedoStepsAndTheOldestStepsGoFirst) {
+    launch(34, 2, 3, 5);
     History history;
     history.reset(model);
-    translateZX(model, 0.2);
-    history.commit(model);
-    translateZY(model, 0.2);
-    history.commit(model);
-    ASSERT_TRUE(history.undo(model));
-    EXPECT_EQ(history.redoCount(), 1);
+    std::vector<Matrix> views{model.settings.pointMatrix};
+    for (int i = 0; i < History::kMaxSteps + 5; ++i) {
+        translateZX(model, 0.01);
+        ASSERT_TRUE(history.commit(model));
+        views.push_back(model.settings.pointMatrix);
+    }
+    EXPECT_EQ(history.undoCount(), History::kMaxSteps);
+    ASSERT_TRUE(history.undo(model) && history.undo(model));
+    EXPECT_EQ(history.redoCount(), 2);
     translateXY(model, 0.5);
     // The new change is committed by the undo that follows it, and it is what undo steps over.
     const Shown changed = shown();
@@ -164,6 +165,10 @@ TEST(History, AChangeAfterUndoDropsTheRedoSteps) {
     ASSERT_TRUE(history.redo(model));
     expectShown(changed);
     EXPECT_FALSE(history.redo(model));
+    int undone = 0;
+    while (history.undo(model)) ++undone;
+    EXPECT_EQ(undone, History::kMaxSteps - 1);
+    EXPECT_TRUE(model.settings.pointMatrix == views[5]);
 }
 
 TEST(History, NothingChangedMakesNoStep) {
@@ -187,45 +192,6 @@ TEST(History, NothingChangedMakesNoStep) {
     ASSERT_TRUE(history.undo(model));
     expectShown(resorted);
     EXPECT_EQ(model.settings.tabIndex, 7);  // the panel's state stays as it is
-}
-
-// The snub's triangles exist only while snub mode is on: undoing back to a snub over tables rebuilt
-// without it gives back the snub picture exactly.
-TEST(History, UndoBackToASnubOverTablesBuiltWithoutIt) {
-    launch(36, 2, 3, 4);
-    History history;
-    history.reset(model);
-    model.settings.snubForm = true;
-    chainSnub(model);
-    ASSERT_TRUE(history.commit(model));
-    const Shown snub = shown();
-    model.settings.snubForm = false;
-    chainSnub(model);
-    ASSERT_TRUE(history.commit(model));
-    const int old = model.settings.gen;
-    model.settings.genF = 5;
-    finishGen(model, old);
-    ASSERT_TRUE(history.commit(model));
-    ASSERT_TRUE(history.undo(model));
-    ASSERT_TRUE(history.undo(model));
-    expectShown(snub);
-}
-
-TEST(History, TheOldestStepsGoFirstAtTheLimit) {
-    launch(34, 2, 3, 5);
-    History history;
-    history.reset(model);
-    const int extra = 5;
-    std::vector<Matrix> views{model.settings.pointMatrix};
-    for (int i = 0; i < History::kMaxSteps + extra; ++i) {
-        translateZX(model, 0.01);
-        ASSERT_TRUE(history.commit(model));
-        views.push_back(model.settings.pointMatrix);
-    }
-    EXPECT_EQ(history.undoCount(), History::kMaxSteps);
-    for (int i = 0; i < History::kMaxSteps; ++i) ASSERT_TRUE(history.undo(model));
-    EXPECT_FALSE(history.undo(model));
-    EXPECT_TRUE(model.settings.pointMatrix == views[extra]);
 }
 
 TEST(History, TwoHundredStepsAtGroupOrder2000StayUnder64MB) {

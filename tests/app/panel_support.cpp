@@ -1,8 +1,6 @@
 #include "panel_support.h"
 
-#include <QApplication>
 #include <QCoreApplication>
-#include <QMouseEvent>
 #include <QTest>
 #include <QWindow>
 #include <cmath>
@@ -45,26 +43,24 @@ int tabOf(const App& app, const Control* control) {
 }
 
 void PanelTest::click(Control* control, double x, double y) {
+    drag(control, y, {x});
+}
+
+void PanelTest::drag(Control* control, double y, std::initializer_list<double> xs) {
     ASSERT_NE(control, nullptr);
     app->selectTab(tabOf(*app, control));
-    const QPoint inPanel = control->mapTo(app->wCircle(), QPoint(0, 0)) +
-                           QPoint(int(std::lround(x)), int(std::lround(control->frame().h - y)));
-    QTest::mouseClick(app->wCircle()->windowHandle(), Qt::LeftButton, {}, inPanel);
+    QWindow* w = app->wCircle()->windowHandle();
+    auto at = [&](double x) {
+        return control->mapTo(app->wCircle(), QPoint(0, 0)) +
+               QPoint(int(std::lround(x)), int(std::lround(control->frame().h - y)));
+    };
+    QTest::mousePress(w, Qt::LeftButton, {}, at(*xs.begin()));
+    for (const double* x = xs.begin() + 1; x != xs.end(); ++x) QTest::mouseMove(w, at(*x));
+    QTest::mouseRelease(w, Qt::LeftButton, {}, at(*(xs.end() - 1)));
 }
 
 void PanelTest::clickCentre(Control* control) {
     click(control, control->frame().w / 2, control->frame().h / 2);
-}
-
-void PanelTest::press(Control* control, double x, double y) {
-    const QPointF pos(x, control->frame().h - y);
-    const QPointF global = control->mapToGlobal(pos);
-    QMouseEvent down(QEvent::MouseButtonPress, pos, global, Qt::LeftButton, Qt::LeftButton,
-                     Qt::NoModifier);
-    QApplication::sendEvent(control, &down);
-    QMouseEvent up(QEvent::MouseButtonRelease, pos, global, Qt::LeftButton, Qt::NoButton,
-                   Qt::NoModifier);
-    QApplication::sendEvent(control, &up);
 }
 
 QColor PanelTest::pixelOnTab(int tab, double x, double y) {

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QObject>
 #include <QPoint>
+#include <initializer_list>
 #include <memory>
 
 #include "app/app.h"
@@ -37,8 +38,8 @@ class PanelTest : public testing::Test {
     // tab is shown first.
     void click(Control* control, double x, double y);
     void clickCentre(Control* control);
-    // A press and release straight to the control at a fractional point of its own co-ordinates.
-    void press(Control* control, double x, double y);
+    // A left-button drag along the control at height y, through the given xs.
+    void drag(Control* control, double y, std::initializer_list<double> xs);
 
     // The tab's page as the panel shows it, and the colour of its pixel at page point (x, y).
     QColor pixelOnTab(int tab, double x, double y);

@@ -1,0 +1,672 @@
+// The panel as a person sees and uses it, driven through real clicks: every control inside the
+// ring, none over another, every caption within its control; every control working its own
+// setting and no other; and whether the picture is redrawn.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QPainter>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+#include <array>
+#include <cmath>
+#include <functional>
+#include <set>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "app/app.h"
+#include "canvas/view.h"
+#include "canvas/window.h"
+#include "colour/colour.h"
+#include "geometry/kernel.h"
+#include "geometry/settings.h"
+#include "panel_support.h"
+#include "platform/qt_draw.h"
+#include "test_model.h"
+#include "widgets/color_picker_model.h"
+#include "widgets/control_drawing.h"
+#include "widgets/controls.h"
+#include "widgets/cwindow.h"
+#include "widgets/panel_model.h"
+
+namespace {
+
+std::vector<Control*> controlsOn(const App& app, int tab) {
+    std::vector<Control*> out;
+    for (QObject* child : app.tab(tab)->children())
+        if (auto* c = dynamic_cast<Control*>(child)) out.push_back(c);
+    return out;
+}
+
+template <class T>
+std::vector<T*> all(const App& app) {
+    std::vector<T*> out;
+    for (int t = 0; t < 15; ++t)
+        for (Control* c : controlsOn(app, t))
+            if (auto* x = dynamic_cast<T*>(c)) out.push_back(x);
+    return out;
+}
+
+// The x of a slider of width w (in its own co-ordinates) that gives the value v.
+double sliderX(double v, double min, double max, double w = 156) {
+    return (v - min) / (max - min) * (w - 1);
+}
+
+int geometryOfGen(int gen) {
+    return gen < 0 ? 0 : gen == 0 ? 1 : 2;
+}
+
+// The lines a control shows, each with its font size.
+std::vector<std::pair<std::string, float>> captions(Control* c) {
+    if (auto* b = dynamic_cast<CPushButton*>(c)) return {{b->textA(), 10}, {b->textB(), 10}};
+    if (auto* b = dynamic_cast<CCheckbox*>(c)) return {{b->text(), 10}};
+    if (auto* l = dynamic_cast<CTextField*>(c))
+        return {{l->textA(), float(l->fontSize())}, {l->textB(), float(l->fontSize())}};
+    if (auto* w = dynamic_cast<CColorWell*>(c)) return {{w->text(), 10}};
+    std::vector<std::pair<std::string, float>> out;
+    if (auto* m = dynamic_cast<CMenu*>(c))
+        for (const std::string& t : m->texts()) out.push_back({t, 10});
+    if (dynamic_cast<BMenu*>(c))
+        for (int i = 0; i < 5; ++i) out.push_back({kSchemeTextA[i], 10});
+    return out;
+}
+
+using Panel = PanelTest;
+
+TEST_F(Panel, ControlsLieInsideTheRingApartWithTheirCaptionsInside) {
+    QImage image(10, 10, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&image);
+    QtDrawLayer measure(painter, QRectF(0, 0, 10, 10), QRectF(0, 0, 10, 10));
+    int controls = 0;
+    for (int t = 0; t < 15; ++t) {
+        const std::vector<Control*> page = controlsOn(*app, t);
+        EXPECT_FALSE(page.empty()) << "tab " << t;
+        for (size_t i = 0; i < page.size(); ++i) {
+            ++controls;
+            const ControlFrame& f = page[i]->frame();
+            SCOPED_TRACE(testing::Message() << "tab " << t << " control at " << f.x << "," << f.y);
+            for (double dx : {-f.w / 2, f.w / 2}) {
+                for (double dy : {-f.h / 2, f.h / 2})
+                    EXPECT_LT(std::hypot(f.x + dx - 216, f.y + dy - 216), kRingInner);
+            }
+            // The page shows the control where its frame says, rows running down from the top.
+            EXPECT_EQ(page[i]->geometry(),
+                      QRect(int(f.x - f.w / 2), int(432 - f.y - f.h / 2), int(f.w), int(f.h)));
+            for (size_t j = 0; j < i; ++j) {
+                const ControlFrame& g = page[j]->frame();
+                EXPECT_TRUE(std::fabs(f.x - g.x) >= (f.w + g.w) / 2 ||
+                            std::fabs(f.y - g.y) >= (f.h + g.h) / 2)
+                    << "over the control at " << g.x << "," << g.y;
+            }
+            for (const auto& [text, size] : captions(page[i])) {
+                const float room = dynamic_cast<CCheckbox*>(page[i]) ? f.w - f.h : f.w;
+                EXPECT_LE(measure.measureText(text, size).width, room) << text;
+            }
+        }
+    }
+    EXPECT_GT(controls, 200);
+}
+
+// A switch has a check box on each tab that shows it: whichever is pressed, it alone changes,
+// and all its boxes show the same state.
+TEST_F(Panel, EveryCheckBoxTogglesItsOwnSwitchAndNoOtherOnEveryTab) {
+    const std::vector<CCheckbox*> boxes = all<CCheckbox>(*app);
+    EXPECT_EQ(boxes.size(), 47u);
+    for (CCheckbox* box : boxes) {
+        SCOPED_TRACE(box->text());
+        std::vector<bool> before;
+        for (CCheckbox* b : boxes) before.push_back(*b->setting());
+        clickCentre(box);
+        for (size_t i = 0; i < boxes.size(); ++i) {
+            const bool own = boxes[i]->setting() == box->setting();
+            EXPECT_EQ(*boxes[i]->setting(), own ? !before[i] : bool(before[i])) << i;
+            if (!own || *box->setting()) continue;
+            const int tab = tabOf(*app, boxes[i]);
+            const BColor& c = tabTable._c[tab];
+            // A point inside the pill's left end, clear of any text: the tab's colour, not white.
+            const ControlFrame& f = boxes[i]->frame();
+            EXPECT_EQ(pixelOnTab(tab, f.x - f.w / 2 + f.h / 2, f.y).rgb(),
+                      QColor::fromRgbF(c.r, c.g, c.b).rgb());
+        }
+        clickCentre(box);
+        EXPECT_TRUE(*box->setting());
+    }
+}
+
+TEST_F(Panel, EveryMenuAndSliderSetsItsOwnSettingAcrossItsRange) {
+    std::vector<int*> schemes;
+    for (BMenu* m : all<BMenu>(*app)) schemes.push_back(m->setting());
+    ASSERT_EQ(schemes.size(), 6u);
+    for (BMenu* menu : all<BMenu>(*app)) {
+        for (int* s : schemes) *s = 2;
+        click(menu, menu->frame().w - 10, 10);  // the last cell, then the first
+        for (int* s : schemes) EXPECT_EQ(*s, s == menu->setting() ? 4 : 2);
+        click(menu, 10, 10);
+        EXPECT_EQ(*menu->setting(), 0);
+    }
+    for (CMenu* menu : all<CMenu>(*app)) {
+        SCOPED_TRACE(menu->texts().front());
+        click(menu, menu->frame().w / 2, 2);  // rows run down from the first
+        EXPECT_EQ(*menu->setting(), menu->count() - 1);
+        click(menu, menu->frame().w / 2, menu->frame().h - 2);
+        EXPECT_EQ(*menu->setting(), 0);
+    }
+    for (BSlider* s : all<BSlider>(*app)) {
+        if (s->setting() == &model.settings.groupOrder) continue;  // its far end is a slow picture
+        SCOPED_TRACE(s->text());
+        click(s, s->frame().w - 1, 6);
+        EXPECT_EQ(*s->setting(), s->max());
+        click(s, 0, 6);
+        EXPECT_EQ(*s->setting(), s->min());
+    }
+    for (CSlider* s : all<CSlider>(*app)) {
+        SCOPED_TRACE(s->text());
+        click(s, s->frame().w - 1, 6);
+        EXPECT_EQ(*s->setting(), s->max());
+        click(s, 0, 6);
+        EXPECT_EQ(*s->setting(), s->min());
+    }
+}
+
+// What a person can tell apart in the picture and the panel.
+enum Part : unsigned {
+    kView = 1 << 0,           // where the tiling is seen
+    kColourView = 1 << 1,     // how the position colours lie on it
+    kGenerators = 1 << 2,     // the triangle group
+    kLengths = 1 << 3,        // the generating point
+    kSchemes = 1 << 4,        // the six families' colour schemes
+    kOffsets = 1 << 5,        // and their offsets
+    kAlphas = 1 << 6,         // transparencies
+    kThicks = 1 << 7,         // line and dot sizes
+    kClassColours = 1 << 8,   // the colours of the sixteen types
+    kSingleColours = 1 << 9,  // circle, origin and background
+    kTileColours = 1 << 10,   // the individual colours of the tiles
+    kSwitches = 1 << 11,      // what is drawn
+    kParts = 12
+};
+
+using Snapshot = std::array<std::vector<double>, kParts>;
+
+void add(std::vector<double>& v, const Matrix& m) {
+    v.insert(v.end(), {m.sign, m.m00, m.m01, m.m02, m.m10, m.m11, m.m12, m.m20, m.m21, m.m22});
+}
+void add(std::vector<double>& v, const BColor& c) {
+    v.insert(v.end(), {c.r, c.g, c.b});
+}
+
+Snapshot take() {
+    const Settings& s = model.settings;
+    Snapshot p;
+    add(p[0], s.pointMatrix);
+    add(p[1], s.colorMatrix);
+    p[2] = {double(s.genV), double(s.genE), double(s.genF), double(s.geometry)};
+    p[3] = {s.lengthV, s.lengthE, s.lengthF};
+    p[4] = {double(s.polyFaceScheme), double(s.polyEdgeScheme), double(s.polyVertScheme),
+            double(s.triFaceScheme),  double(s.triEdgeScheme),  double(s.triVertScheme)};
+    p[5] = {s.polyFaceOffset, s.polyEdgeOffset, s.polyVertOffset,
+            s.triFaceOffset,  s.triEdgeOffset,  s.triVertOffset};
+    p[6] = {s.polyFaceAlpha, s.polyEdgeAlpha, s.polyVertAlpha, s.triFaceAlpha, s.triEdgeAlpha,
+            s.triVertAlpha,  s.circleAlpha,   s.originAlpha,   s.windowAlpha,  s.panelAlpha};
+    p[7] = {s.polyFaceThick, s.polyEdgeThick, s.polyVertThick, s.triFaceThick,
+            s.triEdgeThick,  s.triVertThick,  s.circleThick,   s.originThick};
+    for (int t = 0; t < kTypeCount; ++t) add(p[8], *typeColor(model.settings, t));
+    for (const BColor* c : {&s.circleColor, &s.originColor, &s.windowColor}) add(p[9], *c);
+    const GroupTables& g = model.groupTables;
+    for (const DataTable* t :
+         {&g.dataV, &g.dataE, &g.dataF, &g.dataEF, &g.dataFV, &g.dataVE, &g.dataVEF}) {
+        for (int i = 0; i < t->count; ++i) {
+            add(p[10], t->at(i).triColor);
+            add(p[10], t->at(i).polyColor);
+        }
+    }
+    for (bool b : {s.selfDraw, s.mirrorDraw, s.polyFaceDraw, s.polyEdgeDraw, s.polyVertDraw,
+                   s.triFaceDraw, s.triEdgeDraw, s.triVertDraw, s.circleDraw, s.originDraw,
+                   s.windowDraw, s.polyFaceVDraw, s.polyEdgeEFDraw, s.triVertVDraw})
+        p[11].push_back(b);
+    return p;
+}
+
+// The push button on the tab with this caption (both lines joined by "|").
+CPushButton* button(const App& app, int tab, const std::string& caption) {
+    for (CPushButton* b : all<CPushButton>(app))
+        if (tabOf(app, b) == tab &&
+            (b->textB().empty() ? b->textA() : b->textA() + "|" + b->textB()) == caption)
+            return b;
+    return nullptr;
+}
+
+struct Press {
+    int tab;
+    const char* caption;
+    unsigned changes;
+};
+
+// clang-format off
+const Press kPresses[] = {
+    {0, "copy/paste pdf", 0},
+    {1, "random|generators", kGenerators | kView | kTileColours},
+    {2, "random|edge lengths", kLengths},
+    {2, "equalize|edge lengths", kLengths},
+    {3, "re·project|re·center", kView | kTileColours},
+    {4, "random|matrix", kView | kColourView},
+    {4, "identity|matrix", kView | kColourView},
+    {4, "x", kView | kColourView},
+    {4, "y", kView | kColourView},
+    {4, "yx", kView | kColourView},
+    {4, "zx", kView | kColourView},
+    {4, "xy", kView | kColourView},
+    {4, "zy", kView | kColourView},
+    {4, "xz", kView | kColourView},
+    {4, "yz", kView | kColourView},
+    {6, "hide|πολύ", kSwitches},
+    {6, "hide|τρί", kSwitches},
+    {7, "random|σχήμα", kSchemes},
+    {7, "πολύ|face", kSchemes},
+    {7, "τρί|vertex", kSchemes},
+    {8, "random|offset", kOffsets},
+    {8, "πολύ|edge", kOffsets},
+    {8, "τρί|face", kOffsets},
+    {9, "random|άλφα", kAlphas},
+    {9, "πολύ|vertex", kAlphas},
+    {9, "τρί|edge", kAlphas},
+    {9, "κύκλος", kAlphas},
+    {9, "origin", kAlphas},
+    {9, "window", kAlphas},
+    {9, "panel", kAlphas},
+    {10, "random|thick", kThicks},
+    {10, "πολύ|face", kThicks},
+    {10, "τρί|vertex", kThicks},
+    {10, "κύκλος", kThicks},
+    {10, "origin", kThicks},
+    {11, "random πολύ face colors", kClassColours},
+    {11, "random πολύ vertex colors", kClassColours},
+    {12, "random τρί edge colors", kClassColours},
+    {13, "random πολύ face colors", kTileColours},
+    {13, "random πολύ edge colors", kTileColours},
+    {13, "random πολύ vertex colors", kTileColours},
+    {13, "random τρί face colors", kTileColours},
+    {13, "random τρί edge colors", kTileColours},
+    {13, "random τρί vertex colors", kTileColours},
+    {13, "random σφαῖρα color", kSingleColours},
+    {13, "random origin color", kSingleColours},
+    {13, "random window color", kSingleColours},
+};
+// clang-format on
+
+// Every push button, found by its caption and pressed with a real click: what it must change,
+// what it must leave alone, and that the picture shown follows.
+TEST_F(Panel, EachButtonChangesWhatItShouldAndNothingElse) {
+    const Settings initial = model.settings;
+    for (const Press& press : kPresses) {
+        SCOPED_TRACE(testing::Message() << "tab " << press.tab << " " << press.caption);
+        CPushButton* b = button(*app, press.tab, press.caption);
+        ASSERT_NE(b, nullptr);
+        model.settings = initial;
+        makePicture(3, 3, 4, 200);
+        // Each family its own scheme (none of them the class or the individual colours), offset,
+        // transparency and thickness, so that a copy or a choice shows; seen from off its centre.
+        Settings& s = model.settings;
+        int f = 0;
+        for (auto [scheme, offset, alpha, thick] :
+             {std::tie(s.polyFaceScheme, s.polyFaceOffset, s.polyFaceAlpha, s.polyFaceThick),
+              std::tie(s.polyEdgeScheme, s.polyEdgeOffset, s.polyEdgeAlpha, s.polyEdgeThick),
+              std::tie(s.polyVertScheme, s.polyVertOffset, s.polyVertAlpha, s.polyVertThick),
+              std::tie(s.triFaceScheme, s.triFaceOffset, s.triFaceAlpha, s.triFaceThick),
+              std::tie(s.triEdgeScheme, s.triEdgeOffset, s.triEdgeAlpha, s.triEdgeThick),
+              std::tie(s.triVertScheme, s.triVertOffset, s.triVertAlpha, s.triVertThick)}) {
+            scheme = (f % 3 == 0) ? 0 : f % 3 + 2;
+            offset = alpha = thick = 0.1 * ++f;
+        }
+        app->pushTranslateZX();
+        const Snapshot before = take();
+        startCounting();
+        clickCentre(b);
+        const Snapshot after = take();
+        for (unsigned k = 0; k < kParts; ++k)
+            EXPECT_EQ(before[k] != after[k], bool(press.changes & (1u << k))) << "part " << k;
+        EXPECT_EQ(redraws() > 0, press.changes != 0);
+        EXPECT_FALSE(b->selected());
+    }
+}
+
+// The "•" buttons choose the class colours (tabs 11 and 12) or the individual colours (tab 13)
+// of their own family and of no other.
+TEST_F(Panel, DotsChooseTheColoursOfTheirOwnFamily) {
+    Settings& s = model.settings;
+    int* schemes[6] = {&s.polyFaceScheme, &s.polyEdgeScheme, &s.polyVertScheme,
+                       &s.triFaceScheme,  &s.triEdgeScheme,  &s.triVertScheme};
+    for (int tab : {11, 12, 13}) {
+        std::vector<CPushButton*> dots;
+        for (Control* c : controlsOn(*app, tab))
+            if (auto* b = dynamic_cast<CPushButton*>(c); b && b->textA() == "•") dots.push_back(b);
+        ASSERT_EQ(dots.size(), tab == 13 ? 6u : 3u);
+        for (size_t i = 0; i < dots.size(); ++i) {
+            SCOPED_TRACE(testing::Message() << "tab " << tab << " dot " << i);
+            const int family = tab == 12 ? 3 + int(i) : int(i);
+            for (int* scheme : schemes) *scheme = 4;
+            startCounting();
+            clickCentre(dots[i]);
+            for (int f = 0; f < 6; ++f)
+                EXPECT_EQ(*schemes[f], f == family ? (tab == 13 ? 1 : 2) : 4) << f;
+            clickCentre(dots[i]);  // already chosen: nothing
+            EXPECT_EQ(redraws(), 1);
+        }
+    }
+}
+
+// The copy buttons give every family the scheme or the offset of their own.
+TEST_F(Panel, EachCopyButtonCopiesItsOwnFamilysValue) {
+    Settings& s = model.settings;
+    int* schemes[6] = {&s.polyFaceScheme, &s.polyEdgeScheme, &s.polyVertScheme,
+                       &s.triFaceScheme,  &s.triEdgeScheme,  &s.triVertScheme};
+    double* offsets[6] = {&s.polyFaceOffset, &s.polyEdgeOffset, &s.polyVertOffset,
+                          &s.triFaceOffset,  &s.triEdgeOffset,  &s.triVertOffset};
+    const char* names[6] = {"PolyFace", "PolyEdge", "PolyVert", "TriFace", "TriEdge", "TriVert"};
+    for (int f = 0; f < 6; ++f) {
+        SCOPED_TRACE(names[f]);
+        for (int g = 0; g < 6; ++g) {
+            *schemes[g] = g % 5;
+            *offsets[g] = 0.1 * (g + 1);
+        }
+        clickCentre(app->control(std::string("qCopy") + names[f] + "Scheme"));
+        clickCentre(app->control(std::string("qCopy") + names[f] + "Offset"));
+        for (int g = 0; g < 6; ++g) {
+            EXPECT_EQ(*schemes[g], f % 5);
+            EXPECT_DOUBLE_EQ(*offsets[g], 0.1 * (f + 1));
+            EXPECT_TRUE(
+                equalsM(familyMatrix(model.colourState, g), offsetMatrix(PI * 0.1 * (f + 1))));
+        }
+    }
+}
+
+// A control redraws the picture only when what it changed shows.
+TEST_F(Panel, ControlsRedrawOnlyWhatShows) {
+    struct Row {
+        const char* name;
+        std::function<void(Settings&)> set;
+        const char* control;
+        double x;  // where on the control (at height 6), or its centre when negative
+        int redraws;
+    };
+    auto polyEdges = [](bool family, bool ef, bool fv) {
+        return [=](Settings& s) {
+            s.polyEdgeDraw = family, s.polyEdgeEFDraw = ef, s.polyEdgeFVDraw = fv;
+            s.polyEdgeVEDraw = false;
+            s.polyEdgeScheme = 2;
+        };
+    };
+    auto triEdgeScheme = [](int scheme) { return [=](Settings& s) { s.triEdgeScheme = scheme; }; };
+    auto circle = [](bool on) { return [=](Settings& s) { s.circleDraw = on; }; };
+    auto nothing = [](Settings&) {};
+    const Row rows[] = {
+        {"family switch, its types off", polyEdges(true, false, false), "bPolyEdgeDraw", -1, 0},
+        {"family switch, a type on", polyEdges(true, false, true), "bPolyEdgeDraw", -1, 1},
+        {"type switch, family off", [](Settings& s) { s.triFaceDraw = false; }, "bTriFaceNegDraw",
+         -1, 0},
+        {"type switch, family on", [](Settings& s) { s.triFaceDraw = true; }, "bTriFaceNegDraw", -1,
+         1},
+        {"scheme, drawn", polyEdges(true, true, false), "pPolyEdgeScheme", 10, 1},
+        {"scheme, types off", polyEdges(true, false, false), "pPolyEdgeScheme", 10, 0},
+        {"scheme, family off", polyEdges(false, true, true), "pPolyEdgeScheme", 10, 0},
+        {"offset, scheme 2", triEdgeScheme(2), "sTriEdgeOffset", sliderX(2.0 / 3, 0, 2), 0},
+        {"offset, scheme 3", triEdgeScheme(3), "sTriEdgeOffset", sliderX(4.0 / 3, 0, 2), 1},
+        {"offset, scheme 4", triEdgeScheme(4), "sTriEdgeOffset", sliderX(1, 0, 2), 1},
+        {"random offsets", triEdgeScheme(0), "qRanAllOffset", -1, 1},
+        {"copy offset", triEdgeScheme(0), "qCopyTriEdgeOffset", -1, 1},
+        {"face thickness", nothing, "sPolyFaceThick", 20, 0},  // faces are never stroked
+        {"tri face thickness", nothing, "sTriFaceThick", 20, 0},
+        {"edge thickness", nothing, "sTriEdgeThick", 20, 1},
+        {"edge alpha", nothing, "sTriEdgeAlpha", 20, 1},
+        {"circle alpha, off", circle(false), "sCircleAlpha", 30, 0},
+        {"circle thickness, off", circle(false), "sCircleThick", 30, 0},
+        {"circle thickness, on", circle(true), "sCircleThick", 40, 1},
+        {"panel alpha", nothing, "sPanelAlpha", sliderX(0.8, 0.05, 1), 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        row.set(model.settings);
+        Control* control = app->control(row.control);
+        startCounting();
+        if (row.x < 0) clickCentre(control);
+        if (row.x >= 0) click(control, row.x, 6);
+        EXPECT_EQ(redraws(), row.redraws);
+        // The colour offsets in use follow the offsets set.
+        const Settings& s = model.settings;
+        const double offsets[6] = {s.polyFaceOffset, s.polyEdgeOffset, s.polyVertOffset,
+                                   s.triFaceOffset,  s.triEdgeOffset,  s.triVertOffset};
+        for (int f = 0; f < 6; ++f)
+            EXPECT_TRUE(equalsM(familyMatrix(model.colourState, f), offsetMatrix(PI * offsets[f])));
+    }
+    EXPECT_EQ(model.settings.polyEdgeScheme, 0);
+    EXPECT_NEAR(model.settings.panelAlpha, 0.8, 0.01);
+    EXPECT_NEAR(app->wCircle()->windowOpacity(), model.settings.panelAlpha, 1.0 / 255);
+}
+
+// The group order and the spiral angle: a value that leaves the group as it is neither rebuilds
+// nor redraws; the angle matters only under the x-axis projections.
+TEST_F(Panel, GroupOrderAndSpiralAngleRebuildOnlyWhenTheGroupChanges) {
+    makePicture(2, 3, 5, 200);
+    ASSERT_EQ(model.groupTables.matrixCount(), 120);
+    const TriModule* firstTri = model.drawLists.tri[0];
+    startCounting();
+    click(app->control("sGroupOrder"), sliderX(1000, 0, 2000), 6);
+    EXPECT_NE(model.settings.groupOrder, 200);
+    EXPECT_EQ(model.drawLists.tri[0], firstTri);
+    EXPECT_EQ(redraws(), 0);
+    click(app->control("sGroupOrder"), sliderX(20, 0, 2000), 6);
+    EXPECT_LT(model.groupTables.matrixCount(), 120);
+    EXPECT_EQ(redraws(), 1);
+
+    makePicture(3, 3, 4, 1000);
+    model.settings.project3D2D = 2;
+    const int count = model.groupTables.matrixCount();
+    startCounting();
+    click(app->control("sSpiralAngle"), sliderX(8, 1, 10), 6);
+    EXPECT_NEAR(model.settings.spiralAngle, 8, 0.1);
+    EXPECT_EQ(redraws(), 0);
+    // [x,y,z] → [y,z]: the fourth row of the projection menu. It re-sorts the picture shown.
+    click(app->control("pProject3D2D"), 78, 96 - 16 * 3.5);
+    EXPECT_EQ(model.settings.project3D2D, 3);
+    EXPECT_EQ(model.settings.eqManifold, "y*y+z*z = 1+x*x ὑπερβολοειδές (1 sheet)");
+    EXPECT_EQ(model.groupTables.matrixCount(), count);
+    EXPECT_EQ(redraws(), 1);
+    // Now the band the fill keeps follows the angle: the narrowest band gives another group.
+    click(app->control("sSpiralAngle"), 0, 6);
+    EXPECT_NE(model.groupTables.matrixCount(), count);
+    EXPECT_EQ(redraws(), 2);
+}
+
+// The generators: by slider, the geometry follows the sign of gen and the view is reset only
+// when it changes; by the geometry menu, a new picture of the chosen geometry; at random, a new
+// triangle of the same kind. Each in one redraw.
+TEST_F(Panel, GeneratorsGeometryMenuAndRandomGenerators) {
+    CMenu* menu = all<CMenu>(*app).front();
+    ASSERT_EQ(tabOf(*app, menu), 1);
+    ASSERT_EQ(menu->count(), 3);
+    makePicture(3, 3, 3);
+    const std::tuple<std::function<void()>, int, bool> steps[] = {
+        {[&] { click(app->control("sGenF"), sliderX(4, 2, 12), 6); }, 2, true},
+        {[&] { click(app->control("sGenF"), sliderX(5, 2, 12), 6); }, 2, false},
+        {[&] { click(app->control("sGenF"), sliderX(3, 2, 12), 6); }, 1, true},
+        {[&] { click(app->control("sGenF"), sliderX(2, 2, 12), 6); }, 0, true},
+        {[&] { click(menu, menu->frame().w / 2, menu->frame().h * 0.5 / 3); }, 2, true},
+        {[&] { click(menu, menu->frame().w / 2, menu->frame().h * 1.5 / 3); }, 1, true},
+        {[&] { click(menu, menu->frame().w / 2, menu->frame().h * 1.5 / 3); }, 1, false},
+        {[&] { click(menu, menu->frame().w / 2, menu->frame().h * 2.5 / 3); }, 0, true},
+    };
+    for (const auto& [step, geometry, newView] : steps) {
+        SCOPED_TRACE(testing::Message() << "geometry " << geometry);
+        app->pushTranslateXY();
+        const Snapshot before = take();
+        startCounting();
+        step();
+        EXPECT_EQ(model.settings.geometry, geometry);
+        EXPECT_EQ(geometryOfGen(model.settings.gen), geometry);
+        EXPECT_EQ(equalsM(model.settings.pointMatrix, identity), newView);
+        EXPECT_EQ(equalsM(model.settings.colorMatrix, identity), newView);
+        EXPECT_GT(model.drawLists.triCount, 0);
+        EXPECT_EQ(redraws(), int(take() != before));
+    }
+    EXPECT_EQ(model.settings.eqManifold, "z*z = 1-x*x-y*y σφαῖρα");
+
+    CPushButton* random = app->control<CPushButton>("qRanGen");
+    for (auto [p, q, r] : {std::tuple{2, 3, 5}, {3, 3, 3}, {7, 3, 2}}) {
+        makePicture(p, q, r, 200);
+        const int geometry = model.settings.geometry;
+        std::set<std::tuple<int, int, int>> seen;
+        for (int i = 0; i < 8; ++i) {
+            startCounting();
+            clickCentre(random);
+            EXPECT_EQ(model.settings.geometry, geometry);
+            EXPECT_EQ(geometryOfGen(model.settings.gen), geometry);
+            EXPECT_EQ(redraws(), 1);
+            seen.insert({model.settings.genV, model.settings.genE, model.settings.genF});
+        }
+        EXPECT_GT(seen.size(), 1u);
+    }
+}
+
+TEST_F(Panel, TheLastUniformFlagCannotBeCleared) {
+    Settings& s = model.settings;
+    bool* flags[3] = {&s.uniformV, &s.uniformE, &s.uniformF};
+    const char* boxes[3] = {"bUniformV", "bUniformE", "bUniformF"};
+    for (int last = 0; last < 3; ++last) {
+        SCOPED_TRACE(last);
+        s.uniformV = s.uniformE = s.uniformF = true;
+        for (int i = 0; i < 3; ++i) clickCentre(app->control(boxes[(last + 1 + i) % 3]));
+        for (int i = 0; i < 3; ++i) EXPECT_TRUE(*flags[i] == (i == last)) << i;
+        // And the box shows it set again.
+        const ControlFrame& f = app->control(boxes[last])->frame();
+        EXPECT_EQ(pixelOnTab(2, f.x, f.y), QColor(255, 255, 255));
+    }
+}
+
+TEST_F(Panel, RandomTypeColoursChangeOnlyTheirOwnFamily) {
+    const char* buttons[6] = {"qRanPolyFaceColor1", "qRanPolyEdgeColor1", "qRanPolyVertColor1",
+                              "qRanTriFaceColor1",  "qRanTriEdgeColor1",  "qRanTriVertColor1"};
+    for (int f = 0; f < 6; ++f) {
+        SCOPED_TRACE(buttons[f]);
+        std::vector<BColor> before;
+        for (int t = 0; t < kTypeCount; ++t) before.push_back(*typeColor(model.settings, t));
+        clickCentre(app->control(buttons[f]));
+        for (int t = 0; t < kTypeCount; ++t)
+            EXPECT_EQ(*typeColor(model.settings, t) == before[t], familyOfType(t) != f) << t;
+    }
+}
+
+// A well points the picker at its colour and the title leads back; editing the colour redraws
+// only when it is on the picture; the picker follows a random colour it is editing.
+TEST_F(Panel, TheColourPickerEditsTheColourOfTheWellPressed) {
+    Settings& s = model.settings;
+    const std::tuple<const char*, BColor*, const char*, int> wells[] = {
+        {"cPolyFaceVColor", &s.polyFaceVColor, "πολύ face v color", 11},
+        {"cPolyVertNegColor", &s.polyVertNegColor, "πολύ vertex – color", 11},
+        {"cTriFacePosColor", &s.triFacePosColor, "τρί face + color", 12},
+        {"cCircleColor0", &s.circleColor, "κύκλος color", 13},
+        {"cWindowColor0", &s.windowColor, "window background color", 13},
+    };
+    auto* picker = app->control<CColorPicker>("colorPicker");
+    for (const auto& [well, colour, title, owner] : wells) {
+        SCOPED_TRACE(title);
+        const BColor before = *colour;
+        clickCentre(app->control(well));
+        EXPECT_EQ(model.settings.tabIndex, 14);
+        EXPECT_TRUE(app->tab(14)->isVisibleTo(app->tabView()));
+        EXPECT_EQ(picker->color(), colour);
+        EXPECT_EQ(app->control<CPushButton>("qUpdateColor")->textA(), title);
+        EXPECT_TRUE(*colour == before);  // pointing the picker changes no colour
+        clickCentre(app->control("qUpdateColor"));
+        EXPECT_EQ(model.settings.tabIndex, owner);
+        EXPECT_FALSE(app->control<CPushButton>("qUpdateColor")->selected());
+    }
+    // The picker writes the colour at the press and again at the release; a new colour each time.
+    const std::tuple<int, bool, bool, int> edits[] = {
+        {2, true, true, 2}, {1, true, true, 0}, {2, false, true, 0}, {2, true, false, 0}};
+    double x = 115;
+    for (const auto& [scheme, typeSwitch, familySwitch, redraws] : edits) {
+        SCOPED_TRACE(x);
+        s.polyEdgeScheme = scheme;
+        s.polyEdgeFVDraw = typeSwitch;
+        s.polyEdgeDraw = familySwitch;
+        clickCentre(app->control("cPolyEdgeFVColor"));
+        const BColor before = s.polyEdgeFVColor;
+        startCounting();
+        click(picker, x += 15, 100);  // right of the centre, on the wheel
+        EXPECT_FALSE(s.polyEdgeFVColor == before);
+        EXPECT_EQ(this->redraws(), redraws);
+    }
+    // The single colours redraw while their element is drawn.
+    clickCentre(app->control("cOriginColor0"));
+    s.originDraw = false;
+    startCounting();
+    click(picker, 40, 100);
+    EXPECT_EQ(redraws(), 0);
+    s.originDraw = true;
+    click(picker, 100, 160);
+    EXPECT_EQ(redraws(), 2);
+    // A random colour replaces the one the picker edits: the brightness slider afterwards darkens
+    // the new colour rather than bringing the old one back.
+    clickCentre(app->control("cWindowColor0"));
+    clickCentre(app->control("qRanWindowColor0"));
+    const BColor random = model.settings.windowColor;
+    app->setBrightness();  // the slider's value unchanged
+    EXPECT_NEAR(model.settings.windowColor.r, random.r, 1e-5);
+    EXPECT_NEAR(model.settings.windowColor.g, random.g, 1e-5);
+    EXPECT_NEAR(model.settings.windowColor.b, random.b, 1e-5);
+}
+
+TEST_F(Panel, HideMinimisesAndShowAllBringsTheWindowsBack) {
+    for (bool byTheDesktop : {false, true}) {
+        SCOPED_TRACE(byTheDesktop);
+        QCoreApplication::processEvents();
+        clickCentre(app->control("qHide"));
+        QCoreApplication::processEvents();
+        ASSERT_FALSE(app->wCircle()->isVisible());
+        ASSERT_TRUE(app->wPoly()->isMinimized());
+        // Restored from the desktop (its task bar), the drawing window brings the panel too.
+        if (byTheDesktop) app->wPoly()->windowHandle()->showNormal();
+        if (!byTheDesktop) app->unhideAllApplications();
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(app->wPoly()->isMinimized());
+        EXPECT_TRUE(app->wCircle()->isVisible());
+    }
+}
+
+// The open, save and print buttons run their dialogs while pressed; the release goes to the
+// dialog, yet the button must not stay white once the dialog is gone.
+TEST_F(Panel, ButtonsThatRunADialogAreReleasedWhenItReturns) {
+    for (const char* name : {"qOpen", "qSave", "qPrint"}) {
+        SCOPED_TRACE(name);
+        auto* button = app->control<CPushButton>(name);
+        app->selectTab(tabOf(*app, button));
+        int dialogs = 0;
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, [&] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                ++dialogs;
+                dialog->reject();
+            }
+        });
+        closer.start(20);
+        const QPoint centre = button->mapTo(app->wCircle(), button->rect().center());
+        QTest::mousePress(app->wCircle()->windowHandle(), Qt::LeftButton, {}, centre);
+        closer.stop();
+        EXPECT_EQ(dialogs, 1);
+        EXPECT_FALSE(button->selected());
+        QTest::mouseRelease(app->wCircle()->windowHandle(), Qt::LeftButton, {}, centre);
+        EXPECT_FALSE(button->selected());
+    }
+}
+
+TEST_F(Panel, QuitEndsTheEventLoop) {
+    QTimer::singleShot(0, app.get(), [this] { clickCentre(app->control("qQuit")); });
+    // Ends a loop that the button failed to end, with a code that fails the test.
+    QTimer::singleShot(10000, app.get(), [] { QCoreApplication::exit(1); });
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+}
+
+}  // namespace
