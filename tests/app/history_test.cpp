@@ -64,6 +64,11 @@ void switchSnub(bool on) {
     chainSnub(model);
 }
 
+void project(int choice) {
+    model.settings.project3D2D = choice;
+    chainSetProject3D2D(model);
+}
+
 struct Step {
     const char* name;
     std::function<void()> run;
@@ -85,11 +90,7 @@ const std::vector<Step>& steps() {
         {"colours", [] { ranAllColor(model.groupTables); }},
         {"snub", [] { switchSnub(true); }},
         {"snub off", [] { switchSnub(false); }},
-        {"projection",
-         [] {
-             model.settings.project3D2D = 4;
-             chainSetProject3D2D(model);
-         }},
+        {"projection", [] { project(4); }},
         {"generators",
          [] {
              const int old = model.settings.gen;
@@ -107,11 +108,7 @@ const std::vector<Step>& steps() {
              setOffsetMatrix(model.colourState, model.settings, kPolyFace);
              model.settings.triEdgeAlpha = 0.9;
          }},
-        {"back to the first projection",
-         [] {
-             model.settings.project3D2D = 1;
-             chainSetProject3D2D(model);
-         }},
+        {"back to the first projection", [] { project(1); }},
         {"centre", [] { chainCenter(model); }},
     };
     return list;
