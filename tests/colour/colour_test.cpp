@@ -5,203 +5,131 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <tuple>
-#include <vector>
 
-#include "geometry/kernel.h"
-#include "geometry/random.h"
-#include "geometry/settings.h"
+#include "geometry/geometry_support.h"
 #include "test_model.h"
 
 namespace {
 
-void resetColour() {
+void resetColour(int gen) {
     model.settings = Settings{};
+    model.settings.gen = gen;
     model.colourState = ColourState{};
     initColorMatrices(model.colourState);
 }
 
-BColor schemeAt(int scheme, int type, const Point& q) {
+BColor schemeAt(int scheme, int type, const Point& q, BColor previous = {}) {
     DataModule record;
     record.triPoint = q;
+    record.triColor = {0.1f, 0.2f, 0.3f};
+    record.polyColor = {0.4f, 0.5f, 0.6f};
     return schemeColor(model.settings, model.colourState, scheme, type, record,
-                       familyOfType(type) >= kTriFace);
+                       familyOfType(type) >= kTriFace, previous);
 }
 
-void expectColor(const BColor& got, const BColor& want, float tolerance = 1e-6f) {
-    EXPECT_NEAR(got.r, want.r, tolerance);
-    EXPECT_NEAR(got.g, want.g, tolerance);
-    EXPECT_NEAR(got.b, want.b, tolerance);
+testing::AssertionResult same(const BColor& a, const BColor& b) {
+    if (std::max({std::fabs(a.r - b.r), std::fabs(a.g - b.g), std::fabs(a.b - b.b)}) <= 1e-6f)
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure()
+           << a.r << " " << a.g << " " << a.b << " against " << b.r << " " << b.g << " " << b.b;
 }
 
-// A few points of the model surface of each geometry, away from the origin.
-std::vector<Point> surfacePoints(int gen) {
-    std::vector<Point> points;
-    model.settings.gen = gen;
-    for (auto [x, y] : {std::pair{0.3, -0.2}, {-0.7, 0.4}, {0.05, 0.9}, {1.5, -1.1}}) {
-        Point p{x, y, gen < 0 ? 0.0 : 1.0};
-        if (gen < 0) p = Point{x * 0.5, y * 0.5, 0.6};
-        if (gen > 0) p.z = std::sqrt(1 + x * x + y * y);
-        Point n;
-        normalize(model.settings.gen, n, p);
-        points.push_back(gen > 0 ? p : n);
-    }
-    return points;
-}
-
-Matrix inverseOf(const Matrix& M) {
-    Matrix out;
-    inv(out, M);
-    return out;
-}
-
-void setAllOffsets(double offset) {
-    model.settings.polyFaceOffset = model.settings.polyEdgeOffset = model.settings.polyVertOffset =
-        offset;
-    model.settings.triFaceOffset = model.settings.triEdgeOffset = model.settings.triVertOffset =
-        offset;
+// Family f's offset: `odd` for the odd families, `even` for the others.
+void setOffsets(double even, double odd) {
+    for (int f = 0; f < kFamilyCount; ++f) model.settings.*kFamilies[f].offset = f % 2 ? odd : even;
     setOffsetMatrices(model.colourState, model.settings);
 }
 
-// A motion of the geometry that moves the origin: the translation to a surface point, turned
-// about the z axis.
+// A motion of the geometry that moves the origin and turns.
 Matrix someMotion(int gen) {
-    model.settings.gen = gen;
-    Point target = surfacePoints(gen)[1];
     Matrix t, r;
-    translateM(model.settings.gen, t, target);
-    rotateMXY(model.settings.gen, r, Point{0.6, 0.8, 1}, Point{1, 0, 1});
+    translateM(gen, t, at(gen, 0.8, 2.6));
+    rotateMXY(gen, r, Point{0.6, 0.8, 1}, Point{1, 0, 1});
     return dotM(r, t);
 }
 
+const double kPlaces[][2] = {{0, 0}, {0.36, -0.6}, {0.8, 2.6}, {1.03, 1.5}, {1.86, -0.6}};
+
 }  // namespace
 
-TEST(PositionColours, OriginColoursOfEveryTypeUnderBothRainbowSchemes) {
-    resetColour();
-    const Point origin{0, 0, 1};
+TEST(PositionColours, AtTheOriginEveryTypeHasItsHue) {
+    resetColour(0);
     const BColor red{1, 0, 0.5f}, green{0.5f, 1, 0}, blue{0, 0.5f, 1}, white{1, 1, 1},
         black{0, 0, 0}, cyan{0, 1, 0.5f}, violet{0.5f, 0, 1}, orange{1, 0.5f, 0};
     const BColor high[kTypeCount] = {red,   green, blue, red,    green,  blue, white,  black,
                                      black, white, cyan, violet, orange, cyan, violet, orange};
     for (int t = 0; t < kTypeCount; ++t) {
-        SCOPED_TRACE(testing::Message() << "type " << t);
-        expectColor(schemeAt(3, t, origin), high[t]);
-        expectColor(schemeAt(4, t, origin), white);
+        EXPECT_TRUE(same(schemeAt(3, t, O), high[t])) << "type " << t;
+        EXPECT_TRUE(same(schemeAt(4, t, O), white)) << "type " << t;
     }
 }
 
-TEST(PositionColours, OffsetOfTwoThirdsTurnsRedIntoGreenAndTwoGivesItBack) {
-    for (int gen : {-1, 0, 1}) {
-        resetColour();
-        std::vector<Point> points = surfacePoints(gen);
-        points.push_back(Point{0, 0, 1});
-        for (int t = 0; t < kTypeCount; ++t) {
-            for (const Point& q : points) {
-                SCOPED_TRACE(testing::Message() << "gen " << gen << " type " << t << " at " << q.x
-                                                << "," << q.y << "," << q.z);
-                resetColour();
-                model.settings.gen = gen;
-                BColor plain = schemeAt(3, t, q);
-                BColor low = schemeAt(4, t, q);
-
-                setAllOffsets(2.0 / 3);
-                // Red becomes green, green blue, blue red.
-                expectColor(schemeAt(3, t, q), BColor{plain.b, plain.r, plain.g}, 1e-6f);
-                expectColor(schemeAt(4, t, q), BColor{low.b, low.r, low.g}, 1e-6f);
-
-                setAllOffsets(2);
-                expectColor(schemeAt(3, t, q), plain, 1e-6f);
-            }
-        }
-    }
-}
-
-TEST(PositionColours, LieOnTheCubeSurfaceAndComplementAcrossLayers) {
-    for (int gen : {-1, 0, 1}) {
-        resetColour();
-        std::vector<Point> points = surfacePoints(gen);
-        model.settings.pointMatrix = someMotion(gen);
-        model.settings.colorMatrix = offsetMatrix(0.7);
-        for (const Point& q : points) {
+// Anywhere, in any view and colour frame: a position colour lies on the surface of the RGB cube;
+// tri edges and vertices complement poly edges and faces, the two orientations of tri faces and
+// of poly vertices each other; an offset of two thirds turns red into green, green into blue and
+// blue into red (twice as far for twice the offset), and an offset of two gives the colour back;
+// and the colours follow the view.
+TEST(PositionColours, LieOnTheCubeComplementAcrossLayersTurnWithTheOffsetAndFollowTheView) {
+    for (int gen : kGeometries) {
+        for (auto [d, a] : kPlaces) {
+            SCOPED_TRACE(testing::Message() << "gen " << gen << " at " << d << ", " << a);
+            resetColour(gen);
+            model.settings.pointMatrix = someMotion(gen);
+            model.settings.colorMatrix = offsetMatrix(0.7);
+            const Point q = at(gen, d, a);
+            BColor plain[2][kTypeCount];
             for (int scheme : {3, 4}) {
                 for (int t = 0; t < kTypeCount; ++t) {
-                    SCOPED_TRACE(testing::Message()
-                                 << "gen " << gen << " scheme " << scheme << " type " << t);
-                    const BColor c = schemeAt(scheme, t, q);
+                    const BColor c = plain[scheme - 3][t] = schemeAt(scheme, t, q);
                     const auto [low, high] = std::minmax({c.r, c.g, c.b});
-                    EXPECT_TRUE(low >= 0 && high <= 1 && (low == 0 || high == 1));
+                    EXPECT_TRUE(low >= 0 && high <= 1 && (low == 0 || high == 1)) << t;
                 }
             }
-            // Tri edges and vertices complement poly edges and faces; the two orientations of
-            // tri faces and of poly vertices complement each other.
-            for (auto [a, b] :
+            for (auto [s, t] :
                  {std::pair{10, 3}, {11, 4}, {12, 5}, {13, 0}, {14, 1}, {15, 2}, {8, 9}, {6, 7}}) {
-                SCOPED_TRACE(testing::Message() << "types " << a << " and " << b);
-                BColor ca = schemeAt(3, a, q), cb = schemeAt(3, b, q);
-                expectColor(ca, BColor{1 - cb.r, 1 - cb.g, 1 - cb.b});
+                const BColor c = plain[0][t];
+                EXPECT_TRUE(same(plain[0][s], BColor{1 - c.r, 1 - c.g, 1 - c.b})) << s << " " << t;
             }
-        }
-    }
-}
-
-// Navigation with both switches on keeps every position colour on its element; moving the
-// points alone does not.
-TEST(PositionColours, FollowTheElementsWhenBothMatricesMove) {
-    for (int gen : {-1, 0, 1}) {
-        for (bool moveColors : {true, false}) {
-            SCOPED_TRACE(testing::Message() << "gen " << gen << " colours " << moveColors);
-            resetColour();
-            const std::vector<Point> points = surfacePoints(gen);
+            setOffsets(2.0 / 3, 4.0 / 3);
+            for (int i = 0; i < 2 * kTypeCount; ++i) {
+                const BColor c = plain[i % 2][i / 2];
+                const BColor turned =
+                    familyOfType(i / 2) % 2 ? BColor{c.g, c.b, c.r} : BColor{c.b, c.r, c.g};
+                EXPECT_TRUE(same(schemeAt(3 + i % 2, i / 2, q), turned)) << i;
+            }
+            setOffsets(2, 2);
+            for (int t = 0; t < kTypeCount; ++t) EXPECT_TRUE(same(schemeAt(3, t, q), plain[0][t]));
+            // A step of the view moves the colours with the points, and the same step of the
+            // colour frame back keeps each on its element (navigation with both switches on).
             const Matrix step = someMotion(gen);
-            model.settings.pointMatrix = step;  // some view to start from
-            auto snapshot = [&] {
-                std::vector<float> out;
-                for (const Point& q : points) {
-                    for (int i = 0; i < 2 * kTypeCount; ++i) {
-                        const BColor c = schemeAt(3 + i % 2, i / 2, q);
-                        out.insert(out.end(), {c.r, c.g, c.b});
-                    }
-                }
-                return out;
-            };
-            const std::vector<float> before = snapshot();
+            Matrix back;
+            inv(back, step);
             model.settings.pointMatrix = dotM(step, model.settings.pointMatrix);
-            if (moveColors)
-                model.settings.colorMatrix = dotM(model.settings.colorMatrix, inverseOf(step));
-            const std::vector<float> after = snapshot();
-            double largest = 0;
-            for (size_t k = 0; k < before.size(); ++k) {
-                largest = std::max(largest, double(std::fabs(after[k] - before[k])));
-            }
-            EXPECT_EQ(largest < 1e-5, moveColors) << largest;
+            EXPECT_FALSE(same(schemeAt(3, 0, q), plain[0][0]) &&
+                         same(schemeAt(3, 8, q), plain[0][8]));
+            model.settings.colorMatrix = dotM(model.settings.colorMatrix, back);
+            for (int t = 0; t < kTypeCount; ++t) EXPECT_TRUE(same(schemeAt(3, t, q), plain[0][t]));
         }
     }
 }
 
-TEST(PositionColours, ZeroDirectionGivesGreyNotNaN) {
-    resetColour();
-    BColor c = schemeAt(3, 0, Point{0, 0, 0});
-    expectColor(c, BColor{0.5f, 0.5f, 0.5f});
-}
-
-TEST(Schemes, GlitterDrawsFreshColoursAndStrangeInputKeepsThePreviousOne) {
-    resetColour();
-    DataModule record;
-    record.triPoint = Point{0, 0, 1};
-
-    // Glitter: three fresh draws per element, r then g then b.
+// Glitter draws three fresh values per element, r then g then b; scheme 1 takes the record's
+// colour of the element's layer, scheme 2 its type's colour; a direction of zero gives grey; a
+// scheme from nowhere, or a type outside 0..15 under the schemes that need one, keeps the
+// previous element's colour.
+TEST(Schemes, EachSchemeTakesItsColourAndStrangeInputKeepsThePreviousOne) {
+    resetColour(0);
     srandom(7);
-    BColor expected;
-    ranColor(&expected);
+    const float r = random() / 2147483648.0f, g = random() / 2147483648.0f,
+                b = random() / 2147483648.0f;
     srandom(7);
-    EXPECT_TRUE(schemeColor(model.settings, model.colourState, 0, 10, record, true) == expected);
-
-    // A scheme number from nowhere keeps the previous element's colour, and so does a type
-    // outside 0..15 under the schemes that need one.
-    for (auto [scheme, type] : {std::pair{-1, 10}, {5, 10}, {99, 10}, {2, 16}, {3, 16}, {4, 16}}) {
-        SCOPED_TRACE(testing::Message() << "scheme " << scheme << " type " << type);
-        const BColor previous{0.3f, 0.6f, 0.9f};
-        EXPECT_TRUE(schemeColor(model.settings, model.colourState, scheme, type, record, false,
-                                previous) == previous);
-    }
+    EXPECT_TRUE(schemeAt(0, 10, O) == (BColor{r, g, b}));
+    EXPECT_TRUE(same(schemeAt(1, 10, O), BColor{0.1f, 0.2f, 0.3f}));
+    EXPECT_TRUE(same(schemeAt(1, 7, O), BColor{0.4f, 0.5f, 0.6f}));
+    model.settings.triEdgeFVColor = {0.7f, 0.8f, 0.9f};
+    EXPECT_TRUE(same(schemeAt(2, 11, O), model.settings.triEdgeFVColor));
+    EXPECT_TRUE(schemeAt(3, 0, Point{0, 0, 0}) == (BColor{0.5f, 0.5f, 0.5f}));
+    const BColor previous{0.3f, 0.6f, 0.9f};
+    for (auto [scheme, type] : {std::pair{-1, 10}, {5, 10}, {2, 16}, {3, 16}, {4, 16}, {3, -1}})
+        EXPECT_TRUE(schemeAt(scheme, type, O, previous) == previous) << scheme << " " << type;
 }
