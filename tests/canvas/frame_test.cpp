@@ -1,18 +1,14 @@
 // Whole frames: the banded raster layer (the drawing view and PNG export) against QPainter
-// (printing, PDF, SVG), the view that shows them with the caption over them, and its window.
+// (printing, PDF, SVG), and the view that shows them with the caption over them.
 
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
 #include <QImage>
-#include <QScreen>
-#include <QSignalSpy>
 #include <cstdlib>
 
 #include "canvas/caption.h"
 #include "canvas/frame_painter.h"
 #include "canvas/view.h"
-#include "canvas/window.h"
 #include "canvas_support.h"
 #include "geometry/settings.h"
 #include "raster/raster_layer.h"
@@ -127,14 +123,12 @@ TEST(Frame, APixelRatioOfTwoLooksLikeThePlainFrameScaled) {
     }
 }
 
-TEST(Frame, PaintsOntoAnyDeviceAndNothingWithoutRoom) {
+TEST(Frame, NothingIsPaintedWithoutRoom) {
     makePicture(2, 3, 5);
     QImage image(160, 90, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::green);
     paintFrame(model, &image, QSize(0, 0));
     EXPECT_EQ(image.pixelColor(5, 5), QColor(Qt::green));
-    paintFrame(model, &image, image.size());
-    EXPECT_EQ(image, frame(image.size(), false));
     QImage empty;
     renderFrame(model, empty);
     paintFrame(model, nullptr, QSize(10, 10));
@@ -175,21 +169,6 @@ TEST(Frame, TheViewShowsTheFrameAndTheCaptionOverIt) {
     EXPECT_EQ(grab(view).copy(252, 0, 8, 200), frame({260, 200}, true).copy(252, 0, 8, 200));
     model.settings.snubForm = true;
     EXPECT_NE(pictureCaption(model.settings).indexOf("snub"), -1);
-}
-
-TEST(Window, BorderlessClearAndFittedToTheScreen) {
-    Window window;
-    EXPECT_TRUE(window.windowFlags() & Qt::FramelessWindowHint);
-    EXPECT_TRUE(window.testAttribute(Qt::WA_TranslucentBackground));
-    QWidget* content = new QWidget;
-    window.setContentView(content);
-    QSignalSpy resized(&window, &Window::resized);
-    window.fitToScreen();
-    EXPECT_EQ(window.geometry(), QGuiApplication::primaryScreen()->geometry());
-    window.show();
-    window.resize(300, 200);
-    EXPECT_EQ(content->geometry(), QRect(0, 0, 300, 200));
-    EXPECT_GE(resized.count(), 1);
 }
 
 }  // namespace
