@@ -139,8 +139,6 @@ TEST(Frame, NothingIsPaintedWithoutRoom) {
 TEST(Frame, TheViewShowsTheFrameAndTheCaptionOverIt) {
     makePicture(2, 3, 4, 1, 0, 0);
     model.settings.originDraw = false;
-    EXPECT_EQ(pictureCaption(model.settings).toStdString(),
-              "3.4.3.4 \u00b7 2 | 3 4 \u00b7 cuboctahedron \u00b7 12 vertices, 24 edges, 14 faces");
     model.settings.windowColor = {0.6f, 0.6f, 0.6f};  // a plain grey picture
     model.settings.selfDraw = model.settings.mirrorDraw = model.settings.circleDraw = false;
     View view(model);
