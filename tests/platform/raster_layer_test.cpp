@@ -1,124 +1,166 @@
-// The banded raster layer against the QPainter layer it stands in for: the same commands must
-// give the same picture up to antialiasing, composite in the same order and stroke with the
-// same pen.
+// The banded raster layer on its own pixels, and against the QPainter layer it stands in for:
+// the same commands must give the same picture up to antialiasing, whatever the threads.
 
 #include <gtest/gtest.h>
 
 #include <QImage>
 #include <QPainter>
 #include <cmath>
+#include <filesystem>
 #include <functional>
 #include <numbers>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/qt_draw.h"
 #include "platform/qt_raster.h"
-#include "raster/raster_support.h"
 
 namespace {
 
+using Draw = std::function<void(DrawLayer&)>;
+using Points = std::vector<std::pair<float, float>>;
 constexpr int kSize = 200;
-const QRectF kModel(-1, -1, 2, 2);  // 100 pixels per unit
-constexpr ModelRect kRect{-1, -1, 2, 2};
+constexpr ModelRect kModel{-1, -1, 2, 2};  // 100 pixels per unit
 
-QImage blank(QColor background = Qt::white, QSize size = {kSize, kSize}) {
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+QImage blank(QColor background, int width = kSize, int height = kSize) {
+    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
     image.fill(background);
     return image;
 }
 
-// The painter layer as the picture uses it.
+// Painted rows lie three pixels further apart than their width, so that rows are not one run.
+QImage withRaster(const Draw& draw, QColor background = Qt::white, int threads = 0,
+                  int size = kSize) {
+    QImage image = blank(background, size + 3, size);
+    RasterLayer layer(threads);
+    layer.begin(kModel, size, size);
+    draw(layer);
+    RasterPixels pixels = rasterPixels(image);
+    pixels.width = size;
+    layer.paint(pixels);
+    return image.copy(0, 0, size, size);
+}
+
 QImage withPainter(const Draw& draw, QColor background = Qt::white) {
     QImage image = blank(background);
     QPainter painter(&image);
-    QtDrawLayer layer(painter, kModel, QRectF(0, 0, kSize, kSize));
+    QtDrawLayer layer(painter, QRectF(-1, -1, 2, 2), QRectF(0, 0, kSize, kSize));
     layer.setBevelPastMiterLimit(true);
     draw(layer);
     return image;
 }
 
-QImage withRaster(const Draw& draw, QColor background = Qt::white) {
-    QImage image = blank(background);
-    RasterLayer layer;
-    layer.begin(kRect, kSize, kSize);
-    draw(layer);
-    layer.paint(rasterPixels(image));
-    return image;
+void polygon(DrawLayer& l, const Points& points) {
+    for (size_t i = 0; i < points.size(); ++i)
+        i == 0 ? l.moveTo(points[i].first, points[i].second)
+               : l.lineTo(points[i].first, points[i].second);
+}
+
+// One polygon in the colour, filled, or stroked when given a width.
+Draw shape(QColor c, const Points& points, float width = -1) {
+    return [=](DrawLayer& l) {
+        l.setColor(c.redF(), c.greenF(), c.blueF(), c.alphaF());
+        l.removeAllPoints();
+        polygon(l, points);
+        if (width < 0) return l.fill();
+        l.setLineWidth(width);
+        l.stroke();
+    };
+}
+
+// Many overlapping translucent triangles, discs and folded strokes, spread over all bands.
+void busyPicture(DrawLayer& l, int count) {
+    uint32_t seed = 12345;
+    auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return float(seed >> 8) / float(1 << 24);
+    };
+    for (int i = 0; i < count; ++i) {
+        l.setColor(next(), next(), next(), 0.2f + 0.8f * next());
+        const float x = 2.4f * next() - 1.2f, y = 2.4f * next() - 1.2f, s = 0.02f + 0.4f * next();
+        l.removeAllPoints();
+        if (i % 3 == 1) {
+            l.ovalPath(x, y, s, s);
+            l.fill();
+        } else if (i % 3 == 0) {
+            polygon(l, {{x, y}, {x + s, y + 0.3f * s}, {x + 0.2f * s, y + s}});
+            l.fill();
+        } else {
+            polygon(l, {{x, y}, {x + s, y - s}, {x + 2 * s, y}});
+            l.setLineWidth(0.01f + 0.03f * next());
+            l.stroke();
+        }
+    }
+}
+
+int channel(QRgb p, int c) {
+    return int(p >> (8 * c)) & 0xff;
 }
 
 struct Difference {
     int largest = 0;      // the largest channel difference
     double mean = 0;      // mean channel difference over all pixels
     double over8 = 0;     // fraction of pixels with a channel more than 8 apart
-    double coverage = 0;  // summed alpha-weighted difference of painted area, in pixels
+    double coverage = 0;  // summed difference of the red channel, in whole pixels
 };
 
 Difference compare(const QImage& a, const QImage& b) {
     Difference d;
-    long sum = 0, over = 0;
-    double area = 0;
     for (int y = 0; y < a.height(); ++y) {
         for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            const int diffs[] = {std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
-                                 std::abs(qBlue(p) - qBlue(q)), std::abs(qAlpha(p) - qAlpha(q))};
             int m = 0;
-            for (int c : diffs) {
-                sum += c;
-                m = std::max(m, c);
+            for (int c = 0; c < 4; ++c) {
+                const int diff = std::abs(channel(a.pixel(x, y), c) - channel(b.pixel(x, y), c));
+                d.mean += diff;
+                m = std::max(m, diff);
             }
             d.largest = std::max(d.largest, m);
-            over += m > 8;
-            area += (qRed(p) - qRed(q)) / 255.0;
+            d.over8 += m > 8;
+            d.coverage += (qRed(a.pixel(x, y)) - qRed(b.pixel(x, y))) / 255.0;
         }
     }
     const double n = double(a.width()) * a.height();
-    d.mean = sum / (4 * n);
-    d.over8 = over / n;
-    d.coverage = std::fabs(area);
+    d.mean /= 4 * n;
+    d.over8 /= n;
+    d.coverage = std::fabs(d.coverage);
     return d;
 }
 
-QRect paintedBox(const QImage& image) {
-    QRect box;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (qAlpha(image.pixel(x, y)) > 0) box |= QRect(x, y, 1, 1);
-        }
-    }
-    return box;
+int paintedInColumn(const QImage& image, int x, int threshold = 0) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y) n += qAlpha(image.pixel(x, y)) > threshold;
+    return n;
+}
+
+std::set<std::string> threadsOfThisProcess() {
+    std::set<std::string> ids;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task"))
+        ids.insert(task.path().filename().string());
+    return ids;
 }
 
 }  // namespace
 
 TEST(RasterLayer, FillsAndStrokesMatchThePainterUpToAntialiasing) {
-    struct Shape {
-        const char* name;
-        Draw draw;
-    };
-    const Shape shapes[] = {
-        {"triangle",
-         filled(0.8f, 0.1f, 0.2f, 1, {{-0.9f, -0.7f}, {0.83f, -0.41f}, {0.05f, 0.91f}})},
-        {"concave arrow, translucent", filled(0.1f, 0.3f, 0.9f, 0.5f,
-                                              {{-0.8f, -0.2f},
-                                               {0.1f, -0.2f},
-                                               {0.1f, -0.6f},
-                                               {0.85f, 0.03f},
-                                               {0.1f, 0.6f},
-                                               {0.1f, 0.2f},
-                                               {-0.8f, 0.2f}})},
-        {"star, non-zero fills its centre",
-         [](DrawLayer& l) {
-             l.setColor(0, 0.6f, 0.3f, 0.75f);
-             l.removeAllPoints();
-             l.moveTo(0, 0.9f);
-             for (int k = 1; k < 5; ++k) {
-                 const double a = std::numbers::pi / 2 + k * 4 * std::numbers::pi / 5;
-                 l.lineTo(float(0.9 * std::cos(a)), float(0.9 * std::sin(a)));
-             }
-             l.fill();
-         }},
+    const float pi = std::numbers::pi_v<float>;
+    Points star, arch;
+    for (int k = 0; k < 5; ++k)
+        star.push_back(
+            {0.9f * std::cos(pi / 2 + k * 4 * pi / 5), 0.9f * std::sin(pi / 2 + k * 4 * pi / 5)});
+    for (int i = 0; i <= 40; ++i)
+        arch.push_back({0.7f * std::cos(pi * i / 40), 0.7f * std::sin(pi * i / 40) - 0.3f});
+    const std::pair<const char*, Draw> shapes[] = {
+        {"triangle", shape({204, 25, 51}, {{-0.9f, -0.7f}, {0.83f, -0.41f}, {0.05f, 0.91f}})},
+        {"concave arrow, translucent", shape({25, 76, 230, 128}, {{-0.8f, -0.2f},
+                                                                  {0.1f, -0.2f},
+                                                                  {0.1f, -0.6f},
+                                                                  {0.85f, 0.03f},
+                                                                  {0.1f, 0.6f},
+                                                                  {0.1f, 0.2f},
+                                                                  {-0.8f, 0.2f}})},
+        {"star, non-zero fills its centre", shape({0, 153, 76, 191}, star)},
         {"square with a square hole",
          [](DrawLayer& l) {
              l.setColor(0.5f, 0.2f, 0.7f, 1);
@@ -127,116 +169,213 @@ TEST(RasterLayer, FillsAndStrokesMatchThePainterUpToAntialiasing) {
              polygon(l, {{-0.3f, -0.3f}, {-0.3f, 0.3f}, {0.3f, 0.3f}, {0.3f, -0.3f}});
              l.fill();
          }},
-        {"curve and oval strokes",
+        {"curve stroke", shape({51, 102, 230, 128}, arch, 0.04f)},
+        {"oval stroke, oval and rectangle fills, translucent over each other in order",
          [](DrawLayer& l) {
-             l.setColor(0.2f, 0.4f, 0.9f, 0.5f);
-             l.removeAllPoints();
-             l.moveTo(0.7f, -0.3f);
-             for (int i = 1; i <= 40; ++i) {
-                 const double a = std::numbers::pi * i / 40;
-                 l.lineTo(float(0.7 * std::cos(a)), float(0.7 * std::sin(a) - 0.3));
-             }
-             l.setLineWidth(0.04f);
-             l.stroke();
              l.setColor(0.9f, 0.1f, 0.1f, 0.5f);
              l.ovalPath(-0.5f, -0.5f, 1, 1);
              l.setLineWidth(0.01f);
              l.stroke();
-         }},
-        {"oval and rectangle",
-         [](DrawLayer& l) {
              l.setColor(0.9f, 0.6f, 0.1f, 0.6f);
              l.ovalPath(-0.8f, -0.5f, 1.3f, 0.9f);
              l.fill();
-             l.setColor(0.2f, 0.2f, 0.2f, 0.4f);
+             l.setColor(0, 0, 1, 0.5f);
              l.rectPath(-0.33f, -0.77f, 1.1f, 0.61f);
              l.fill();
          }},
+        // Flat caps, and a miter that fills the outer corner.
+        {"corner", shape(Qt::black, {{-0.5f, 0}, {0, 0}, {0, 0.5f}}, 0.2f)},
+        // A full miter is 1 / sin(a / 2) widths long: 3.9 at 30°, 23 at 5° and endless when the
+        // line turns straight back. Beyond 10 widths both layers bevel the corner.
+        {"turn of 30°",
+         shape(Qt::black, {{-0.8f, 0}, {0, 0}, {-0.8f, 0.8f * std::tan(pi / 6)}}, 0.05f)},
+        {"turn of 5°",
+         shape(Qt::black, {{-0.8f, 0}, {0, 0}, {-0.8f, 0.8f * std::tan(pi / 36)}}, 0.05f)},
     };
-    for (const Shape& shape : shapes) {
-        SCOPED_TRACE(shape.name);
-        const Difference d = compare(withPainter(shape.draw), withRaster(shape.draw));
+    for (const auto& [name, draw] : shapes) {
+        SCOPED_TRACE(name);
+        const Difference d = compare(withPainter(draw), withRaster(draw));
         EXPECT_LT(d.mean, 0.5);
         EXPECT_LT(d.over8, 0.01);
         EXPECT_LT(d.coverage, 6.0);  // the painted area agrees to a few pixels in 40000
     }
+    const Draw busy = [](DrawLayer& l) { busyPicture(l, 600); };
+    EXPECT_LT(compare(withPainter(busy), withRaster(busy)).mean, 1.0);
+    // A line turning straight back is bevelled at the turn.
+    const QImage back =
+        withRaster(shape(Qt::black, {{-0.8f, 0}, {0, 0}, {-0.8f, 0}}, 0.05f), Qt::transparent);
+    EXPECT_GT(paintedInColumn(back, 99), 0);
+    EXPECT_EQ(paintedInColumn(back, 102), 0);
 }
 
-TEST(RasterLayer, TranslucentShapesCompositeInOrder) {
-    const Draw draw = [](DrawLayer& l) {
-        l.setColor(1, 0, 0, 0.5f);
-        l.rectPath(-0.8f, -0.8f, 1.2f, 1.2f);
-        l.fill();
-        l.setColor(0, 0, 1, 0.5f);
-        l.rectPath(-0.4f, -0.4f, 1.2f, 1.2f);
-        l.fill();
-    };
-    const QImage qt = withPainter(draw, Qt::transparent);
-    const QImage raster = withRaster(draw, Qt::transparent);
-    // Inside the overlap blue lies over red: premultiplied (0.25, 0, 0.5) at alpha 0.75.
-    EXPECT_LE(compare(qt, raster).largest, 1);
-    const QRgb overlap = raster.pixel(100, 100);  // premultiplied
-    EXPECT_NEAR(qAlpha(overlap), 191, 1);
-    EXPECT_NEAR(qRed(overlap), 64, 1);
-    EXPECT_NEAR(qBlue(overlap), 128, 1);
-}
-
-TEST(RasterLayer, StrokesHaveFlatCapsAndMiterJoins) {
-    const Draw corner = [](DrawLayer& l) {
-        l.setColor(0, 0, 0, 1);
-        l.removeAllPoints();
-        l.moveTo(-0.5f, 0);
-        l.lineTo(0, 0);
-        l.lineTo(0, 0.5f);
-        l.setLineWidth(0.2f);
-        l.stroke();
-    };
-    for (const QImage& image :
-         {withPainter(corner, Qt::transparent), withRaster(corner, Qt::transparent)}) {
-        auto at = [&](double x, double y) {
-            return qAlpha(
-                image.pixel(int(std::floor((x + 1) * 100)), int(std::floor((1 - y) * 100))));
-        };
-        EXPECT_EQ(at(-0.45, 0.0), 255);
-        EXPECT_EQ(at(-0.56, 0.0), 0);  // a square cap would reach 0.1 further
-        EXPECT_EQ(at(0.0, 0.56), 0);
-        EXPECT_EQ(at(0.08, -0.08), 255);  // the miter fills the outer corner; a bevel cuts it
+TEST(RasterLayer, ThreadsAndPaintingWhileRecordingDoNotShowInThePicture) {
+    const Draw draw = [](DrawLayer& l) { busyPicture(l, 2000); };
+    const QImage one = withRaster(draw, Qt::transparent, 1);
+    for (int threads : {2, 3, 7}) {
+        EXPECT_EQ(withRaster(draw, Qt::transparent, threads), one) << threads;
+        RasterLayer layer(threads);
+        // The first run outgrows the room set aside, so the follower stops early; the second
+        // finds room for the whole list and follows it to the end.
+        for (int run = 0; run < 2; ++run) {
+            SCOPED_TRACE(testing::Message() << threads << " threads, run " << run);
+            QImage image = blank(Qt::transparent);
+            layer.begin(kModel, kSize, kSize);
+            layer.startPainting(rasterPixels(image));
+            ASSERT_TRUE(layer.painting());
+            draw(layer);
+            layer.finishPainting();
+            EXPECT_FALSE(layer.painting());
+            EXPECT_EQ(image, one);
+        }
     }
 }
 
-TEST(RasterLayer, SharpTurnsAreBevelledLikeThePainters) {
-    // Where the two pieces meet at an angle a, a full miter is 1 / sin(a / 2) line widths long
-    // (from the inner corner to the tip): 3.9 at 30°, so its tip lies 9.7 pixels beyond the
-    // turn for this 5-pixel line; 23 at 5°, and endless when the line turns straight back.
-    // Beyond 10 widths both layers bevel the corner.
-    struct Turn {
-        float back;     // the second piece returns towards (-0.8, back)
-        int rightmost;  // the last painted column
+TEST(RasterLayer, PaintingThreadsLastAsLongAsTheLayer) {
+    const std::set<std::string> before = threadsOfThisProcess();
+    {
+        RasterLayer layer(3);
+        QImage image = blank(Qt::transparent);
+        std::set<std::string> painting;
+        for (int frame = 0; frame < 6; ++frame) {
+            layer.begin(kModel, kSize, kSize);
+            if (frame % 2 == 0) layer.startPainting(rasterPixels(image), true);
+            busyPicture(layer, 300);
+            layer.painting() ? layer.finishPainting() : layer.paint(rasterPixels(image), true);
+            // The same two helpers beside the caller, frame after frame.
+            if (frame == 0) painting = threadsOfThisProcess();
+            EXPECT_EQ(threadsOfThisProcess(), painting) << "frame " << frame;
+        }
+        EXPECT_EQ(painting.size(), before.size() + 2);
+    }
+    EXPECT_EQ(threadsOfThisProcess(), before);
+}
+
+TEST(RasterLayer, TwiceThePixelsLookLikeThePictureScaled) {
+    // A device pixel ratio of 2: the same model rectangle on four times the pixels. Each 2 × 2
+    // block, averaged, gives the picture at the plain ratio up to antialiasing.
+    const Draw draw = [](DrawLayer& l) { busyPicture(l, 300); };
+    const QImage plain = withRaster(draw, Qt::black);
+    const QImage fine = withRaster(draw, Qt::black, 0, 2 * kSize);
+    QImage averaged = blank(Qt::black);
+    for (int y = 0; y < kSize; ++y) {
+        for (int x = 0; x < kSize; ++x) {
+            QRgb p = 0;
+            for (int c = 0; c < 4; ++c) {
+                const int block = channel(fine.pixel(2 * x, 2 * y), c) +
+                                  channel(fine.pixel(2 * x + 1, 2 * y), c) +
+                                  channel(fine.pixel(2 * x, 2 * y + 1), c) +
+                                  channel(fine.pixel(2 * x + 1, 2 * y + 1), c);
+                p |= QRgb((block + 2) / 4) << (8 * c);
+            }
+            averaged.setPixel(x, y, p);
+        }
+    }
+    const Difference d = compare(averaged, plain);
+    EXPECT_LT(d.mean, 1.0);
+    EXPECT_LT(d.over8, 0.02);
+}
+
+TEST(RasterLayer, WidthZeroIsAOnePixelLine) {
+    const QImage image =
+        withRaster(shape(Qt::black, {{-0.9f, 0.005f}, {0.9f, 0.005f}}, 0), Qt::transparent);
+    EXPECT_EQ(paintedInColumn(image, 100), 1);
+    EXPECT_EQ(paintedInColumn(image, 100, 250), 1);
+}
+
+TEST(RasterLayer, FarOffPointsAreClippedWithoutBending) {
+    // A triangle whose corners lie far beyond the float precision of a pixel covers the image.
+    const QImage all = withRaster(shape(Qt::green, {{-1e20f, -1e20f}, {1e20f, -1e20f}, {0, 1e20f}}),
+                                  Qt::transparent);
+    EXPECT_EQ(paintedInColumn(all, 0), kSize);
+    EXPECT_EQ(paintedInColumn(all, kSize - 1), kSize);
+    // The right half plane, from a quadrilateral reaching a billion units away.
+    const QImage half = withRaster(
+        shape(Qt::green, {{0, -1e9f}, {1e9f, -1e9f}, {1e9f, 1e9f}, {0, 1e9f}}), Qt::transparent);
+    for (int y : {0, 57, 199}) {
+        EXPECT_EQ(qAlpha(half.pixel(99, y)), 0) << y;
+        EXPECT_EQ(qAlpha(half.pixel(100, y)), 255) << y;
+    }
+    // A line towards a point 1e30 units away keeps its width all across the image.
+    const QImage line =
+        withRaster(shape(Qt::black, {{-0.5f, 0}, {1e30f, 0}}, 0.1f), Qt::transparent);
+    for (int x : {60, 120, 199}) EXPECT_EQ(paintedInColumn(line, x, 254), 10) << x;
+    EXPECT_EQ(paintedInColumn(line, 40), 0);
+}
+
+TEST(RasterLayer, ShapesOutsideTheImageOrWithoutAlphaAreLeftOut) {
+    RasterLayer layer;
+    layer.begin(kModel, kSize, kSize);
+    layer.setColor(1, 0, 0, 1);
+    layer.rectPath(1.5f, 1.5f, 1, 1);  // beyond the top right corner
+    layer.fill();
+    layer.setColor(1, 0, 0, 0);
+    layer.rectPath(-0.5f, -0.5f, 1, 1);  // fully transparent
+    layer.fill();
+    layer.setLineWidth(0.1f);
+    layer.stroke();
+    layer.removeAllPoints();  // nothing to paint
+    layer.fill();
+    EXPECT_TRUE(layer.items().empty());
+    layer.setColor(1, 0, 0, 0.01f);
+    layer.rectPath(0.9f, 0.9f, 1, 1);  // reaches into the corner
+    layer.fill();
+    EXPECT_EQ(layer.items().size(), 1u);
+}
+
+TEST(RasterLayer, PixelsThatDoNotFitAreLeftAlone) {
+    RasterLayer layer;
+    layer.begin(kModel, kSize, kSize);
+    layer.setColor(1, 0, 0, 1);
+    layer.rectPath(-1, -1, 2, 2);
+    layer.fill();
+    QImage wider = blank(Qt::white, kSize + 1), right = blank(Qt::white);
+    QImage rgb = right.convertToFormat(QImage::Format_RGB32);
+    RasterPixels narrow = rasterPixels(right);
+    narrow.stride = 4 * (kSize - 1);
+    layer.paint(rasterPixels(wider));
+    layer.paint(narrow);
+    layer.paint(rasterPixels(rgb));
+    layer.paint({});
+    layer.startPainting(rasterPixels(wider));
+    EXPECT_FALSE(layer.painting());
+    EXPECT_EQ(wider, blank(Qt::white, kSize + 1));
+    EXPECT_EQ(right, blank(Qt::white));
+    EXPECT_EQ(rgb, blank(Qt::white).convertToFormat(QImage::Format_RGB32));
+}
+
+TEST(RasterLayer, PointsThatAreNotFiniteAreDropped) {
+    const Draw withNaN = [](DrawLayer& l) {
+        shape(Qt::blue, {{-0.5f, -0.5f}, {NAN, 0}, {0.5f, -0.5f}, {INFINITY, 1}, {0, 0.5f}})(l);
+        l.ovalPath(NAN, 0, 1, 1);
+        l.fill();
     };
-    const Turn turns[] = {{0.8f * std::tan(float(std::numbers::pi) / 6), 109},
-                          {0.8f * std::tan(5 * float(std::numbers::pi) / 180), 101},
-                          {0.0f, 100}};
-    for (const Turn& turn : turns) {
-        SCOPED_TRACE(turn.back);
-        const Draw draw = [turn](DrawLayer& l) {
-            l.setColor(0, 0, 0, 1);
-            l.removeAllPoints();
-            l.moveTo(-0.8f, 0);
-            l.lineTo(0, 0);
-            l.lineTo(-0.8f, turn.back);
-            l.setLineWidth(0.05f);
-            l.stroke();
-        };
-        const QRect qt = paintedBox(withPainter(draw, Qt::transparent));
-        const QRect raster = paintedBox(withRaster(draw, Qt::transparent));
-        EXPECT_NEAR(raster.right(), turn.rightmost, 1);
-        EXPECT_NEAR(raster.right(), qt.right(), 1);
-        EXPECT_NEAR(raster.left(), qt.left(), 1);
+    EXPECT_EQ(withRaster(withNaN),
+              withRaster(shape(Qt::blue, {{-0.5f, -0.5f}, {0.5f, -0.5f}, {0, 0.5f}})));
+}
+
+TEST(RasterLayer, ContainsUsesTheNonZeroRule) {
+    RasterLayer layer;
+    layer.begin(kModel, kSize, kSize);
+    for (bool hole : {false, true}) {
+        layer.removeAllPoints();
+        polygon(layer, {{-0.8f, -0.8f}, {0.8f, -0.8f}, {0.8f, 0.8f}, {-0.8f, 0.8f}});
+        const float turn = hole ? -0.4f : 0.4f;  // wound the same way twice, or back: a hole
+        polygon(layer, {{-0.4f, -0.4f}, {turn, -turn}, {0.4f, 0.4f}, {-turn, turn}});
+        EXPECT_EQ(layer.contains(0, 0), !hole);
+        EXPECT_TRUE(layer.contains(0.6f, 0));
+        EXPECT_FALSE(layer.contains(0.9f, 0));
+        EXPECT_FALSE(layer.contains(NAN, 0));
     }
 }
 
-TEST(RasterLayer, ManyShapesAcrossTheBandsMatchThePainter) {
-    const Draw draw = [](DrawLayer& l) { busyPicture(l, 600); };
-    EXPECT_LT(compare(withPainter(draw, Qt::transparent), withRaster(draw, Qt::transparent)).mean,
-              1.0);
+TEST(RasterLayer, ManyPointsAlongALineCostNothingInThePicture) {
+    // Thinning keeps the ends of a straight run: the outline is that of the plain segment.
+    Points dense;
+    for (int i = 0; i <= 20; ++i) dense.push_back({-0.8f + 1.5f * i / 20, -0.6f + 0.95f * i / 20});
+    dense.push_back({-0.2f, 0.8f});
+    const QColor grey(0, 0, 0, 178);
+    EXPECT_LT(compare(withRaster(shape(grey, {{-0.8f, -0.6f}, {0.7f, 0.35f}, {-0.2f, 0.8f}})),
+                      withRaster(shape(grey, dense)))
+                  .largest,
+              2);
 }
