@@ -7,142 +7,102 @@
 #include <tuple>
 #include <vector>
 
-#include "colour/colour.h"
 #include "geometry/kernel.h"
 #include "geometry/settings.h"
-#include "geometry/triangle_group.h"
 #include "render/depth_order.h"
 #include "render_support.h"
 #include "test_model.h"
-#include "tiling/generating_point.h"
 #include "tiling/tables.h"
 
 namespace {
 
-void picture(int v, int e, int f, int order) {
-    model.settings = Settings{};
-    model.colourState = ColourState{};
-    initColorMatrices(model.colourState);
-    makePicture(v, e, f, order);
+const std::tuple<int, int, int> kTriples[] = {{2, 3, 5}, {3, 3, 3}, {2, 4, 4},    {2, 3, 6},
+                                              {7, 3, 2}, {4, 4, 4}, {12, 12, 12}, {2, 2, 12}};
+
+std::vector<const DataTable*> dataTables() {
+    const GroupTables& g = model.groupTables;
+    return {&g.dataV, &g.dataE, &g.dataF, &g.dataEF, &g.dataFV, &g.dataVE, &g.dataVEF};
 }
 
-// Everything a rebuild of the group or the modules would change, poly points aside, flattened.
-struct Snapshot {
-    std::vector<double> values;
-    std::vector<const void*> references;
-    std::vector<Point> polyPoints;
-
-    static Snapshot take() {
-        Snapshot s;
-        auto add = [&s](std::initializer_list<double> v) {
-            for (double x : v) s.values.push_back(x);
-        };
-        auto addMatrix = [&](const Matrix& m) {
-            add({m.sign, m.m00, m.m01, m.m02, m.m10, m.m11, m.m12, m.m20, m.m21, m.m22});
-        };
-        const GroupTables& g = model.groupTables;
-        add({double(g.matrix.count)});
-        for (int i = 0; i < g.matrix.count; ++i) addMatrix(g.matrix.at(i));
-        for (const DataTable* t :
-             {&g.dataV, &g.dataE, &g.dataF, &g.dataEF, &g.dataFV, &g.dataVE, &g.dataVEF}) {
-            add({double(t->count)});
-            for (int i = 0; i < t->count; ++i) {
-                const DataModule& r = t->at(i);
-                add({r.triPoint.x, r.triPoint.y, r.triPoint.z, r.triColor.r, r.triColor.g,
-                     r.triColor.b, r.polyColor.r, r.polyColor.g, r.polyColor.b, double(r.c0),
-                     double(r.c1), double(r.c2), double(r.c3)});
-                addMatrix(r.matrix);
-                s.polyPoints.push_back(r.polyPoint);
-            }
+// What a rebuild of the group or the modules would change, poly points aside: the records'
+// points, colours, live counters and matrices, and the sizes of the tables and lists.
+std::vector<double> groupAndModules() {
+    const ModuleTables& m = model.moduleTables;
+    const DrawLists& d = model.drawLists;
+    std::vector<double> v = {double(model.groupTables.matrix.count),
+                             double(m.triModule.count),
+                             double(m.polyModuleF.count),
+                             double(m.quadModuleE.count),
+                             double(d.triCount),
+                             double(d.polyCount),
+                             double(d.quadCount)};
+    for (const DataTable* t : dataTables()) {
+        for (int i = 0; i < t->count; ++i) {
+            const DataModule& r = t->at(i);
+            v.insert(v.end(), {r.triPoint.x, r.triPoint.y, r.triPoint.z, r.triColor.r, r.triColor.g,
+                               r.triColor.b, r.polyColor.r, r.polyColor.g, r.polyColor.b,
+                               double(r.c0), double(r.c1), double(r.c2), double(r.c3),
+                               r.matrix.sign, r.matrix.m01, r.matrix.m12});
         }
-        const ModuleTables& m = model.moduleTables;
-        for (int i = 0; i < m.triModule.count; ++i) {
-            const TriModule& t = m.triModule.at(i);
-            s.references.insert(s.references.end(), {t.V, t.E, t.F, t.EF, t.FV, t.VE, t.VEF});
-        }
-        for (auto* table : {&m.polyModuleV, &m.polyModuleE, &m.polyModuleF}) {
-            add({double(table->count)});
-            for (int i = 0; i < table->count; ++i) {
-                const PolyModule& p = table->at(i);
-                s.references.push_back(p.centre);
-                for (int k = 0; k < p.n; ++k)
-                    s.references.insert(s.references.end(),
-                                        {p.cornerA[k], p.sideA[k], p.cornerB[k], p.sideB[k]});
-            }
-        }
-        for (auto* table : {&m.quadModuleV, &m.quadModuleE, &m.quadModuleF}) {
-            add({double(table->count)});
-            for (int i = 0; i < table->count; ++i) {
-                const QuadModule& q = table->at(i);
-                s.references.insert(s.references.end(), {q.centre, q.side1, q.corner, q.side2});
-            }
-        }
-        add({double(model.drawLists.triCount), double(model.drawLists.polyCount),
-             double(model.drawLists.quadCount)});
-        return s;
     }
-};
-
-void expectSameGroupAndModules(const Snapshot& a, const Snapshot& b) {
-    EXPECT_TRUE(a.values == b.values);
-    EXPECT_TRUE(a.references == b.references);
+    return v;
 }
 
-// The draw lists hold every module once, and adjacent depths never fall by more than a few
+std::vector<Point> polyPoints() {
+    std::vector<Point> points;
+    for (const DataTable* t : dataTables())
+        for (int i = 0; i < t->count; ++i) points.push_back(t->at(i).polyPoint);
+    return points;
+}
+
+template <class Table>
+void addAll(std::set<const void*>& s, const Table& t) {
+    for (int i = 0; i < t.count; ++i) s.insert(&t.at(i));
+}
+
+// The list holds every module once, and adjacent depths never fall by more than a few
 // tolerances (ties within h may land either way round).
+template <class M>
+bool soundList(M* const* list, int count, const std::set<const void*>& all,
+               double (*depth)(const Settings&, const M&)) {
+    for (int i = 1; i < count; ++i)
+        if (depth(model.settings, *list[i - 1]) - depth(model.settings, *list[i]) > 4 * h)
+            return false;
+    return count == int(all.size()) && std::set<const void*>(list, list + count) == all;
+}
+
 bool drawListsSound() {
     const ModuleTables& m = model.moduleTables;
     const DrawLists& d = model.drawLists;
-    std::set<const void*> all[3], listed[3];
-    for (int i = 0; i < m.triModule.count; ++i) all[0].insert(&m.triModule.at(i));
-    for (auto* t : {&m.polyModuleV, &m.polyModuleE, &m.polyModuleF})
-        for (int i = 0; i < t->count; ++i) all[1].insert(&t->at(i));
-    for (auto* t : {&m.quadModuleV, &m.quadModuleE, &m.quadModuleF})
-        for (int i = 0; i < t->count; ++i) all[2].insert(&t->at(i));
-    bool ok = true;
-    for (int i = 0; i < d.triCount; ++i) {
-        listed[0].insert(d.tri[i]);
-        ok &=
-            i == 0 ||
-            depthTri(model.settings, *d.tri[i - 1]) - depthTri(model.settings, *d.tri[i]) <= 4 * h;
-    }
-    for (int i = 0; i < d.polyCount; ++i) {
-        listed[1].insert(d.poly[i]);
-        ok &= i == 0 ||
-              depthPoly(model.settings, *d.poly[i - 1]) - depthPoly(model.settings, *d.poly[i]) <=
-                  4 * h;
-    }
-    for (int i = 0; i < d.quadCount; ++i) {
-        listed[2].insert(d.quad[i]);
-        ok &= i == 0 ||
-              depthQuad(model.settings, *d.quad[i - 1]) - depthQuad(model.settings, *d.quad[i]) <=
-                  4 * h;
-    }
-    return ok && d.triCount == int(all[0].size()) && listed[0] == all[0] &&
-           d.polyCount == int(all[1].size()) && listed[1] == all[1] &&
-           d.quadCount == int(all[2].size()) && listed[2] == all[2];
+    std::set<const void*> tris, polys, quads;
+    addAll(tris, m.triModule);
+    for (auto* t : {&m.polyModuleV, &m.polyModuleE, &m.polyModuleF}) addAll(polys, *t);
+    for (auto* t : {&m.quadModuleV, &m.quadModuleE, &m.quadModuleF}) addAll(quads, *t);
+    return soundList(d.tri.data(), d.triCount, tris, depthTri) &&
+           soundList(d.poly.data(), d.polyCount, polys, depthPoly) &&
+           soundList(d.quad.data(), d.quadCount, quads, depthQuad);
 }
 
 }  // namespace
 
 TEST(LengthChain, MovesOnlyThePolyPoints) {
-    for (auto [v, e, f] : {std::tuple{2, 3, 5}, {3, 3, 3}, {2, 4, 4}, {7, 3, 2}}) {
+    for (auto [v, e, f] : {kTriples[0], kTriples[1], kTriples[2], kTriples[4]}) {
         for (int move = 0; move < 4; ++move) {
             SCOPED_TRACE(testing::Message() << v << "," << e << "," << f << " move " << move);
-            picture(v, e, f, 200);
-            const Snapshot before = Snapshot::take();
+            makePicture(v, e, f, 200);
+            const std::vector<double> before = groupAndModules();
+            const std::vector<Point> points = polyPoints();
             if (move == 0) model.settings.lengthV = 0.6;
             if (move == 1) model.settings.lengthF = 0;
             EXPECT_TRUE(move < 2
                             ? chainSetLength(model, 2 * move)
                             : (move == 2 ? chainEqualizeLength(model) : chainRanLength(model)));
-            const Snapshot after = Snapshot::take();
-            expectSameGroupAndModules(before, after);
+            EXPECT_EQ(groupAndModules(), before);
             EXPECT_NEAR(model.settings.lengthV + model.settings.lengthE + model.settings.lengthF, 1,
                         1e-12);
+            const std::vector<Point> after = polyPoints();
             int moved = 0;
-            for (size_t i = 0; i < before.polyPoints.size(); ++i)
-                moved += !equalsP(before.polyPoints[i], after.polyPoints[i]);
+            for (size_t i = 0; i < points.size(); ++i) moved += !equalsP(points[i], after[i]);
             EXPECT_GT(moved, 0);
             const DataTable& centres = model.groupTables.dataVEF;
             for (int i = 0; i < centres.count; ++i) {
@@ -177,13 +137,13 @@ TEST(GeneratorChain, GeometryLabelsFollowGenAndProjection) {
 }
 
 TEST(GroupOrderChain, CompleteGroupKeepsItsPictureAndColours) {
-    picture(2, 3, 5, 200);
+    makePicture(2, 3, 5, 200);
     ASSERT_EQ(model.groupTables.matrix.count, 120);
-    const Snapshot before = Snapshot::take();
+    const std::vector<double> before = groupAndModules();
     model.settings.groupOrder = 1000;
     EXPECT_FALSE(chainSetGroupOrder(model));
     // Made afresh, but with the colours and live counters of the picture shown.
-    expectSameGroupAndModules(before, Snapshot::take());
+    EXPECT_EQ(groupAndModules(), before);
     EXPECT_EQ(model.groupTables.dataF.at(0).c0, 10u);  // 2 · 5 triangles meet at every F corner
     model.settings.groupOrder = 20;
     EXPECT_TRUE(chainSetGroupOrder(model));
@@ -191,17 +151,17 @@ TEST(GroupOrderChain, CompleteGroupKeepsItsPictureAndColours) {
     EXPECT_TRUE(drawListsSound());
 
     // The spiral angle matters only under the x axis projections.
-    picture(7, 3, 2, 300);
-    const Snapshot plain = Snapshot::take();
+    makePicture(7, 3, 2, 300);
+    const std::vector<double> plain = groupAndModules();
     model.settings.spiralAngle = 5;
     EXPECT_FALSE(chainSetSpiralAngle(model));
-    expectSameGroupAndModules(plain, Snapshot::take());
+    EXPECT_EQ(groupAndModules(), plain);
 }
 
 TEST(ViewChain, CentreProjectionAndViewKeepTheListsSound) {
     for (auto [v, e, f] : {std::tuple{2, 3, 4}, {2, 3, 6}, {4, 4, 4}}) {
         SCOPED_TRACE(testing::Message() << v << "," << e << "," << f);
-        picture(v, e, f, 200);
+        makePicture(v, e, f, 200);
         Point far;
         normalize(model.settings.gen, far, Point{0.4, -0.3, 1});
         translateM(model.settings.gen, model.settings.pointMatrix, far);
@@ -223,23 +183,14 @@ TEST(ViewChain, CentreProjectionAndViewKeepTheListsSound) {
 }
 
 TEST(Chain, EveryBenchTripleAndOrderEndsWithSoundFiniteLists) {
-    for (auto [v, e, f] : {std::tuple{2, 3, 5},
-                           {3, 3, 3},
-                           {2, 4, 4},
-                           {2, 3, 6},
-                           {7, 3, 2},
-                           {4, 4, 4},
-                           {12, 12, 12},
-                           {2, 2, 12}}) {
+    for (auto [v, e, f] : kTriples) {
         for (int order : {0, 200, 2000}) {
             for (int project : {2, 3}) {
                 SCOPED_TRACE(testing::Message() << v << "," << e << "," << f << " order " << order
                                                 << " projection " << project);
-                model.settings = Settings{};
-                model.settings.project3D2D = project;
-                makePicture(v, e, f, order);
+                makePicture(v, e, f, order, project);
                 EXPECT_TRUE(drawListsSound());
-                for (const Point& p : Snapshot::take().polyPoints)
+                for (const Point& p : polyPoints())
                     ASSERT_TRUE(std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z));
             }
         }

@@ -2,13 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <map>
 #include <set>
 #include <utility>
 #include <vector>
 
-#include "colour/colour.h"
 #include "geometry/settings.h"
 #include "render/depth_order.h"
 #include "render_support.h"
@@ -17,56 +15,41 @@
 
 namespace {
 
-using Op = RecordingLayer::Op;
-using Paint = RecordingLayer::Paint;
-
 struct Group {
     int v, e, f, order;
 };
-// Orthographic views keep every point valid, so every decided feature is also stroked.
 const Group kGroups[] = {
     {3, 3, 3, 200}, {2, 4, 4, 300}, {7, 3, 2, 200}, {4, 5, 3, 150}, {2, 3, 5, 200}};
 
-bool isDot(const Paint& p) {
-    return !p.stroke && !p.path.empty() && p.path[0].op == Op::ovalPath;
-}
-bool isFace(const Paint& p) {
-    return !p.stroke && !isDot(p);
-}
-int typeOf(const Paint& p) {
-    return typeOfColour(p.r, p.g, p.b);
-}
-
-// The recording of one drawSelf or drawMirror alone.
-std::vector<RecordingLayer::Command> recordPass(void (*pass)(Model&, DrawLayer&)) {
-    RecordingLayer layer;
-    pass(model, layer);
-    return layer.commands();
-}
-
-void prepare(const Group& g, int emphasis) {
-    makePicture(g.v, g.e, g.f, g.order);
-    model.settings.project3D2D = 0;
-    model.settings.segments = 1;
-    model.settings.polyTriEmphasis = emphasis;
+// The direct copy, orthographic so that every point is valid and every decided feature stroked,
+// with the poly family on or off and the tri family's faces, edges and vertices by bits 0 to 2.
+std::vector<Paint> paintSelf(bool poly, int tri, int emphasis = 0) {
+    Settings& s = model.settings;
+    s.project3D2D = 0;
+    s.segments = 1;
+    s.polyTriEmphasis = emphasis;
+    s.polyFaceDraw = s.polyEdgeDraw = s.polyVertDraw = poly;
+    s.triFaceDraw = tri & 1, s.triEdgeDraw = tri & 2, s.triVertDraw = tri & 4;
     setOrder(model);
+    RecordingLayer layer;
+    drawSelf(model, layer);
+    return layer.paints();
 }
 
 }  // namespace
 
 // The copies come in emphasis order, and a second frame repeats the first exactly.
 TEST(Frame, CopiesFollowTheEmphasisOrder) {
-    RecordingScope scope;
     makePicture(2, 3, 5, 200);
     model.settings.windowDraw = model.settings.circleDraw = model.settings.originDraw = false;
-    const auto self = recordPass(drawSelf);
-    const auto mirror = recordPass(drawMirror);
-    ASSERT_FALSE(self.empty());
-    ASSERT_FALSE(mirror.empty());
+    RecordingLayer self, mirror;
+    drawSelf(model, self);
+    drawMirror(model, mirror);
+    ASSERT_FALSE(self.commands().empty() || mirror.commands().empty());
     struct Row {
         int emphasis;
         bool selfOn, mirrorOn;
-        std::vector<const std::vector<RecordingLayer::Command>*> order;
+        std::vector<const RecordingLayer*> order;
     };
     for (const Row& row :
          {Row{0, true, true, {&mirror, &self}}, Row{1, true, true, {&self, &mirror}},
@@ -75,61 +58,53 @@ TEST(Frame, CopiesFollowTheEmphasisOrder) {
         model.settings.selfMirrorEmphasis = row.emphasis;
         model.settings.selfDraw = row.selfOn;
         model.settings.mirrorDraw = row.mirrorOn;
-        std::vector<RecordingLayer::Command> want;
-        for (const auto* part : row.order) want.insert(want.end(), part->begin(), part->end());
+        Commands want;
+        for (const auto* part : row.order)
+            want.insert(want.end(), part->commands().begin(), part->commands().end());
         for (int frame = 0; frame < 2; ++frame) {
-            scope.layer.clear();
-            drawFrame(model, {640, 480}, scope.layer);
-            expectSameCommands(scope.layer.commands(), want);
+            RecordingLayer layer;
+            drawFrame(model, {640, 480}, layer);
+            EXPECT_TRUE(same(layer.commands(), want)) << "frame " << frame;
         }
     }
 }
 
 TEST(Frame, SparkleSchemeGivesNewColoursEveryFrame) {
-    RecordingScope scope;
     makePicture(3, 3, 3, 100);
     Settings& s = model.settings;
     s.polyFaceScheme = s.polyEdgeScheme = s.polyVertScheme = 0;
     s.triFaceScheme = s.triEdgeScheme = s.triVertScheme = 0;
-    drawFrame(model, {300, 200}, scope.layer);
-    const auto first = scope.layer.paints();
-    scope.layer.clear();
-    drawFrame(model, {300, 200}, scope.layer);
-    const auto& second = scope.layer.paints();
-    ASSERT_EQ(first.size(), second.size());
+    RecordingLayer first, second;
+    drawFrame(model, {300, 200}, first);
+    drawFrame(model, {300, 200}, second);
+    const auto &a = first.paints(), &b = second.paints();
+    ASSERT_EQ(a.size(), b.size());
     int same = 0;
-    for (size_t i = 1; i + 2 < first.size(); ++i)  // past the background, before the circle
-        same += first[i].r == second[i].r && first[i].g == second[i].g && first[i].b == second[i].b;
-    EXPECT_LT(same, int(first.size()) / 100 + 1);
+    for (size_t i = 1; i + 2 < a.size(); ++i)  // past the background, before the circle
+        same += a[i].r == b[i].r && a[i].g == b[i].g && a[i].b == b[i].b;
+    EXPECT_LT(same, int(a.size()) / 100 + 1);
 }
 
 // Poly switches alone run the poly walk only; tri switches alone the tri walk; both the kites.
 TEST(Frame, FamilySwitchesChooseTheWalk) {
-    RecordingScope scope;
     makePicture(3, 3, 3, 200);
-    model.settings.project3D2D = 0;
-    setOrder(model);
-    const int tris = model.drawLists.triCount, polys = model.drawLists.polyCount,
-              quads = model.drawLists.quadCount;
-    ASSERT_NE(polys, quads);
     struct Row {
-        bool poly, triFace, triEdge, triVert;
+        bool poly;
+        int tri;
         int faces;
         std::set<int> typesAllowed;  // colours of the strokes and dots
     };
-    for (const Row& row : {Row{true, false, false, false, polys, {0, 1, 2, 3, 4, 5, 6, 7}},
-                           Row{false, true, true, true, tris, {8, 9, 10, 11, 12, 13, 14, 15}},
-                           Row{true, false, false, true, quads, {3, 4, 5, 6, 7, 13, 14, 15}},
-                           Row{false, false, false, false, 0, {}}}) {
-        SCOPED_TRACE(testing::Message() << row.poly << row.triFace << row.triEdge << row.triVert);
-        Settings& s = model.settings;
-        s.polyFaceDraw = s.polyEdgeDraw = s.polyVertDraw = row.poly;
-        s.triFaceDraw = row.triFace, s.triEdgeDraw = row.triEdge, s.triVertDraw = row.triVert;
-        scope.layer.clear();
-        drawSelf(model, scope.layer);
+    setOrder(model);
+    const DrawLists& d = model.drawLists;
+    ASSERT_NE(d.polyCount, d.quadCount);
+    for (const Row& row :
+         {Row{true, 0, d.polyCount, {0, 1, 2, 3, 4, 5, 6, 7}},
+          Row{false, 7, d.triCount, {8, 9, 10, 11, 12, 13, 14, 15}},
+          Row{true, 4, d.quadCount, {3, 4, 5, 6, 7, 13, 14, 15}}, Row{false, 0, 0, {}}}) {
+        SCOPED_TRACE(testing::Message() << row.poly << row.tri);
         int faces = 0;
-        for (const Paint& p : scope.layer.paints()) {
-            if (isFace(p))
+        for (const Paint& p : paintSelf(row.poly, row.tri)) {
+            if (!p.stroke && !isDot(p))
                 ++faces;
             else
                 EXPECT_TRUE(row.typesAllowed.count(typeOf(p))) << typeOf(p);
@@ -145,16 +120,13 @@ TEST(Frame, FamilySwitchesChooseTheWalk) {
 TEST(SharedFeatures, KiteAndTriWalksPaintEachOnceByTheRightVisitor) {
     using Feature = std::pair<const DataModule*, int>;  // record and working counter
     for (const Group& g : kGroups) {
+        makePicture(g.v, g.e, g.f, g.order);
         for (int walk = 0; walk < 2; ++walk) {
             for (int emphasis : {0, 1}) {
                 SCOPED_TRACE(testing::Message()
                              << "(" << g.v << "," << g.e << "," << g.f << ") "
                              << (walk ? "tri" : "kite") << " walk, emphasis " << emphasis);
-                RecordingScope scope;
-                prepare(g, emphasis);
-                if (walk == 1) model.settings.polyFaceDraw = model.settings.polyEdgeDraw = false;
-                if (walk == 1) model.settings.polyVertDraw = false;
-                drawSelf(model, scope.layer);
+                const std::vector<Paint> paints = paintSelf(walk == 0, 7, emphasis);
                 const int n = walk ? model.drawLists.triCount : model.drawLists.quadCount;
                 std::map<Feature, std::vector<int>> visitors, painters;
                 std::vector<std::map<int, Feature>> byType(n);
@@ -178,9 +150,9 @@ TEST(SharedFeatures, KiteAndTriWalksPaintEachOnceByTheRightVisitor) {
                 // Tri paints precede the element's face under emphasis 0, poly ones under 1.
                 int current = -1, faces = 0;
                 bool faceSeen = true;
-                for (const Paint& p : scope.layer.paints()) {
-                    if (isFace(p)) {
-                        if (faceSeen) ++current;
+                for (const Paint& p : paints) {
+                    if (!p.stroke && !isDot(p)) {
+                        current += faceSeen;
                         faceSeen = true;
                         ++faces;
                         continue;
@@ -208,11 +180,8 @@ TEST(SharedFeatures, KiteAndTriWalksPaintEachOnceByTheRightVisitor) {
 TEST(SharedFeatures, PolyWalkPaintsEachEdgeAndVertexOnce) {
     for (const Group& g : kGroups) {
         SCOPED_TRACE(testing::Message() << "(" << g.v << "," << g.e << "," << g.f << ")");
-        RecordingScope scope;
-        prepare(g, 0);
-        model.settings.triFaceDraw = model.settings.triEdgeDraw = model.settings.triVertDraw =
-            false;
-        drawSelf(model, scope.layer);
+        makePicture(g.v, g.e, g.f, g.order);
+        const std::vector<Paint> paints = paintSelf(true, 0);
         std::set<const DataModule*> sides, corners;
         for (int i = 0; i < model.drawLists.polyCount; ++i) {
             const PolyModule& p = *model.drawLists.poly[i];
@@ -224,9 +193,9 @@ TEST(SharedFeatures, PolyWalkPaintsEachEdgeAndVertexOnce) {
                     if (c) corners.insert(c);
             }
         }
-        int dots = 0;
-        for (const Paint& p : scope.layer.paints()) dots += isDot(p);
-        EXPECT_EQ(scope.layer.strokeCount(), int(sides.size()));
+        int strokes = 0, dots = 0;
+        for (const Paint& p : paints) strokes += p.stroke, dots += isDot(p);
+        EXPECT_EQ(strokes, int(sides.size()));
         EXPECT_EQ(dots, int(corners.size()));
     }
 }

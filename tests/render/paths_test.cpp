@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cmath>
-#include <functional>
 #include <vector>
 
 #include "geometry/kernel.h"
@@ -21,6 +20,7 @@ using Points = std::vector<std::array<float, 2>>;
 constexpr int kSphere = -1, kPlane = 0, kHyperbolic = 1;
 
 void use(int gen, int choice, int segments) {
+    model.settings = Settings{};
     model.settings.gen = gen;
     model.settings.project3D2D = choice;
     model.settings.segments = segments;
@@ -45,60 +45,39 @@ TEST(Paths, PointsWithoutImageAreSkipped) {
     const float m = 1 + std::sqrt(2.0f), r = std::sqrt(0.5f);  // images on the stereographic view
     const Point south{0, 0, -1}, x{1, 0, 0}, y{0, 1, 0};
     struct Row {
-        const char* name;
         int gen, choice, segments;
-        std::function<void()> draw;
+        std::vector<Point> corners;
         Points expected;
         int strokes;
     };
     const Row rows[] = {
-        {"edge from the south pole",
-         kSphere,
-         2,
-         2,
-         [&] { path2(activeTarget(), south, x, 0.5f); },
-         {{1, 0}, {m, 0}},
-         1},
-        {"edge through the south pole",
-         kSphere,
-         2,
-         2,
-         [] {
-             path2(activeTarget(), {0.6, 0, -0.8}, {-0.6, 0, -0.8}, 1);
-         },
-         {{3, 0}, {-3, 0}},
-         1},
-        {"edge without any image", kSphere, 1, 5, [&] { path2(activeTarget(), x, y, 1); }, {}, 0},
-        {"triangle from the south pole",
-         kSphere,
-         2,
-         2,
-         [&] { path3(activeTarget(), south, x, y); },
-         {{1, 0}, {r, r}, {0, 1}, {0, m}, {m, 0}, {1, 0}},
-         0},
-        {"quadrilateral from its second corner",
-         kPlane,
+        {kSphere, 2, 2, {south, x}, {{1, 0}, {m, 0}}, 1},
+        {kSphere, 2, 2, {{0.6, 0, -0.8}, {-0.6, 0, -0.8}}, {{3, 0}, {-3, 0}}, 1},
+        {kSphere, 1, 5, {x, y}, {}, 0},
+        {kSphere, 2, 2, {south, x, y}, {{1, 0}, {r, r}, {0, 1}, {0, m}, {m, 0}, {1, 0}}, 0},
+        {kPlane,
          1,
          1,
-         [] {
-             path4(activeTarget(), {0, 0, 0}, {1, 0, 1}, {1, 1, 1}, {0, 1, 1});
-         },
+         {{0, 0, 0}, {1, 0, 1}, {1, 1, 1}, {0, 1, 1}},
          {{1, 0}, {1, 1}, {0, 1}, {1, 0}},
          0},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        RecordingScope scope;
+        SCOPED_TRACE(&row - rows);
+        RecordingLayer layer;
         use(row.gen, row.choice, row.segments);
-        row.draw();
-        const Points got = polyline(scope.layer);
+        const std::vector<Point>& c = row.corners;
+        if (c.size() == 2) path2(target(layer), c[0], c[1], 1);
+        if (c.size() == 3) path3(target(layer), c[0], c[1], c[2]);
+        if (c.size() == 4) path4(target(layer), c[0], c[1], c[2], c[3]);
+        const Points got = polyline(layer);
         ASSERT_EQ(got.size(), row.expected.size());
         for (size_t i = 0; i < got.size(); ++i) {
             EXPECT_NEAR(got[i][0], row.expected[i][0], 1e-4f) << i;
             EXPECT_NEAR(got[i][1], row.expected[i][1], 1e-4f) << i;
         }
-        EXPECT_EQ(scope.layer.strokeCount(), row.strokes);
-        EXPECT_EQ(scope.layer.fillCount(), 0);
+        EXPECT_EQ(layer.strokeCount(), row.strokes);
+        EXPECT_EQ(layer.fillCount(), 0);
     }
 }
 
@@ -120,11 +99,11 @@ TEST(Paths, GeodesicStepsLieOnTheGeodesicEvenlySpaced) {
     for (const Row& row : rows) {
         for (int n : {1, 2, 7, 20, 100}) {
             SCOPED_TRACE(testing::Message() << "gen " << row.gen << " n " << n);
-            RecordingScope scope;
+            RecordingLayer layer;
             use(row.gen, 1, n);
-            scope.layer.moveTo(0, 0);
-            path1(activeTarget(), row.a, row.b);
-            Points pts = polyline(scope.layer);
+            layer.moveTo(0, 0);
+            path1(target(layer), row.a, row.b);
+            Points pts = polyline(layer);
             ASSERT_EQ(pts.size(), size_t(n) + 1);
             pts.erase(pts.begin());
             const ScreenPoint sa = projXYSelf(model.settings, row.a),
@@ -142,10 +121,10 @@ TEST(Paths, GeodesicStepsLieOnTheGeodesicEvenlySpaced) {
             EXPECT_NEAR(pts.back()[1], sb.y, 1e-6);
         }
         // From a point to itself: a move and a line to it, with no step undefined.
-        RecordingScope scope;
+        RecordingLayer layer;
         use(row.gen, 0, 20);
-        path2(activeTarget(), row.a, row.a, 1);
-        const Points pts = polyline(scope.layer);
+        path2(target(layer), row.a, row.a, 1);
+        const Points pts = polyline(layer);
         const std::array<float, 2> a{float(row.a.x), float(row.a.y)};
         EXPECT_EQ(pts, (Points{a, a}));
     }

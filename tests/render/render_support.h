@@ -1,34 +1,25 @@
 #pragma once
 
-#include <initializer_list>
 #include <vector>
 
 #include "platform/recording_layer.h"
-#include "render/elements.h"
 #include "render/paths.h"
 
-// A recording layer, with the test picture's settings and colour state back at their defaults.
-struct RecordingScope {
-    RecordingLayer layer;
-    RecordingScope();
-    // Paths and elements of the test picture onto the layer, in the direct or the inverted copy.
-    PathTarget target(bool mirror = false);
-    ElementPainter painter(bool mirror = false);
-    ~RecordingScope();
-};
+using Commands = std::vector<RecordingLayer::Command>;
+using Paint = RecordingLayer::Paint;
 
-// The target of the innermost recording scope alive.
-PathTarget activeTarget(bool mirror = false);
+// Resets the test picture's settings and colours and builds the triangle group (v, e, f) up to
+// groupOrder elements in the projection with the given lengths through the generation chain. The
+// sixteen type colours get distinct values: type t is (t/16, 1 − t/16, 0.5).
+void makePicture(int v, int e, int f, int groupOrder, int projection = 2, double lengthV = 0.2,
+                 double lengthE = 0.3, double lengthF = 0.5);
 
-// Builds the picture of the triangle group (v, e, f) up to groupOrder elements with the given
-// lengths, through the generation chain, and gives the sixteen type colours distinct values
-// (type t is (t/16, 1 − t/16, 0.5)). Call after the settings have been reset.
-void makePicture(int v, int e, int f, int groupOrder, double lengthV = 0.2, double lengthE = 0.3,
-                 double lengthF = 0.5);
+// The test picture's direct or inverted copy on the layer.
+PathTarget target(RecordingLayer& layer, bool mirror = false);
 
-// The type whose distinct colour this is, or −1.
-int typeOfColour(float r, float g, float b);
+// The type whose distinct colour the paint has, or −1.
+int typeOf(const Paint& p);
+bool isDot(const Paint& p);
 
-// Bit-exact comparison of two recorded streams (operations and arguments).
-void expectSameCommands(const std::vector<RecordingLayer::Command>& got,
-                        const std::vector<RecordingLayer::Command>& want);
+// Bit-exact equality of two recorded streams (operations and arguments).
+bool same(const Commands& a, const Commands& b);

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <map>
-#include <tuple>
 #include <vector>
 
 #include "geometry/settings.h"
@@ -16,38 +15,18 @@
 
 namespace {
 
-using Op = RecordingLayer::Op;
-using Paint = RecordingLayer::Paint;
-
-// What one copy painted, counted by element type (class colour) and kind of paint.
-struct Counts {
-    std::map<int, int> faces, edges, dots;
-};
-
-Counts countPaints(const RecordingLayer& layer) {
-    Counts c;
-    for (const Paint& p : layer.paints()) {
-        const int type = typeOfColour(p.r, p.g, p.b);
-        if (p.stroke) {
-            ++c.edges[type];
-        } else if (!p.path.empty() && p.path[0].op == Op::ovalPath) {
-            ++c.dots[type];
-        } else {
-            ++c.faces[type];
-        }
-    }
-    return c;
-}
-
-void snubPicture(int p, int q, int r, int order, bool mirror) {
-    makePicture(p, q, r, order, 1. / 3, 1. / 3, 1. / 3);
+// The direct copy of the snub of (p, q, r), orthographic so that every point has an image.
+std::vector<Paint> paintSnub(int p, int q, int r, int order, bool mirror) {
+    makePicture(p, q, r, order, 0, 1. / 3, 1. / 3, 1. / 3);
     Settings& s = model.settings;
-    s.project3D2D = 0;  // orthographic: every point has an image
     s.segments = 1;
     s.triFaceDraw = s.triEdgeDraw = s.triVertDraw = false;
     s.snubForm = true;
     s.snubMirror = mirror;
     chainSnub(model);
+    RecordingLayer layer;
+    drawSelf(model, layer);
+    return layer.paints();
 }
 
 }  // namespace
@@ -61,23 +40,18 @@ TEST(SnubDraw, EveryFaceEdgeAndVertexOnceInItsClass) {
         std::map<int, int> faces, edges;
         int vertices;
     };
-    const Row rows[] = {
-        {2, 3, 4, 48, {{1, 8}, {2, 6}}, {{3, 12}, {4, 24}, {5, 24}}, 24},
-        {2, 3, 5, 120, {{1, 20}, {2, 12}}, {{3, 30}, {4, 60}, {5, 60}}, 60},
-        {3, 3, 2, 24, {{0, 4}, {1, 4}}, {{3, 12}, {4, 12}, {5, 6}}, 12},
-    };
-    for (const Row& row : rows) {
+    for (const Row& row : {Row{2, 3, 4, 48, {{1, 8}, {2, 6}}, {{3, 12}, {4, 24}, {5, 24}}, 24},
+                           Row{2, 3, 5, 120, {{1, 20}, {2, 12}}, {{3, 30}, {4, 60}, {5, 60}}, 60},
+                           Row{3, 3, 2, 24, {{0, 4}, {1, 4}}, {{3, 12}, {4, 12}, {5, 6}}, 12}}) {
         for (bool mirror : {false, true}) {
             SCOPED_TRACE(testing::Message() << row.p << row.q << row.r << " mirror " << mirror);
-            RecordingScope scope;
-            snubPicture(row.p, row.q, row.r, row.order, mirror);
-            drawSelf(model, scope.layer);
-            const Counts c = countPaints(scope.layer);
-            std::map<int, int> faces = row.faces;
-            faces[mirror ? 8 : 9] = row.vertices;  // as many snub triangles as vertices
-            EXPECT_EQ(c.faces, faces);
-            EXPECT_EQ(c.edges, row.edges);
-            EXPECT_EQ(c.dots, (std::map<int, int>{{mirror ? 7 : 6, row.vertices}}));
+            std::map<int, int> faces, edges, dots, want = row.faces;
+            for (const Paint& p : paintSnub(row.p, row.q, row.r, row.order, mirror))
+                ++(p.stroke ? edges : isDot(p) ? dots : faces)[typeOf(p)];
+            want[mirror ? 8 : 9] = row.vertices;  // as many snub triangles as vertices
+            EXPECT_EQ(faces, want);
+            EXPECT_EQ(edges, row.edges);
+            EXPECT_EQ(dots, (std::map<int, int>{{mirror ? 7 : 6, row.vertices}}));
         }
     }
 }
@@ -87,44 +61,35 @@ TEST(SnubDraw, EveryFaceEdgeAndVertexOnceInItsClass) {
 // (two whole layers would paint the back of one over the front of the other). Turning snub mode
 // off gives back the kites' picture exactly.
 TEST(SnubDraw, TrianglesAndSnubArePaintedTogetherFarToNearAndSnubOffChangesNothing) {
-    RecordingScope scope;
-    makePicture(2, 3, 4, 48, 1. / 3, 1. / 3, 1. / 3);
-    model.settings.project3D2D = 0;
-    setShape(model);  // as a switch of snub mode refills the lists
-    drawSelf(model, scope.layer);
-    const auto plain = scope.layer.commands();
-
-    model.settings.snubForm = true;
+    makePicture(2, 3, 4, 48, 0, 1. / 3, 1. / 3, 1. / 3);
     model.settings.triFaceAlpha = 0.25;  // tells tri faces from snub triangles of their class
+    setShape(model);                     // as a switch of snub mode refills the lists
+    RecordingLayer plain, snubOff;
+    drawSelf(model, plain);
+    model.settings.snubForm = true;
     chainSnub(model);
     for (int emphasis : {0, 1}) {
         SCOPED_TRACE(emphasis);
         model.settings.polyTriEmphasis = emphasis;
-        scope.layer.clear();
-        drawSelf(model, scope.layer);
+        RecordingLayer layer;
+        drawSelf(model, layer);
         std::vector<bool> isTri;
-        for (const Paint& p : scope.layer.paints()) {
-            const int type = typeOfColour(p.r, p.g, p.b);
+        for (const Paint& p : layer.paints()) {
             // Tri faces, edges and vertices are types 8 to 15; the snub's are 0 to 7 and the
             // snub triangles, which are filled with the poly face alpha.
+            const int type = typeOf(p);
             isTri.push_back(type >= 10 || ((type == 8 || type == 9) && p.alpha == 0.25f));
         }
-        const std::size_t quarter = isTri.size() / 4;
-        ASSERT_GT(quarter, 0u);
-        auto both = [&](std::size_t from, std::size_t to) {
-            const auto first = isTri.begin() + std::ptrdiff_t(from);
-            const auto last = isTri.begin() + std::ptrdiff_t(to);
-            return std::count(first, last, true) > 0 && std::count(first, last, false) > 0;
-        };
-        EXPECT_TRUE(both(0, quarter));
-        EXPECT_TRUE(both(isTri.size() - quarter, isTri.size()));
+        const std::ptrdiff_t quarter = isTri.size() / 4;
+        ASSERT_GT(quarter, 0);
+        for (auto from : {isTri.begin(), isTri.end() - quarter}) {
+            EXPECT_GT(std::count(from, from + quarter, true), 0);
+            EXPECT_GT(std::count(from, from + quarter, false), 0);
+        }
     }
-
     model.settings.polyTriEmphasis = 0;
-    model.settings.triFaceAlpha = 0.5;
     model.settings.snubForm = false;
     chainSnub(model);
-    scope.layer.clear();
-    drawSelf(model, scope.layer);
-    expectSameCommands(scope.layer.commands(), plain);
+    drawSelf(model, snubOff);
+    EXPECT_TRUE(same(snubOff.commands(), plain.commands()));
 }
