@@ -114,28 +114,6 @@ TEST(LengthChain, MovesOnlyThePolyPoints) {
     }
 }
 
-TEST(GeneratorChain, GeometryLabelsFollowGenAndProjection) {
-    struct Row {
-        int gen, project, geometry;
-        const char *manifold, *circle, *perspective;
-    };
-    for (const Row& row :
-         {Row{-1, 2, 0, "z*z = 1-x*x-y*y σφαῖρα", "1 = x*x+y*y unit κύκλος", "z axis perspective"},
-          Row{0, 5, 1, "y*y+z*z = 1 κύλινδρος", "y*y+z*z = 1 unit κύκλος", "x axis perspective"},
-          Row{1, 4, 2, "y*y+z*z = 1+x*x ὑπερβολοειδές (1 sheet)", "y*y+z*z = 1 unit κύκλος",
-              "x axis perspective"}}) {
-        SCOPED_TRACE(testing::Message() << "gen " << row.gen << " projection " << row.project);
-        model.settings = Settings{};
-        model.settings.gen = row.gen;
-        model.settings.project3D2D = row.project;
-        updateGeometryLabels(model.settings);
-        EXPECT_EQ(model.settings.geometry, row.geometry);
-        EXPECT_EQ(model.settings.eqManifold, row.manifold);
-        EXPECT_EQ(model.settings.eqCircle, row.circle);
-        EXPECT_EQ(model.settings.eqPerspective, row.perspective);
-    }
-}
-
 TEST(GroupOrderChain, CompleteGroupKeepsItsPictureAndColours) {
     makePicture(2, 3, 5, 200);
     ASSERT_EQ(model.groupTables.matrix.count, 120);

@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <set>
-#include <utility>
 #include <vector>
 
 #include "geometry/settings.h"
@@ -110,68 +108,6 @@ TEST(Frame, FamilySwitchesChooseTheWalk) {
                 EXPECT_TRUE(row.typesAllowed.count(typeOf(p))) << typeOf(p);
         }
         EXPECT_EQ(faces, row.faces);
-    }
-}
-
-// The working counters make every shared feature paint exactly once per pass: in the kite and
-// the tri walk, tri features by their first visitor under emphasis 0 and their last under 1,
-// poly features by their first visitor. Paints are assigned to the element whose face they
-// precede (or follow), as the walk calls them.
-TEST(SharedFeatures, KiteAndTriWalksPaintEachOnceByTheRightVisitor) {
-    using Feature = std::pair<const DataModule*, int>;  // record and working counter
-    for (const Group& g : kGroups) {
-        makePicture(g.v, g.e, g.f, g.order);
-        for (int walk = 0; walk < 2; ++walk) {
-            for (int emphasis : {0, 1}) {
-                SCOPED_TRACE(testing::Message()
-                             << "(" << g.v << "," << g.e << "," << g.f << ") "
-                             << (walk ? "tri" : "kite") << " walk, emphasis " << emphasis);
-                const std::vector<Paint> paints = paintSelf(walk == 0, 7, emphasis);
-                const int n = walk ? model.drawLists.triCount : model.drawLists.quadCount;
-                std::map<Feature, std::vector<int>> visitors, painters;
-                std::vector<std::map<int, Feature>> byType(n);
-                for (int i = 0; i < n; ++i) {
-                    if (walk == 1) {
-                        const TriModule& t = *model.drawLists.tri[i];
-                        byType[i] = {{10, {t.EF, 4}}, {11, {t.FV, 4}}, {12, {t.VE, 4}},
-                                     {13, {t.V, 0}},  {14, {t.E, 0}},  {15, {t.F, 0}}};
-                    } else {
-                        const QuadModule& q = *model.drawLists.quad[i];
-                        const int k = q.kind, half = q.centre->matrix.sign > 0 ? 2 : 3;
-                        byType[i] = {{(k + 1) % 3 + 10, {q.side1, 0}},
-                                     {(k + 2) % 3 + 10, {q.side2, 1}},
-                                     {13 + k, {q.corner, 0}},
-                                     {(k + 1) % 3 + 3, {q.side1, half}},
-                                     {(k + 2) % 3 + 3, {q.side2, half}},
-                                     {half == 2 ? 6 : 7, {q.centre, 2}}};
-                    }
-                    for (const auto& [type, feature] : byType[i]) visitors[feature].push_back(i);
-                }
-                // Tri paints precede the element's face under emphasis 0, poly ones under 1.
-                int current = -1, faces = 0;
-                bool faceSeen = true;
-                for (const Paint& p : paints) {
-                    if (!p.stroke && !isDot(p)) {
-                        current += faceSeen;
-                        faceSeen = true;
-                        ++faces;
-                        continue;
-                    }
-                    const int type = typeOf(p);
-                    if ((type >= 8) == (emphasis == 0) && faceSeen) ++current, faceSeen = false;
-                    ASSERT_GE(current, 0);
-                    ASSERT_TRUE(byType[current].count(type)) << current << " type " << type;
-                    painters[byType[current].at(type)].push_back(current);
-                }
-                ASSERT_EQ(faces, n);
-                EXPECT_EQ(painters.size(), visitors.size());
-                for (const auto& [feature, who] : visitors) {
-                    ASSERT_EQ(painters[feature].size(), 1u);
-                    const bool last = feature.second != 2 && feature.second != 3 && emphasis == 1;
-                    EXPECT_EQ(painters[feature].front(), last ? who.back() : who.front());
-                }
-            }
-        }
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <tuple>
 #include <vector>
 
@@ -19,18 +20,16 @@
 
 namespace {
 
-// Both copies, in the order a frame draws them, under a cache of the given tolerance or none.
-RecordingLayer drawCopies(bool cached, double tolerance = 0) {
+// Both copies, in the order a frame draws them, with no cache or one of the tolerance; the
+// cache's shortcuts are added up.
+RecordingLayer drawCopies(bool cached, double tolerance = 0, int* shortcuts = nullptr) {
     RecordingLayer layer;
-    if (!cached) {
-        drawMirror(model, layer);
-        drawSelf(model, layer);
-        return layer;
-    }
-    GeodesicCacheScope cache(model, tolerance);
+    std::optional<GeodesicCacheScope> cache;
+    if (cached) cache.emplace(model, tolerance);
     drawMirror(model, layer);
     drawSelf(model, layer);
-    EXPECT_GT(cache.size(), 0);
+    EXPECT_TRUE(!cached || cache->size() > 0);
+    if (shortcuts) *shortcuts += cache->shortcuts();
     return layer;
 }
 
@@ -121,13 +120,9 @@ TEST(GeodesicCache, ThinnedLinesStayWithinTheTolerance) {
                     s.pointMatrix = dotM(t, dotM(r, s.pointMatrix));
                     setOrder(model);
                 }
-                const RecordingLayer full = drawCopies(false);
-                GeodesicCacheScope cache(model, tolerance);
-                RecordingLayer thin;
-                drawMirror(model, thin);
-                drawSelf(model, thin);
-                shortcuts[s.project3D2D] += cache.shortcuts();
-                expectThinnedWithin(full.paints(), thin.paints(), tolerance);
+                expectThinnedWithin(drawCopies(false).paints(),
+                                    drawCopies(true, tolerance, &shortcuts[s.project3D2D]).paints(),
+                                    tolerance);
             }
         });
     }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -27,10 +28,8 @@ Point onSurface(int gen, double x, double y) {
     return {x, y, std::sqrt(1 + x * x + y * y)};
 }
 
-void expectPoint(const Point& p, const Point& q, double tol) {
-    EXPECT_NEAR(p.x, q.x, tol);
-    EXPECT_NEAR(p.y, q.y, tol);
-    EXPECT_NEAR(p.z, q.z, tol);
+double apart(const Point& p, const Point& q) {
+    return std::max({std::fabs(p.x - q.x), std::fabs(p.y - q.y), std::fabs(p.z - q.z)});
 }
 
 }  // namespace
@@ -84,14 +83,13 @@ TEST(Projection, ImagesOfKnownPoints) {
 
 TEST(ProjectionInverse, SpecialCases) {
     reset(kSphere, 2);
-    expectPoint(projInv(model.settings, 1, 0, nullptr), {1, 0, 0}, 1e-12);
-    expectPoint(projInv(model.settings, 0, 0, nullptr), {0, 0, 1}, 1e-12);
+    EXPECT_LT(apart(projInv(model.settings, 1, 0, nullptr), {1, 0, 0}), 1e-12);
+    EXPECT_LT(apart(projInv(model.settings, 0, 0, nullptr), {0, 0, 1}), 1e-12);
 
     // Orthographic outside the circle: the screen point is inverted first.
     reset(kSphere, 0);
     const Point outside = projInv(model.settings, 1.5f, 2.0f, nullptr);
-    expectPoint(outside, projInv(model.settings, float(1.5 / 6.25), float(2.0 / 6.25), nullptr),
-                1e-6);
+    EXPECT_LT(apart(outside, projInv(model.settings, 1.5f / 6.25f, 2.0f / 6.25f, nullptr)), 1e-6);
     EXPECT_GT(outside.z, 0);
 
     // The periodic view picks the turn nearest the reference.
@@ -170,7 +168,7 @@ TEST(ProjectionInverse, RoundTripsInEveryGeometryAndChoice) {
             const Point q = projInv(model.settings, s.x, s.y, &p);
             ASSERT_TRUE(validP(q));
             // Screen points are floats: allow their rounding, scaled by the size of the point.
-            expectPoint(q, p, 2e-5 * (1 + std::fabs(p.x) + std::fabs(p.y) + std::fabs(p.z)));
+            EXPECT_LT(apart(q, p), 2e-5 * (1 + std::fabs(p.x) + std::fabs(p.y) + std::fabs(p.z)));
         }
     }
 }
