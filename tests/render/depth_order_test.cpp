@@ -113,22 +113,3 @@ TEST(DepthSort, EndsOnDepthsThatAreNotNumbers) {
     setOrder(model);
     EXPECT_EQ(f.order().size(), 10u);
 }
-
-TEST(DepthKey, FollowsTheViewAndTheProjection) {
-    struct Row {
-        int project, gen;
-        double expected;  // depth of (0.1, 0.2, 0.3) under x → 2x, y → 3y, z → 5z
-    };
-    for (const Row& row : {Row{0, 1, 1.5}, Row{2, -1, 1.5}, Row{3, -1, 0.2}, Row{4, 1, 0.2},
-                           Row{5, 0, 0.6}, Row{3, 0, 0.6}}) {
-        SCOPED_TRACE(testing::Message() << "projection " << row.project << " gen " << row.gen);
-        Fixture f({0.3});
-        f.data[0].triPoint = f.quads[0].key = Point{0.1, 0.2, 0.3};
-        model.settings.pointMatrix = Matrix{1, 2, 0, 0, 0, 3, 0, 0, 0, 5};
-        model.settings.project3D2D = row.project;
-        model.settings.gen = row.gen;
-        EXPECT_DOUBLE_EQ(depthTri(model.settings, f.tris[0]), row.expected);
-        EXPECT_DOUBLE_EQ(depthPoly(model.settings, f.polys[0]), row.expected);
-        EXPECT_DOUBLE_EQ(depthQuad(model.settings, f.quads[0]), row.expected);
-    }
-}
