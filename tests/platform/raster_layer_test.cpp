@@ -208,9 +208,19 @@ TEST(RasterLayer, FillsAndStrokesMatchThePainterUpToAntialiasing) {
     EXPECT_EQ(paintedInColumn(back, 102), 0);
 }
 
-TEST(RasterLayer, ThreadsAndPaintingWhileRecordingDoNotShowInThePicture) {
+TEST(RasterLayer, ThreadsPaintingWhileRecordingAndWidePixelsDoNotShowInThePicture) {
     const Draw draw = [](DrawLayer& l) { busyPicture(l, 2000); };
-    const QImage one = withRaster(draw, Qt::transparent, 1);
+    // The reference: one thread, one pixel at a time. Every other layer paints eight at a time
+    // where the processor can.
+    QImage one = blank(Qt::transparent);
+    RasterLayer narrow(1);
+    narrow.setWidePath(false);
+    narrow.begin(kModel, kSize, kSize);
+    draw(narrow);
+    narrow.paint(rasterPixels(one));
+#if defined(__x86_64__)
+    EXPECT_EQ(RasterLayer().widePath(), bool(__builtin_cpu_supports("avx2")));
+#endif
     for (int threads : {2, 3, 7}) {
         EXPECT_EQ(withRaster(draw, Qt::transparent, threads), one) << threads;
         RasterLayer layer(threads);
