@@ -307,6 +307,8 @@ TEST_F(Keys, SnubSwitchesAreUndoSteps) {
     key(Qt::Key_S);
     EXPECT_FALSE(model.settings.snubForm);
     EXPECT_EQ(picture().image, wythoff.image);
+    openMenu()->hide();  // no mirror form shown without the snub
+    EXPECT_FALSE(app->commands.snubMirror->isChecked());
 }
 
 TEST(ExportFormats, ThePngSizesAreTheScreenAnd4KAnd8K) {
@@ -319,6 +321,8 @@ TEST(ExportFormats, ThePngSizesAreTheScreenAnd4KAnd8K) {
         EXPECT_EQ(formats[i].size, sizes[i]);
         EXPECT_EQ(formats[i].suffix, QLatin1String(suffixes[i]));
         EXPECT_TRUE(formats[i].filter.contains("*." + formats[i].suffix));
+        EXPECT_TRUE(i > 2 || formats[i].filter.contains(
+                                 QString("%1 × %2").arg(sizes[i].width()).arg(sizes[i].height())));
     }
 }
 

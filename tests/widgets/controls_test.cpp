@@ -53,7 +53,9 @@ TEST_F(ControlTest, MenuStoresTheChoiceUnderThePointerThenSendsOncePerChange) {
     QTest::mouseMove(&menu, QPoint(3, 10));
     EXPECT_EQ(scheme, 0);
     QTest::mouseRelease(&menu, Qt::LeftButton, {}, QPoint(3, 10));
-    EXPECT_EQ(actions, 2);  // the release changed nothing more
+    EXPECT_EQ(actions, 2);                // the release changed nothing more
+    const QImage seen = snapshot(&menu);  // the chosen fifth white, the last one tinted
+    EXPECT_TRUE(looksLike(seen, 2, 3, ControlColors::_white) && looksLike(seen, 248, 3, kOrange));
 }
 
 TEST_F(ControlTest, HeldPushButtonRepeatsOncePerDragEvent) {
@@ -100,9 +102,9 @@ TEST_F(ControlTest, PickerPicksTheColourShownUnderThePointer) {
     EXPECT_TRUE(looksLike(snapshot(&picker), 100, 1, {1, 1, 1}));
 }
 
-// What a person sees of a button and a menu: the tint, the held or chosen part white, and every
-// caption inside its own cell.
-TEST_F(ControlTest, ButtonsAndMenusShowTheirTintAndEachCaptionInItsCell) {
+// What a person sees of a button, a label and a menu: the tint, the held or chosen part white,
+// and every caption inside its own cell.
+TEST_F(ControlTest, ButtonsLabelsAndMenusShowTheirTintAndEachCaptionInItsCell) {
     CPushButton button(&page, {216, 216, 76, 20}, counter(), &kOrange, "random", "matrix");
     QImage seen = snapshot(&button);
     EXPECT_TRUE(looksLike(seen, 10, 10, kOrange));
@@ -110,6 +112,9 @@ TEST_F(ControlTest, ButtonsAndMenusShowTheirTintAndEachCaptionInItsCell) {
     EXPECT_GT(darkPixels(seen, 10, 20), 5);
     button.setSelected(true);
     EXPECT_TRUE(looksLike(snapshot(&button), 10, 10, ControlColors::_white));
+    CTextField label(&page, {216, 216, 76, 20}, {}, &kOrange, "ok");
+    seen = snapshot(&label);
+    EXPECT_TRUE(looksLike(seen, 10, 10, kOrange) && darkPixels(seen, 0, 20) > 5);
     int choice = 1;
     CMenu menu(&page, {216, 216, 156, 48}, counter(), &kOrange, &choice, {"one", "two", "six"});
     seen = snapshot(&menu);

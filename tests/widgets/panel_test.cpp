@@ -43,6 +43,16 @@ TEST(PanelModel, PointsAreRoutedDiscsFirstThenRingThenPage) {
     EXPECT_EQ(panelHit(d.x, d.y, 0), kRingPressed);
 }
 
+// The fifteen tabs' colours go once round the hue circle in even steps, at full strength.
+TEST(PanelModel, TabColoursGoOnceRoundTheHueCircle) {
+    for (int i = 0; i < 15; ++i) {
+        const BColor& c = tabTable._c[i];
+        const QColor q = QColor::fromRgbF(c.r, c.g, c.b);
+        EXPECT_TRUE(q.hsvSaturation() == 255 && q.value() == 255) << i;
+        EXPECT_EQ((q.hsvHue() + 24 * i) % 360, 60) << i;
+    }
+}
+
 // The panel window with its view and fifteen empty pages, a push button on tab 2 at radius 150
 // straight up, shown at (200, 150) on the screen with the ring unturned.
 class PanelTest : public testing::Test {
@@ -129,6 +139,7 @@ TEST_F(PanelTest, DraggingTheRingMovesTheWindowButNotOffTheScreen) {
     const QPoint startGlobal = window->mapToGlobal(start);
     QTest::mousePress(handle(), Qt::LeftButton, {}, start);
     EXPECT_EQ(view->selected(), kRingPressed);
+    EXPECT_TRUE(looksLike(snapshot(view), start.x(), start.y(), {1, 1, 1}));  // the held ring
     const QPoint c0 = window->geometry().center();
     const std::pair<QPoint, QPoint> rows[] = {// the pointer's movement, where the centre ends
                                               {{10, -5}, c0 + QPoint(10, -5)},
