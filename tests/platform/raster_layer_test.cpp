@@ -170,6 +170,14 @@ TEST(RasterLayer, FillsAndStrokesMatchThePainterUpToAntialiasing) {
              l.fill();
          }},
         {"curve stroke", shape({51, 102, 230, 128}, arch, 0.04f)},
+        {"half disc bounded by an arc",
+         [](DrawLayer& l) {
+             l.setColor(0.2f, 0.4f, 0.9f, 0.5f);
+             l.removeAllPoints();
+             l.arc(0.2f, 0, 0.3f, 350, 170);
+             l.closePath();
+             l.fill();
+         }},
         {"oval stroke, oval and rectangle fills, translucent over each other in order",
          [](DrawLayer& l) {
              l.setColor(0.9f, 0.1f, 0.1f, 0.5f);
