@@ -11,6 +11,7 @@
 #include <sstream>
 #include <string>
 
+#include "app/file_io.h"
 #include "geometry/settings.h"
 #include "platform/beep.h"
 #include "render/chain.h"
@@ -244,6 +245,10 @@ TEST_F(Document, FilesThatCannotBeDocumentsAreRefusedWithTheReason) {
     // Saving over them was refused, and left them as they were.
     EXPECT_TRUE(fs::is_fifo(path("fifo.Kaleidra2D")));
     EXPECT_TRUE(fs::is_directory(path("folder.Kaleidra2D")));
+    // A file longer than its size said when opened (the kernel's own files say 0) is read whole.
+    std::string bytes, why;
+    EXPECT_TRUE(readRegularFile("/proc/self/status", 1 << 20, bytes, why));
+    EXPECT_NE(bytes.find("Pid:"), std::string::npos);
 }
 
 // Saving over a document keeps what the file was: its permissions (a private document stays
