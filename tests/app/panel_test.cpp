@@ -121,6 +121,9 @@ TEST_F(Panel, EveryCheckBoxTogglesItsOwnSwitchAndNoOtherOnEveryTab) {
     EXPECT_EQ(boxes.size(), 47u);
     for (CCheckbox* box : boxes) {
         SCOPED_TRACE(box->text());
+        for (int f = 0; f < kFamilyCount; ++f)  // on tab 6 the poly column is left of the tri one
+            EXPECT_TRUE(box->setting() != &(model.settings.*kFamilies[f].draw) ||
+                        tabOf(*app, box) != 6 || (box->frame().x < 216) == (f < 3));
         std::vector<bool> before;
         for (CCheckbox* b : boxes) before.push_back(*b->setting());
         clickCentre(box);
