@@ -98,7 +98,7 @@ TEST(SnubPoint, ReachesEveryProportionThatAPointOfTheTriangleHas) {
 }
 
 // Two vanishing kinds of edge would need P at two corners at once: no point has them, and the
-// one given is at least as near as any point of a fine scan of the triangle. Through
+// one given lies in the triangle and is at least as near as any point of a fine scan of it. Through
 // setPolyPoint the flag reaches the picture's points.
 TEST(SnubPoint, OutOfReachGivesTheNearestPointAndSaysSo) {
     for (auto [p, q, r] : {std::tuple{2, 3, 4}, {2, 4, 4}, {2, 3, 7}}) {
@@ -107,13 +107,14 @@ TEST(SnubPoint, OutOfReachGivesTheNearestPointAndSaysSo) {
             SCOPED_TRACE(testing::Message() << p << q << r << " L " << L[0] << " " << L[2]);
             const SnubSolution s = solveSnubPoint(model.triangleGroup, model.settings.gen, L);
             EXPECT_FALSE(s.exact);
+            EXPECT_TRUE(inTriangle(s.point));
             auto squares = [&](const Point& P) {
                 const Triple d = shares(P);
                 return std::pow(d[0] - L[0], 2) + std::pow(d[1] - L[1], 2) +
                        std::pow(d[2] - L[2], 2);
             };
             const double found = squares(s.point);
-            constexpr int n = 60;
+            constexpr int n = 240;
             for (int i = 0; i <= n; ++i) {
                 for (int j = 0; i + j <= n; ++j)
                     ASSERT_LE(
