@@ -89,6 +89,9 @@ TEST(QtDrawLayer, PointsThatAreNotFiniteAreDropped) {
         l.moveTo(nan, 0);
         l.lineTo(-inf, 0);
         EXPECT_TRUE(l.path().isEmpty());
+        l.ovalPath(0, 0, inf, 1);  // dropped too: a line after it starts where it is drawn to
+        l.lineTo(0.5f, 0.5f);
+        EXPECT_EQ(l.path().boundingRect(), QRectF(0.5, 0.5, 0, 0));
         l.fill();
         l.setLineWidth(-3);
         l.stroke();
