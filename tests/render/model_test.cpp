@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <thread>
 
@@ -39,7 +40,8 @@ Commands buildAndDraw(Model& m, const Recipe& r) {
 
 // Two different pictures built at the same time in two threads each come out exactly as the
 // same picture built alone: no stage shares anything with another picture. A copy is the same
-// picture on its own tables: it draws as the original did, after the original is gone.
+// picture on its own tables: none of its modules refers to the original's records, and it draws
+// as the original did, after the original is gone.
 TEST(Model, TwoPicturesBuiltAtOnceAndACopyEqualEachBuiltAlone) {
     Commands alone[2], together[2];
     auto original = std::make_unique<Model>();
@@ -55,6 +57,17 @@ TEST(Model, TwoPicturesBuiltAtOnceAndACopyEqualEachBuiltAlone) {
     EXPECT_TRUE(same(together[0], alone[0]));
     EXPECT_TRUE(same(together[1], alone[1]));
     const auto copy = std::make_unique<Model>(*original);
+    auto own = [&copy](const DataModule* p) {
+        const auto* t = reinterpret_cast<const char*>(&copy->groupTables);
+        return !p || (reinterpret_cast<const char*>(p) >= t &&
+                      reinterpret_cast<const char*>(p) < t + sizeof(GroupTables));
+    };
+    const ModuleTables& mt = copy->moduleTables;
+    for (const auto* table : {&mt.polyModuleV, &mt.polyModuleE, &mt.polyModuleF, &mt.snubModule})
+        for (int i = 0; i < table->count; ++i)
+            EXPECT_TRUE(
+                std::all_of(table->pool[i].cornerA.begin(), table->pool[i].cornerA.end(), own) &&
+                own(table->pool[i].centre));
     original.reset();
     RecordingLayer layer;
     drawFrame(*copy, {640, 480}, layer);
