@@ -214,6 +214,13 @@ TEST(RasterLayer, FillsAndStrokesMatchThePainterUpToAntialiasing) {
         withRaster(shape(Qt::black, {{-0.8f, 0}, {0, 0}, {-0.8f, 0}}, 0.05f), Qt::transparent);
     EXPECT_GT(paintedInColumn(back, 99), 0);
     EXPECT_EQ(paintedInColumn(back, 102), 0);
+    // The arc from 350° to 170° closed by its chord: a point at 169.2°, a pixel in, is painted.
+    const QImage halfDisc = withRaster([](DrawLayer& l) {
+        l.setColor(0, 0, 0, 1);
+        l.arc(0, 0, 0.9f, 350, 170);
+        l.fill();
+    });
+    EXPECT_LT(qGray(halfDisc.pixel(13, 83)), 128);
 }
 
 TEST(RasterLayer, ThreadsPaintingWhileRecordingAndWidePixelsDoNotShowInThePicture) {
