@@ -13,6 +13,9 @@ how many faults were caught, followed by the survivors for review.
     python3 scripts/mutants.py --seed 1 --count 150 --first 40  (its first 40 faults only)
     python3 scripts/mutants.py --seed 1 --count 150 --part 1/2   (every other fault, from the
         first; run --part 2/2 in a second checkout at the same time to use both cores)
+    python3 scripts/mutants.py --seed 1 --count 150 --save sample.jsonl   (keep the sample ...)
+    python3 scripts/mutants.py --faults sample.jsonl       (... and run the same faults later,
+        after the sources have moved on; a fault whose line moved is found by its text)
 
 Every source file is restored after each fault, also on Ctrl-C or SIGTERM; a run that was killed
 outright leaves a journal in the build directory, and the next run restores from it before
@@ -289,6 +292,50 @@ def all_mutants(folders):
         with open(os.path.join(ROOT, rel), encoding="utf-8") as f:
             result.extend(find_mutants_in(rel, f.read()))
     return result
+
+
+def save_faults(chosen, path):
+    """Writes the faults one JSON object per line, each with the text of its line, so that
+    load_faults can find it again after lines above it were added or removed."""
+    texts = {}
+    with open(path, "w", encoding="utf-8") as f:
+        for m in chosen:
+            if m.path not in texts:
+                with open(os.path.join(ROOT, m.path), encoding="utf-8") as src:
+                    texts[m.path] = src.read().split("\n")
+            f.write(json.dumps({"path": m.path, "line": m.line, "col": m.col, "old": m.old,
+                                "new": m.new, "kind": m.kind,
+                                "text": texts[m.path][m.line - 1]}) + "\n")
+
+
+def load_faults(path):
+    """Reads faults saved by save_faults. Each is planted where its line's text is now: at the
+    same line if it still reads the same, otherwise at the nearest line that does. Faults whose
+    line is gone, or no longer holds the text to replace, are reported and left out."""
+    found, lost, texts = [], [], {}
+    with open(path, encoding="utf-8") as f:
+        for raw in f:
+            if not raw.strip():
+                continue
+            d = json.loads(raw)
+            full = os.path.join(ROOT, d["path"])
+            if d["path"] not in texts:
+                try:
+                    with open(full, encoding="utf-8") as src:
+                        texts[d["path"]] = src.read().split("\n")
+                except OSError:
+                    texts[d["path"]] = []
+            lines = texts[d["path"]]
+            at = [i + 1 for i, t in enumerate(lines) if t == d["text"]]
+            m = Mutant(d["path"], d["line"], d["col"], d["old"], d["new"], d["kind"])
+            if not at or lines[at[0] - 1][d["col"]:d["col"] + len(d["old"])] != d["old"]:
+                lost.append(m)
+                continue
+            found.append(Mutant(d["path"], min(at, key=lambda n: abs(n - d["line"])), d["col"],
+                                d["old"], d["new"], d["kind"]))
+    for m in lost:
+        print(f"mutants: left out, its line is gone: {m.describe()}", file=sys.stderr)
+    return found
 
 
 def sample(mutants, count, seed):
@@ -686,6 +733,10 @@ def main():
                     help="K/N: only faults K, K+N, K+2N ... of the sample, so that N checkouts "
                          "can share one sample (default 1/1)")
     ap.add_argument("--list", action="store_true", help="print the sample and stop")
+    ap.add_argument("--save", metavar="FILE",
+                    help="write the sample to FILE (JSON lines) and stop")
+    ap.add_argument("--faults", metavar="FILE",
+                    help="run the faults saved in FILE by --save instead of a new sample")
     args = ap.parse_args()
 
     # One run at a time per source tree: the lock is on src/ itself, whatever the build folder.
@@ -702,10 +753,14 @@ def main():
     planter.recover(runner.forget)  # first of all, before the sources are read
 
     folders = {f.strip("/").split("/")[-1] for f in args.folder}
-    mutants = all_mutants(folders)
+    if args.faults:
+        chosen = [m for m in load_faults(args.faults) if not folders or m.folder in folders]
+        mutants = chosen
+    else:
+        mutants = all_mutants(folders)
+        chosen = sample(mutants, args.count, args.seed)
     if not mutants:
         sys.exit("mutants: no place for a fault in the chosen folders")
-    chosen = sample(mutants, args.count, args.seed)
     if args.first > 0:
         chosen = chosen[:args.first]
     chosen = chosen[max(args.start, 1) - 1:]
@@ -716,6 +771,10 @@ def main():
     except ValueError:
         sys.exit(f"mutants: --part wants K/N with 1 <= K <= N, not {args.part}")
     chosen = chosen[part - 1::parts]
+    if args.save:
+        save_faults(chosen, args.save)
+        print(f"mutants: {len(chosen)} faults written to {args.save}")
+        return
     if args.list:
         for m in chosen:
             print(m.describe())
