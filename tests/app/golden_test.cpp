@@ -38,10 +38,11 @@ struct Row {
     int turn;    // 0 none, 1 a rotation, 2 a rotation and a translation, 3 that and re-centred
     double spiral = 2.0;
     int only = 0;  // 0 everything, 1 poly families only, 2 tri families only
+    int snub = 0;  // 0 the Wythoff tiling, 1 its snub, 2 the snub's mirror copy
 };
 
 // Sphere, plane and hyperbolic groups under every projection, both emphases, group orders
-// 0..2000, views turned and moved, and every colour scheme.
+// 0..2000, views turned and moved, every colour scheme, and snubs.
 const Row kRows[] = {
     {"sphere235_p0", 11, 2, 3, 5, 0, 0, 0, 200, 2, 0},
     {"sphere235_p1_tri", 12, 2, 3, 5, 1, 1, 0, 200, 3, 1},
@@ -75,6 +76,9 @@ const Row kRows[] = {
     {"sphere2210_p1", 42, 2, 2, 10, 1, 1, 1, 20, 4, 3},
     {"plane333_p4_order1", 43, 3, 3, 3, 4, 0, 1, 1, 3, 0},
     {"hyp2312_p5_spiral", 44, 2, 3, 12, 5, 1, 1, 1200, 1, 2, 4.0},
+    {"sphere235_p0_snub", 45, 2, 3, 5, 0, 0, 0, 200, 2, 1, 2.0, 0, 1},
+    {"plane244_p2_snubmirror", 46, 2, 4, 4, 2, 1, 0, 300, 3, 2, 2.0, 0, 2},
+    {"hyp237_p1_snub", 47, 2, 3, 7, 1, 0, 1, 400, 4, 0, 2.0, 0, 1},
 };
 
 void build(const Row& row) {
@@ -90,6 +94,11 @@ void build(const Row& row) {
     chainSetGroupOrder(model);
     s.project3D2D = row.project;
     chainSetProject3D2D(model);
+    if (row.snub > 0) {
+        s.snubForm = true;
+        s.snubMirror = row.snub == 2;
+        chainSnub(model);
+    }
     s.polyTriEmphasis = row.polyTri;
     s.selfMirrorEmphasis = row.selfMirror;
     s.polyFaceScheme = s.polyEdgeScheme = s.polyVertScheme = row.scheme;
