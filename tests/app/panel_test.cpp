@@ -25,6 +25,7 @@
 #include "canvas/view.h"
 #include "canvas/window.h"
 #include "colour/colour.h"
+#include "colour/families.h"
 #include "geometry/kernel.h"
 #include "geometry/settings.h"
 #include "panel_support.h"
@@ -161,21 +162,16 @@ TEST_F(Panel, EveryMenuAndSliderSetsItsOwnSettingAcrossItsRange) {
         click(menu, menu->frame().w / 2, menu->frame().h - 2);
         EXPECT_EQ(*menu->setting(), 0);
     }
-    for (BSlider* s : all<BSlider>(*app)) {
-        if (s->setting() == &model.settings.groupOrder) continue;  // its far end is a slow picture
+    auto endToEnd = [&](auto* s) {
         SCOPED_TRACE(s->text());
         click(s, s->frame().w - 1, 6);
         EXPECT_EQ(*s->setting(), s->max());
         click(s, 0, 6);
         EXPECT_EQ(*s->setting(), s->min());
-    }
-    for (CSlider* s : all<CSlider>(*app)) {
-        SCOPED_TRACE(s->text());
-        click(s, s->frame().w - 1, 6);
-        EXPECT_EQ(*s->setting(), s->max());
-        click(s, 0, 6);
-        EXPECT_EQ(*s->setting(), s->min());
-    }
+    };
+    for (BSlider* s : all<BSlider>(*app))
+        if (s->setting() != &model.settings.groupOrder) endToEnd(s);  // its far end is slow
+    for (CSlider* s : all<CSlider>(*app)) endToEnd(s);
 }
 
 // What a person can tell apart in the picture and the panel, by the document keys that hold it:
@@ -184,18 +180,18 @@ TEST_F(Panel, EveryMenuAndSliderSetsItsOwnSettingAcrossItsRange) {
 // sixteen types' colours, the tiles' own colours, what is drawn and on top, and every other
 // setting.
 enum Part : unsigned {
-    kView = 1 << 0,
-    kColourView = 1 << 1,
-    kGenerators = 1 << 2,
-    kLengths = 1 << 3,
-    kSchemes = 1 << 4,
-    kOffsets = 1 << 5,
-    kAlphas = 1 << 6,
-    kThicks = 1 << 7,
-    kSingleColours = 1 << 8,
-    kClassColours = 1 << 9,
-    kTileColours = 1 << 10,
-    kSwitches = 1 << 11,
+    kView = 1,
+    kColourView = 2,
+    kGenerators = 4,
+    kLengths = 8,
+    kSchemes = 16,
+    kOffsets = 32,
+    kAlphas = 64,
+    kThicks = 128,
+    kSingleColours = 256,
+    kClassColours = 512,
+    kTileColours = 1024,
+    kSwitches = 2048
 };
 
 // The part a document key holds, as a bit in the order of the parts; none for the keys computed
@@ -245,95 +241,63 @@ CPushButton* button(const App& app, int tab, const std::string& caption) {
     return nullptr;
 }
 
-struct Press {
+// The buttons of a tab that change the same parts of the picture.
+struct Presses {
     int tab;
-    const char* caption;
+    std::vector<const char*> captions;
     unsigned changes;
 };
 
-// clang-format off
-const Press kPresses[] = {
-    {0, "copy/paste pdf", 0},
-    {1, "random|generators", kGenerators | kView | kTileColours},
-    {2, "random|edge lengths", kLengths},
-    {2, "equalize|edge lengths", kLengths},
-    {3, "re·project|re·center", kView | kTileColours},
-    {4, "random|matrix", kView | kColourView},
-    {4, "identity|matrix", kView | kColourView},
-    {4, "x", kView | kColourView},
-    {4, "y", kView | kColourView},
-    {4, "yx", kView | kColourView},
-    {4, "zx", kView | kColourView},
-    {4, "xy", kView | kColourView},
-    {4, "zy", kView | kColourView},
-    {4, "xz", kView | kColourView},
-    {4, "yz", kView | kColourView},
-    {6, "hide|πολύ", kSwitches},
-    {6, "hide|τρί", kSwitches},
-    {7, "random|σχήμα", kSchemes},
-    {7, "πολύ|face", kSchemes},
-    {7, "τρί|vertex", kSchemes},
-    {8, "random|offset", kOffsets},
-    {8, "πολύ|edge", kOffsets},
-    {8, "τρί|face", kOffsets},
-    {9, "random|άλφα", kAlphas},
-    {9, "πολύ|vertex", kAlphas},
-    {9, "τρί|edge", kAlphas},
-    {9, "κύκλος", kAlphas},
-    {9, "origin", kAlphas},
-    {9, "window", kAlphas},
-    {9, "panel", kAlphas},
-    {10, "random|thick", kThicks},
-    {10, "πολύ|face", kThicks},
-    {10, "τρί|vertex", kThicks},
-    {10, "κύκλος", kThicks},
-    {10, "origin", kThicks},
-    {11, "random πολύ face colors", kClassColours},
-    {11, "random πολύ vertex colors", kClassColours},
-    {12, "random τρί edge colors", kClassColours},
-    {13, "random πολύ face colors", kTileColours},
-    {13, "random πολύ edge colors", kTileColours},
-    {13, "random πολύ vertex colors", kTileColours},
-    {13, "random τρί face colors", kTileColours},
-    {13, "random τρί edge colors", kTileColours},
-    {13, "random τρί vertex colors", kTileColours},
-    {13, "random σφαῖρα color", kSingleColours},
-    {13, "random origin color", kSingleColours},
-    {13, "random window color", kSingleColours},
+const Presses kPresses[] = {
+    {0, {"copy/paste pdf"}, 0},
+    {1, {"random|generators"}, kGenerators | kView | kTileColours},
+    {2, {"random|edge lengths", "equalize|edge lengths"}, kLengths},
+    {3, {"re·project|re·center"}, kView | kTileColours},
+    {4,
+     {"random|matrix", "identity|matrix", "x", "y", "yx", "zx", "xy", "zy", "xz", "yz"},
+     kView | kColourView},
+    {6, {"hide|πολύ", "hide|τρί"}, kSwitches},
+    {7, {"random|σχήμα", "πολύ|face", "τρί|vertex"}, kSchemes},
+    {8, {"random|offset", "πολύ|edge", "τρί|face"}, kOffsets},
+    {9, {"random|άλφα", "πολύ|vertex", "τρί|edge", "κύκλος", "origin", "window", "panel"}, kAlphas},
+    {10, {"random|thick", "πολύ|face", "τρί|vertex", "κύκλος", "origin"}, kThicks},
+    {11, {"random πολύ face colors", "random πολύ vertex colors"}, kClassColours},
+    {12, {"random τρί edge colors"}, kClassColours},
+    {13,
+     {"random πολύ face colors", "random πολύ edge colors", "random πολύ vertex colors",
+      "random τρί face colors", "random τρί edge colors", "random τρί vertex colors"},
+     kTileColours},
+    {13, {"random σφαῖρα color", "random origin color", "random window color"}, kSingleColours},
 };
-// clang-format on
 
 // Every push button, found by its caption and pressed with a real click: what it must change,
 // what it must leave alone, and that the picture shown follows.
 TEST_F(Panel, EachButtonChangesWhatItShouldAndNothingElse) {
     const Settings initial = model.settings;
-    for (const Press& press : kPresses) {
-        SCOPED_TRACE(testing::Message() << "tab " << press.tab << " " << press.caption);
-        CPushButton* b = button(*app, press.tab, press.caption);
-        ASSERT_NE(b, nullptr);
-        model.settings = initial;
-        makePicture(3, 3, 4, 200);
-        // Each family its own scheme (none of them the class or the individual colours), offset,
-        // transparency and thickness, so that a copy or a choice shows; seen from off its centre.
-        Settings& s = model.settings;
-        int f = 0;
-        for (auto [scheme, offset, alpha, thick] :
-             {std::tie(s.polyFaceScheme, s.polyFaceOffset, s.polyFaceAlpha, s.polyFaceThick),
-              std::tie(s.polyEdgeScheme, s.polyEdgeOffset, s.polyEdgeAlpha, s.polyEdgeThick),
-              std::tie(s.polyVertScheme, s.polyVertOffset, s.polyVertAlpha, s.polyVertThick),
-              std::tie(s.triFaceScheme, s.triFaceOffset, s.triFaceAlpha, s.triFaceThick),
-              std::tie(s.triEdgeScheme, s.triEdgeOffset, s.triEdgeAlpha, s.triEdgeThick),
-              std::tie(s.triVertScheme, s.triVertOffset, s.triVertAlpha, s.triVertThick)}) {
-            scheme = (f % 3 == 0) ? 0 : f % 3 + 2;
-            offset = alpha = thick = 0.1 * ++f;
+    for (const Presses& presses : kPresses) {
+        for (const char* caption : presses.captions) {
+            SCOPED_TRACE(testing::Message() << "tab " << presses.tab << " " << caption);
+            CPushButton* b = button(*app, presses.tab, caption);
+            ASSERT_NE(b, nullptr);
+            model.settings = initial;
+            makePicture(3, 3, 4, 200);
+            // Each family its own scheme (none of them the class or the individual colours),
+            // offset, transparency and thickness, so that a copy or a choice shows; seen from off
+            // its centre.
+            for (int f = 0; f < kFamilyCount; ++f) {
+                const FamilyInfo& family = kFamilies[f];
+                model.settings.*family.scheme = f % 3 == 0 ? 0 : f % 3 + 2;
+                model.settings.*family.offset = model.settings.*family.alpha =
+                                                    model.settings.*family.thick = 0.1 * (f + 1);
+            }
+            app->pushTranslateZX();
+            const std::string before = documentXml(model);
+            startCounting();
+            clickCentre(b);
+            EXPECT_EQ(changedParts(before, documentXml(model)), presses.changes);
+            EXPECT_EQ(redraws() > 0, presses.changes != 0);
+            EXPECT_FALSE(b->selected());
         }
-        app->pushTranslateZX();
-        const std::string before = documentXml(model);
-        startCounting();
-        clickCentre(b);
-        EXPECT_EQ(changedParts(before, documentXml(model)), press.changes);
-        EXPECT_EQ(redraws() > 0, press.changes != 0);
-        EXPECT_FALSE(b->selected());
     }
 }
 
@@ -341,21 +305,19 @@ TEST_F(Panel, EachButtonChangesWhatItShouldAndNothingElse) {
 // of their own family and of no other.
 TEST_F(Panel, DotsChooseTheColoursOfTheirOwnFamily) {
     Settings& s = model.settings;
-    int* schemes[6] = {&s.polyFaceScheme, &s.polyEdgeScheme, &s.polyVertScheme,
-                       &s.triFaceScheme,  &s.triEdgeScheme,  &s.triVertScheme};
     for (int tab : {11, 12, 13}) {
         std::vector<CPushButton*> dots;
-        for (Control* c : controlsOn(*app, tab))
-            if (auto* b = dynamic_cast<CPushButton*>(c); b && b->textA() == "•") dots.push_back(b);
+        for (CPushButton* b : all<CPushButton>(*app))
+            if (tabOf(*app, b) == tab && b->textA() == "•") dots.push_back(b);
         ASSERT_EQ(dots.size(), tab == 13 ? 6u : 3u);
         for (size_t i = 0; i < dots.size(); ++i) {
             SCOPED_TRACE(testing::Message() << "tab " << tab << " dot " << i);
             const int family = tab == 12 ? 3 + int(i) : int(i);
-            for (int* scheme : schemes) *scheme = 4;
+            for (const FamilyInfo& f : kFamilies) s.*f.scheme = 4;
             startCounting();
             clickCentre(dots[i]);
-            for (int f = 0; f < 6; ++f)
-                EXPECT_EQ(*schemes[f], f == family ? (tab == 13 ? 1 : 2) : 4) << f;
+            for (int f = 0; f < kFamilyCount; ++f)
+                EXPECT_EQ(s.*kFamilies[f].scheme, f == family ? (tab == 13 ? 1 : 2) : 4) << f;
             clickCentre(dots[i]);  // already chosen: nothing
             EXPECT_EQ(redraws(), 1);
         }
@@ -365,29 +327,24 @@ TEST_F(Panel, DotsChooseTheColoursOfTheirOwnFamily) {
 // The copy buttons give every family the scheme or the offset of their own.
 TEST_F(Panel, EachCopyButtonCopiesItsOwnFamilysValue) {
     Settings& s = model.settings;
-    int* schemes[6] = {&s.polyFaceScheme, &s.polyEdgeScheme, &s.polyVertScheme,
-                       &s.triFaceScheme,  &s.triEdgeScheme,  &s.triVertScheme};
-    double* offsets[6] = {&s.polyFaceOffset, &s.polyEdgeOffset, &s.polyVertOffset,
-                          &s.triFaceOffset,  &s.triEdgeOffset,  &s.triVertOffset};
     const char* names[6] = {"PolyFace", "PolyEdge", "PolyVert", "TriFace", "TriEdge", "TriVert"};
-    for (int f = 0; f < 6; ++f) {
+    for (int f = 0; f < kFamilyCount; ++f) {
         SCOPED_TRACE(names[f]);
-        for (int g = 0; g < 6; ++g) {
-            *schemes[g] = g % 5;
-            *offsets[g] = 0.1 * (g + 1);
+        for (int g = 0; g < kFamilyCount; ++g) {
+            s.*kFamilies[g].scheme = g % 5;
+            s.*kFamilies[g].offset = 0.1 * (g + 1);
         }
         clickCentre(app->control(std::string("qCopy") + names[f] + "Scheme"));
         clickCentre(app->control(std::string("qCopy") + names[f] + "Offset"));
-        for (int g = 0; g < 6; ++g) {
-            EXPECT_EQ(*schemes[g], f % 5);
-            EXPECT_DOUBLE_EQ(*offsets[g], 0.1 * (f + 1));
-            EXPECT_TRUE(
-                equalsM(familyMatrix(model.colourState, g), offsetMatrix(PI * 0.1 * (f + 1))));
+        for (int g = 0; g < kFamilyCount; ++g) {
+            EXPECT_EQ(s.*kFamilies[g].scheme, f % 5);
+            EXPECT_DOUBLE_EQ(s.*kFamilies[g].offset, 0.1 * (f + 1));
         }
     }
 }
 
-// A control redraws the picture only when what it changed shows.
+// A control redraws the picture only when what it changed shows; the colour offsets in use
+// follow the offsets set.
 TEST_F(Panel, ControlsRedrawOnlyWhatShows) {
     struct Row {
         const char* name;
@@ -438,12 +395,10 @@ TEST_F(Panel, ControlsRedrawOnlyWhatShows) {
         if (row.x < 0) clickCentre(control);
         if (row.x >= 0) click(control, row.x, 6);
         EXPECT_EQ(redraws(), row.redraws);
-        // The colour offsets in use follow the offsets set.
-        const Settings& s = model.settings;
-        const double offsets[6] = {s.polyFaceOffset, s.polyEdgeOffset, s.polyVertOffset,
-                                   s.triFaceOffset,  s.triEdgeOffset,  s.triVertOffset};
-        for (int f = 0; f < 6; ++f)
-            EXPECT_TRUE(equalsM(familyMatrix(model.colourState, f), offsetMatrix(PI * offsets[f])));
+        for (int f = 0; f < kFamilyCount; ++f) {
+            const double offset = model.settings.*kFamilies[f].offset;
+            EXPECT_TRUE(equalsM(familyMatrix(model.colourState, f), offsetMatrix(PI * offset)));
+        }
     }
     EXPECT_EQ(model.settings.polyEdgeScheme, 0);
     EXPECT_NEAR(model.settings.panelAlpha, 0.8, 0.01);
