@@ -50,22 +50,6 @@ Picture picture() {
     return {documentXml(model), image};
 }
 
-// Runs handle on the next modal dialog as soon as it is up (inside its exec). The timer goes
-// with the returned object: a dialog that never opened leaves nothing behind.
-std::unique_ptr<QTimer> whenDialogOpens(std::function<void(QWidget*)> handle) {
-    auto timer = std::make_unique<QTimer>();
-    timer->setInterval(10);
-    QTimer* t = timer.get();
-    QObject::connect(t, &QTimer::timeout, [t, handle] {
-        if (QWidget* dialog = QApplication::activeModalWidget()) {
-            t->stop();
-            handle(dialog);
-        }
-    });
-    timer->start();
-    return timer;
-}
-
 // Names a file in an open file dialog. selectFile leaves the name field alone while that field
 // has the focus, which it may or may not have yet, so the field is also set directly.
 void chooseFile(QFileDialog* files, const QString& path) {

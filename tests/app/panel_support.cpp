@@ -1,6 +1,6 @@
 #include "panel_support.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QTest>
 #include <QWindow>
 #include <cmath>
@@ -76,4 +76,18 @@ void PanelTest::makePicture(int genV, int genE, int genF, int groupOrder) {
     model.settings.genF = genF;
     model.settings.groupOrder = groupOrder;
     app->setGenF();
+}
+
+std::unique_ptr<QTimer> whenDialogOpens(std::function<void(QWidget*)> handle) {
+    auto timer = std::make_unique<QTimer>();
+    timer->setInterval(10);
+    QTimer* t = timer.get();
+    QObject::connect(t, &QTimer::timeout, [t, handle] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) {
+            t->stop();
+            handle(dialog);
+        }
+    });
+    timer->start();
+    return timer;
 }

@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QObject>
 #include <QPoint>
+#include <QTimer>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 
@@ -50,6 +52,10 @@ class PanelTest : public testing::Test {
     std::unique_ptr<App> app;
     std::unique_ptr<PaintCounter> paints;
 };
+
+// Runs handle on the next modal dialog as soon as it is up (inside its exec). The timer goes
+// with the returned object: a dialog that never opened leaves nothing behind.
+std::unique_ptr<QTimer> whenDialogOpens(std::function<void(QWidget*)> handle);
 
 // The tab page a control sits on.
 int tabOf(const App& app, const Control* control);

@@ -4,34 +4,26 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QDialog>
 #include <QPainter>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
-#include <QWindow>
-#include <cmath>
 #include <functional>
 #include <map>
 #include <set>
 #include <sstream>
-#include <string>
 #include <tuple>
-#include <vector>
 
-#include "app/app.h"
 #include "app/document.h"
 #include "canvas/view.h"
 #include "canvas/window.h"
 #include "colour/colour.h"
 #include "colour/families.h"
 #include "geometry/kernel.h"
-#include "geometry/settings.h"
 #include "panel_support.h"
 #include "platform/qt_draw.h"
 #include "test_model.h"
-#include "widgets/color_picker_model.h"
 #include "widgets/control_drawing.h"
 #include "widgets/controls.h"
 #include "widgets/cwindow.h"
@@ -558,24 +550,16 @@ TEST_F(Panel, TheColourPickerEditsTheColourOfTheWellPressed) {
         EXPECT_FALSE(s.polyEdgeFVColor == before);
         EXPECT_EQ(this->redraws(), redraws);
     }
-    // The single colours redraw while their element is drawn.
-    clickCentre(app->control("cOriginColor0"));
-    s.originDraw = false;
-    startCounting();
-    click(picker, 40, 100);
-    EXPECT_EQ(redraws(), 0);
-    s.originDraw = true;
-    click(picker, 100, 160);
-    EXPECT_EQ(redraws(), 2);
     // A random colour replaces the one the picker edits: the brightness slider afterwards darkens
     // the new colour rather than bringing the old one back.
     clickCentre(app->control("cWindowColor0"));
     clickCentre(app->control("qRanWindowColor0"));
     const BColor random = model.settings.windowColor;
     app->setBrightness();  // the slider's value unchanged
-    EXPECT_NEAR(model.settings.windowColor.r, random.r, 1e-5);
-    EXPECT_NEAR(model.settings.windowColor.g, random.g, 1e-5);
-    EXPECT_NEAR(model.settings.windowColor.b, random.b, 1e-5);
+    const BColor& now = model.settings.windowColor;
+    EXPECT_LT(
+        std::fabs(now.r - random.r) + std::fabs(now.g - random.g) + std::fabs(now.b - random.b),
+        3e-5);
 }
 
 TEST_F(Panel, HideMinimisesAndShowAllBringsTheWindowsBack) {
@@ -603,17 +587,12 @@ TEST_F(Panel, ButtonsThatRunADialogAreReleasedWhenItReturns) {
         auto* button = app->control<CPushButton>(name);
         app->selectTab(tabOf(*app, button));
         int dialogs = 0;
-        QTimer closer;
-        QObject::connect(&closer, &QTimer::timeout, [&] {
-            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-                ++dialogs;
-                dialog->reject();
-            }
+        const auto closer = whenDialogOpens([&](QWidget* dialog) {
+            dialogs += qobject_cast<QDialog*>(dialog) != nullptr;
+            QMetaObject::invokeMethod(dialog, "reject");
         });
-        closer.start(20);
         const QPoint centre = button->mapTo(app->wCircle(), button->rect().center());
         QTest::mousePress(app->wCircle()->windowHandle(), Qt::LeftButton, {}, centre);
-        closer.stop();
         EXPECT_EQ(dialogs, 1);
         EXPECT_FALSE(button->selected());
         QTest::mouseRelease(app->wCircle()->windowHandle(), Qt::LeftButton, {}, centre);
