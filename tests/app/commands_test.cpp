@@ -1,30 +1,26 @@
-// Undo, the keyboard and the context menu, driven by real key and mouse events on the offscreen
-// windows; dialogs are closed from a timer.
+// The launch and its windows; undo, the keyboard and the context menu, driven by real key and
+// mouse events on the offscreen windows; dialogs are closed from a timer.
 
 #include "app/commands.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QApplication>
 #include <QClipboard>
 #include <QFile>
 #include <QFileDialog>
-#include <QFileInfo>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QWindow>
-#include <functional>
-#include <memory>
 #include <string>
 
-#include "app/app.h"
 #include "app/document.h"
 #include "canvas/frame_painter.h"
 #include "canvas/view.h"
@@ -32,6 +28,7 @@
 #include "geometry/settings.h"
 #include "panel_support.h"
 #include "test_model.h"
+#include "tiling/tables.h"
 #include "widgets/controls.h"
 #include "widgets/cwindow.h"
 
@@ -261,21 +258,6 @@ TEST_F(Keys, SnubSwitchesAreUndoSteps) {
     EXPECT_FALSE(app->commands.snubMirror->isChecked());
 }
 
-TEST(ExportFormats, ThePngSizesAreTheScreenAnd4KAnd8K) {
-    const std::vector<ExportFormat> formats = exportFormats(QSize(1366, 768));
-    ASSERT_EQ(formats.size(), 5u);
-    const QSize sizes[] = {{1366, 768}, {3840, 2160}, {7680, 4320}, {1366, 768}, {1366, 768}};
-    const char* suffixes[] = {"png", "png", "png", "svg", "pdf"};
-    for (std::size_t i = 0; i < formats.size(); ++i) {
-        SCOPED_TRACE(formats[i].filter.toStdString());
-        EXPECT_EQ(formats[i].size, sizes[i]);
-        EXPECT_EQ(formats[i].suffix, QLatin1String(suffixes[i]));
-        EXPECT_TRUE(formats[i].filter.contains("*." + formats[i].suffix));
-        EXPECT_TRUE(i > 2 || formats[i].filter.contains(
-                                 QString("%1 × %2").arg(sizes[i].width()).arg(sizes[i].height())));
-    }
-}
-
 TEST_F(ContextMenu, RightClickOpensTheMenuWhoseEntriesRunTheirCommands) {
     QMenu* menu = openMenu();
     QStringList texts;
@@ -303,6 +285,77 @@ TEST_F(ContextMenu, RightClickOpensTheMenuWhoseEntriesRunTheirCommands) {
     QAction* added = app->addCommand(QStringLiteral("Later"), {}, [] {});
     const QList<QAction*> all = menu->actions();
     EXPECT_EQ(all.indexOf(added) + 2, all.indexOf(app->commands.quit));
+}
+
+// Launch draws a random picture before the windows are shown, and finishing the launch shows
+// them over the main screen without building the picture again: the drawing window over the
+// whole screen, the panel (432 × 432, translucent) above it, only the tab of tabIndex on it.
+TEST(App, LaunchDrawsARandomPictureThenShowsTheWindows) {
+    const Settings defaults;
+    Settings first;
+    for (unsigned seed : {1u, 2u}) {
+        model.settings = Settings{};
+        model.settings.tabIndex = 14;
+        App app(model, seed);
+        const Settings& s = model.settings;
+        EXPECT_GT(model.drawLists.quadCount, 0);
+        EXPECT_NEAR(s.lengthV + s.lengthE + s.lengthF, 1, 1e-12);
+        EXPECT_FALSE(s.lengthV == defaults.lengthV && s.lengthE == defaults.lengthE);
+        EXPECT_FALSE(s.windowColor == defaults.windowColor);
+        EXPECT_FALSE(app.wPoly()->isVisible() || app.wCircle()->isVisible());
+        EXPECT_TRUE(seed == 1 ||
+                    !(s.lengthV == first.lengthV || s.windowColor == first.windowColor));
+        first = s;
+
+        const QuadModule* firstQuad = model.drawLists.quad[0];
+        const BColor firstColour = model.groupTables.dataVEF.at(0).polyColor;
+        app.applicationDidFinishLaunching(seed + 10);
+        EXPECT_EQ(model.drawLists.quad[0], firstQuad);
+        EXPECT_TRUE(model.groupTables.dataVEF.at(0).polyColor == firstColour);
+
+        const QRect frame = QGuiApplication::primaryScreen()->geometry();
+        EXPECT_TRUE(app.wPoly()->isVisible());
+        EXPECT_EQ(app.wPoly()->geometry(), frame);
+        CWindow* panel = app.wCircle();
+        EXPECT_TRUE(panel->isVisible());
+        EXPECT_EQ(panel->size(), QSize(432, 432));
+        EXPECT_EQ(panel->windowFlags() & (Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+                  Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+        EXPECT_TRUE(panel->testAttribute(Qt::WA_TranslucentBackground));
+        EXPECT_EQ(panel->windowHandle()->transientParent(), app.wPoly()->windowHandle());
+        EXPECT_TRUE(frame.adjusted(0, 0, 1, 1).contains(panel->geometry().center()));
+        for (int i = 0; i < 15; ++i)
+            EXPECT_EQ(app.tab(i)->isVisibleTo(app.tabView()), i == 14) << "tab " << i;
+    }
+}
+
+TEST(App, ThePanelFollowsTheProgramsStateAndTheTabChosen) {
+    model.settings = Settings{};
+    App app(model, 5);
+    app.applicationDidFinishLaunching(6);
+    // The panel is shown only while the program is active.
+    app.applicationStateChanged(Qt::ApplicationInactive);
+    EXPECT_FALSE(app.wCircle()->isVisible());
+    EXPECT_TRUE(app.wPoly()->isVisible());
+    app.applicationStateChanged(Qt::ApplicationActive);
+    EXPECT_TRUE(app.wCircle()->isVisible());
+    app.applicationStateChanged(Qt::ApplicationHidden);
+    EXPECT_FALSE(app.wCircle()->isVisible());
+    // A change of screens fits the drawing window to the screen again.
+    app.wPoly()->setGeometry(10, 10, 300, 200);
+    app.applicationDidChangeScreenParameters();
+    EXPECT_EQ(app.wPoly()->geometry(), QGuiApplication::primaryScreen()->geometry());
+
+    app.selectTab(4);
+    EXPECT_EQ(model.settings.tabIndex, 4);
+    EXPECT_EQ(app.selectedTab(), app.tab(4));
+    EXPECT_TRUE(app.tab(4)->isVisibleTo(app.tabView()));
+    EXPECT_FALSE(app.tab(0)->isVisibleTo(app.tabView()));
+    app.tab(3)->show();  // a page shown by other means stays as it is when 4 is chosen again
+    app.selectTab(4);
+    EXPECT_TRUE(app.tab(3)->isVisibleTo(app.tabView()));
+    app.selectTab(15);
+    EXPECT_EQ(model.settings.tabIndex, 4);
 }
 
 }  // namespace
