@@ -114,9 +114,6 @@ TEST_F(Panel, EveryCheckBoxTogglesItsOwnSwitchAndNoOtherOnEveryTab) {
     EXPECT_EQ(boxes.size(), 47u);
     for (CCheckbox* box : boxes) {
         SCOPED_TRACE(box->text());
-        for (int f = 0; f < kFamilyCount; ++f)  // on tab 6 the poly column is left of the tri one
-            EXPECT_TRUE(box->setting() != &(model.settings.*kFamilies[f].draw) ||
-                        tabOf(*app, box) != 6 || (box->frame().x < 216) == (f < 3));
         std::vector<bool> before;
         for (CCheckbox* b : boxes) before.push_back(*b->setting());
         clickCentre(box);
@@ -293,35 +290,35 @@ TEST_F(Panel, EachButtonChangesWhatItShouldAndNothingElse) {
     }
 }
 
-// The "•" buttons choose the class colours (tabs 11 and 12) or the individual colours (tab 13)
-// of their own family and of no other.
-TEST_F(Panel, DotsChooseTheColoursOfTheirOwnFamily) {
-    Settings& s = model.settings;
-    for (int tab : {11, 12, 13}) {
-        std::vector<CPushButton*> dots;
-        for (CPushButton* b : all<CPushButton>(*app))
-            if (tabOf(*app, b) == tab && b->textA() == "•") dots.push_back(b);
-        ASSERT_EQ(dots.size(), tab == 13 ? 6u : 3u);
-        for (size_t i = 0; i < dots.size(); ++i) {
-            SCOPED_TRACE(testing::Message() << "tab " << tab << " dot " << i);
-            const int family = tab == 12 ? 3 + int(i) : int(i);
-            for (const FamilyInfo& f : kFamilies) s.*f.scheme = 4;
-            startCounting();
-            clickCentre(dots[i]);
-            for (int f = 0; f < kFamilyCount; ++f)
-                EXPECT_EQ(s.*kFamilies[f].scheme, f == family ? (tab == 13 ? 1 : 2) : 4) << f;
-            clickCentre(dots[i]);  // already chosen: nothing
-            EXPECT_EQ(redraws(), 1);
-        }
-    }
-}
-
-// The copy buttons give every family the scheme or the offset of their own.
-TEST_F(Panel, EachCopyButtonCopiesItsOwnFamilysValue) {
+// The buttons of a family act on that family alone: its "•" buttons choose its class colours
+// (tab 11 or 12) or its individual colours (tab 13), its random colours change its own type
+// colours, and its copy buttons give every family its scheme and its offset.
+TEST_F(Panel, EachFamilysButtonsActOnItsOwn) {
     Settings& s = model.settings;
     const char* names[6] = {"PolyFace", "PolyEdge", "PolyVert", "TriFace", "TriEdge", "TriVert"};
+    std::vector<CPushButton*> dots[15];
+    for (CPushButton* b : all<CPushButton>(*app))
+        if (b->textA() == "•") dots[tabOf(*app, b)].push_back(b);
+    ASSERT_EQ(dots[11].size(), 3u);
+    ASSERT_EQ(dots[12].size(), 3u);
+    ASSERT_EQ(dots[13].size(), 6u);
     for (int f = 0; f < kFamilyCount; ++f) {
         SCOPED_TRACE(names[f]);
+        CPushButton* classDot = f < 3 ? dots[11][f] : dots[12][f - 3];
+        for (auto [dot, scheme] : {std::pair{classDot, 2}, {dots[13][f], 1}}) {
+            for (const FamilyInfo& g : kFamilies) s.*g.scheme = 4;
+            startCounting();
+            clickCentre(dot);
+            clickCentre(dot);  // already chosen: nothing
+            EXPECT_EQ(redraws(), 1);
+            for (int g = 0; g < kFamilyCount; ++g)
+                EXPECT_EQ(s.*kFamilies[g].scheme, g == f ? scheme : 4) << g;
+        }
+        std::vector<BColor> before;
+        for (int t = 0; t < kTypeCount; ++t) before.push_back(*typeColor(s, t));
+        clickCentre(app->control(std::string("qRan") + names[f] + "Color1"));
+        for (int t = 0; t < kTypeCount; ++t)
+            EXPECT_EQ(*typeColor(s, t) == before[t], familyOfType(t) != f) << t;
         for (int g = 0; g < kFamilyCount; ++g) {
             s.*kFamilies[g].scheme = g % 5;
             s.*kFamilies[g].offset = 0.1 * (g + 1);
@@ -339,7 +336,6 @@ TEST_F(Panel, EachCopyButtonCopiesItsOwnFamilysValue) {
 // follow the offsets set.
 TEST_F(Panel, ControlsRedrawOnlyWhatShows) {
     struct Row {
-        const char* name;
         std::function<void(Settings&)> set;
         const char* control;
         double x;  // where on the control (at height 6), or its centre when negative
@@ -356,31 +352,29 @@ TEST_F(Panel, ControlsRedrawOnlyWhatShows) {
     auto circle = [](bool on) { return [=](Settings& s) { s.circleDraw = on; }; };
     auto nothing = [](Settings&) {};
     const Row rows[] = {
-        {"family switch, its types off", polyEdges(true, false, false), "bPolyEdgeDraw", -1, 0},
-        {"family switch, a type on", polyEdges(true, false, true), "bPolyEdgeDraw", -1, 1},
-        {"type switch, family off", [](Settings& s) { s.triFaceDraw = false; }, "bTriFaceNegDraw",
-         -1, 0},
-        {"type switch, family on", [](Settings& s) { s.triFaceDraw = true; }, "bTriFaceNegDraw", -1,
-         1},
-        {"scheme, drawn", polyEdges(true, true, false), "pPolyEdgeScheme", 10, 1},
-        {"scheme, types off", polyEdges(true, false, false), "pPolyEdgeScheme", 10, 0},
-        {"scheme, family off", polyEdges(false, true, true), "pPolyEdgeScheme", 10, 0},
-        {"offset, scheme 2", triEdgeScheme(2), "sTriEdgeOffset", sliderX(2.0 / 3, 0, 2), 0},
-        {"offset, scheme 3", triEdgeScheme(3), "sTriEdgeOffset", sliderX(4.0 / 3, 0, 2), 1},
-        {"offset, scheme 4", triEdgeScheme(4), "sTriEdgeOffset", sliderX(1, 0, 2), 1},
-        {"random offsets", triEdgeScheme(0), "qRanAllOffset", -1, 1},
-        {"copy offset", triEdgeScheme(0), "qCopyTriEdgeOffset", -1, 1},
-        {"face thickness", nothing, "sPolyFaceThick", 20, 0},  // faces are never stroked
-        {"tri face thickness", nothing, "sTriFaceThick", 20, 0},
-        {"edge thickness", nothing, "sTriEdgeThick", 20, 1},
-        {"edge alpha", nothing, "sTriEdgeAlpha", 20, 1},
-        {"circle alpha, off", circle(false), "sCircleAlpha", 30, 0},
-        {"circle thickness, off", circle(false), "sCircleThick", 30, 0},
-        {"circle thickness, on", circle(true), "sCircleThick", 40, 1},
-        {"panel alpha", nothing, "sPanelAlpha", sliderX(0.8, 0.05, 1), 0},
+        {polyEdges(true, false, false), "bPolyEdgeDraw", -1, 0},
+        {polyEdges(true, false, true), "bPolyEdgeDraw", -1, 1},
+        {[](Settings& s) { s.triFaceDraw = false; }, "bTriFaceNegDraw", -1, 0},
+        {[](Settings& s) { s.triFaceDraw = true; }, "bTriFaceNegDraw", -1, 1},
+        {polyEdges(true, true, false), "pPolyEdgeScheme", 10, 1},
+        {polyEdges(true, false, false), "pPolyEdgeScheme", 10, 0},
+        {polyEdges(false, true, true), "pPolyEdgeScheme", 10, 0},
+        {triEdgeScheme(2), "sTriEdgeOffset", sliderX(2.0 / 3, 0, 2), 0},
+        {triEdgeScheme(3), "sTriEdgeOffset", sliderX(4.0 / 3, 0, 2), 1},
+        {triEdgeScheme(4), "sTriEdgeOffset", sliderX(1, 0, 2), 1},
+        {triEdgeScheme(0), "qRanAllOffset", -1, 1},
+        {triEdgeScheme(0), "qCopyTriEdgeOffset", -1, 1},
+        {nothing, "sPolyFaceThick", 20, 0},  // faces are never stroked
+        {nothing, "sTriFaceThick", 20, 0},
+        {nothing, "sTriEdgeThick", 20, 1},
+        {nothing, "sTriEdgeAlpha", 20, 1},
+        {circle(false), "sCircleAlpha", 30, 0},
+        {circle(false), "sCircleThick", 30, 0},
+        {circle(true), "sCircleThick", 40, 1},
+        {nothing, "sPanelAlpha", sliderX(0.8, 0.05, 1), 0},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+        SCOPED_TRACE(row.control);
         row.set(model.settings);
         Control* control = app->control(row.control);
         startCounting();
@@ -493,19 +487,6 @@ TEST_F(Panel, TheLastUniformFlagCannotBeCleared) {
         // And the box shows it set again.
         const ControlFrame& f = app->control(boxes[last])->frame();
         EXPECT_EQ(pixelOnTab(2, f.x, f.y), QColor(255, 255, 255));
-    }
-}
-
-TEST_F(Panel, RandomTypeColoursChangeOnlyTheirOwnFamily) {
-    const char* buttons[6] = {"qRanPolyFaceColor1", "qRanPolyEdgeColor1", "qRanPolyVertColor1",
-                              "qRanTriFaceColor1",  "qRanTriEdgeColor1",  "qRanTriVertColor1"};
-    for (int f = 0; f < 6; ++f) {
-        SCOPED_TRACE(buttons[f]);
-        std::vector<BColor> before;
-        for (int t = 0; t < kTypeCount; ++t) before.push_back(*typeColor(model.settings, t));
-        clickCentre(app->control(buttons[f]));
-        for (int t = 0; t < kTypeCount; ++t)
-            EXPECT_EQ(*typeColor(model.settings, t) == before[t], familyOfType(t) != f) << t;
     }
 }
 
