@@ -30,25 +30,35 @@ QImage blank(QColor background, int width = kSize, int height = kSize) {
     return image;
 }
 
+// Whether the layer's path holds each point of a grid over the model square.
+std::vector<bool> inside(const DrawLayer& l) {
+    std::vector<bool> in;
+    for (int i = 0; i < 121; ++i)
+        in.push_back(l.contains(-0.93f + 0.19f * (i % 11), 0.97f - 0.19f * (i / 11)));
+    return in;
+}
+
 // Painted rows lie three pixels further apart than their width, so that rows are not one run.
 QImage withRaster(const Draw& draw, QColor background = Qt::white, int threads = 0,
-                  int size = kSize) {
+                  int size = kSize, std::vector<bool>* in = nullptr) {
     QImage image = blank(background, size + 3, size);
     RasterLayer layer(threads);
     layer.begin(kModel, size, size);
     draw(layer);
+    if (in) *in = inside(layer);
     RasterPixels pixels = rasterPixels(image);
     pixels.width = size;
     layer.paint(pixels);
     return image.copy(0, 0, size, size);
 }
 
-QImage withPainter(const Draw& draw, QColor background = Qt::white) {
-    QImage image = blank(background);
+QImage withPainter(const Draw& draw, std::vector<bool>* in) {
+    QImage image = blank(Qt::white);
     QPainter painter(&image);
     QtDrawLayer layer(painter, QRectF(-1, -1, 2, 2), QRectF(0, 0, kSize, kSize));
     layer.setBevelPastMiterLimit(true);
     draw(layer);
+    *in = inside(layer);
     return image;
 }
 
@@ -95,12 +105,7 @@ void busyPicture(DrawLayer& l, int count) {
     }
 }
 
-int channel(QRgb p, int c) {
-    return int(p >> (8 * c)) & 0xff;
-}
-
 struct Difference {
-    int largest = 0;      // the largest channel difference
     double mean = 0;      // mean channel difference over all pixels
     double over8 = 0;     // fraction of pixels with a channel more than 8 apart
     double coverage = 0;  // summed difference of the red channel, in whole pixels
@@ -112,11 +117,11 @@ Difference compare(const QImage& a, const QImage& b) {
         for (int x = 0; x < a.width(); ++x) {
             int m = 0;
             for (int c = 0; c < 4; ++c) {
-                const int diff = std::abs(channel(a.pixel(x, y), c) - channel(b.pixel(x, y), c));
+                const int diff = std::abs(int(a.pixel(x, y) >> 8 * c & 0xff) -
+                                          int(b.pixel(x, y) >> 8 * c & 0xff));
                 d.mean += diff;
                 m = std::max(m, diff);
             }
-            d.largest = std::max(d.largest, m);
             d.over8 += m > 8;
             d.coverage += (qRed(a.pixel(x, y)) - qRed(b.pixel(x, y))) / 255.0;
         }
@@ -143,33 +148,35 @@ std::set<std::string> threadsOfThisProcess() {
 
 }  // namespace
 
+// Both layers paint every shape alike, and agree on which points lie in the path they keep.
 TEST(RasterLayer, FillsAndStrokesMatchThePainterUpToAntialiasing) {
     const float pi = std::numbers::pi_v<float>;
-    Points star, arch;
+    Points star, arch, dense;
     for (int k = 0; k < 5; ++k)
         star.push_back(
             {0.9f * std::cos(pi / 2 + k * 4 * pi / 5), 0.9f * std::sin(pi / 2 + k * 4 * pi / 5)});
     for (int i = 0; i <= 40; ++i)
         arch.push_back({0.7f * std::cos(pi * i / 40), 0.7f * std::sin(pi * i / 40) - 0.3f});
+    // Thinning keeps the ends of a straight run of many points.
+    for (int i = 0; i <= 20; ++i) dense.push_back({-0.8f + 1.5f * i / 20, -0.6f + 0.95f * i / 20});
+    dense.push_back({-0.2f, 0.8f});
     const std::pair<const char*, Draw> shapes[] = {
         {"triangle", shape({204, 25, 51}, {{-0.9f, -0.7f}, {0.83f, -0.41f}, {0.05f, 0.91f}})},
-        {"concave arrow, translucent", shape({25, 76, 230, 128}, {{-0.8f, -0.2f},
-                                                                  {0.1f, -0.2f},
-                                                                  {0.1f, -0.6f},
-                                                                  {0.85f, 0.03f},
-                                                                  {0.1f, 0.6f},
-                                                                  {0.1f, 0.2f},
-                                                                  {-0.8f, 0.2f}})},
         {"star, non-zero fills its centre", shape({0, 153, 76, 191}, star)},
-        {"square with a square hole",
+        {"square with a square hole, and one wound the same way",
          [](DrawLayer& l) {
-             l.setColor(0.5f, 0.2f, 0.7f, 1);
-             l.removeAllPoints();
-             polygon(l, {{-0.7f, -0.7f}, {0.7f, -0.7f}, {0.7f, 0.7f}, {-0.7f, 0.7f}});
-             polygon(l, {{-0.3f, -0.3f}, {-0.3f, 0.3f}, {0.3f, 0.3f}, {0.3f, -0.3f}});
-             l.fill();
+             for (float turn : {0.3f, -0.3f}) {
+                 l.setColor(0.5f, 0.2f, 0.7f, 0.6f);
+                 l.removeAllPoints();
+                 polygon(l, {{-0.7f, -0.7f}, {0.7f, -0.7f}, {0.7f, 0.7f}, {-0.7f, 0.7f}});
+                 polygon(l, {{-0.3f, -0.3f}, {turn, -turn}, {0.3f, 0.3f}, {-turn, turn}});
+                 l.fill();
+             }
          }},
+        {"many points along a line", shape({0, 0, 0, 178}, dense)},
         {"curve stroke", shape({51, 102, 230, 128}, arch, 0.04f)},
+        {"edge traced there and back",
+         shape({0, 0, 255, 128}, {{-0.5f, 0}, {0.5f, 0}, {-0.5f, 0}}, 0.3f)},
         {"half disc bounded by an arc",
          [](DrawLayer& l) {
              l.setColor(0.2f, 0.4f, 0.9f, 0.5f);
@@ -191,8 +198,23 @@ TEST(RasterLayer, FillsAndStrokesMatchThePainterUpToAntialiasing) {
              l.rectPath(-0.33f, -0.77f, 1.1f, 0.61f);
              l.fill();
          }},
-        // Flat caps, and a miter that fills the outer corner.
-        {"corner", shape(Qt::black, {{-0.5f, 0}, {0, 0}, {0, 0.5f}}, 0.2f)},
+        // Points that are not finite are dropped; so is an oval, leaving no start for a line.
+        {"points that are not finite",
+         [](DrawLayer& l) {
+             shape(Qt::blue,
+                   {{-0.5f, -0.5f}, {NAN, 0}, {0.5f, -0.5f}, {INFINITY, 1}, {0, 0.5f}})(l);
+             l.ovalPath(NAN, 0, 1, 1);
+             for (auto [x, y] : Points{{0.5f, 0.5f}, {0.9f, 0.6f}, {0.6f, 0.9f}}) l.lineTo(x, y);
+             l.fill();
+             l.setColor(NAN, 0, 2, NAN);
+             l.setLineWidth(-3);
+             l.stroke();
+         }},
+        // Corners far beyond the float precision of a pixel are clipped without bending.
+        {"far off corners",
+         shape({0, 255, 0, 128}, {{-1e12f, -1e12f}, {1e12f, -1e12f}, {0, 1e12f}})},
+        {"right half plane",
+         shape(Qt::green, {{0, -1e9f}, {1e9f, -1e9f}, {1e9f, 1e9f}, {0, 1e9f}})},
         // A full miter is 1 / sin(a / 2) widths long: 3.9 at 30°, 23 at 5° and endless when the
         // line turns straight back. Beyond 10 widths both layers bevel the corner.
         {"turn of 30°",
@@ -202,13 +224,17 @@ TEST(RasterLayer, FillsAndStrokesMatchThePainterUpToAntialiasing) {
     };
     for (const auto& [name, draw] : shapes) {
         SCOPED_TRACE(name);
-        const Difference d = compare(withPainter(draw), withRaster(draw));
+        std::vector<bool> painterHolds, rasterHolds;
+        const Difference d = compare(withPainter(draw, &painterHolds),
+                                     withRaster(draw, Qt::white, 0, kSize, &rasterHolds));
         EXPECT_LT(d.mean, 0.5);
         EXPECT_LT(d.over8, 0.01);
         EXPECT_LT(d.coverage, 6.0);  // the painted area agrees to a few pixels in 40000
+        EXPECT_EQ(painterHolds, rasterHolds);
     }
     const Draw busy = [](DrawLayer& l) { busyPicture(l, 600); };
-    EXPECT_LT(compare(withPainter(busy), withRaster(busy)).mean, 1.0);
+    std::vector<bool> unused;
+    EXPECT_LT(compare(withPainter(busy, &unused), withRaster(busy)).mean, 1.0);
     // A line turning straight back is bevelled at the turn.
     const QImage back =
         withRaster(shape(Qt::black, {{-0.8f, 0}, {0, 0}, {-0.8f, 0}}, 0.05f), Qt::transparent);
@@ -221,6 +247,16 @@ TEST(RasterLayer, FillsAndStrokesMatchThePainterUpToAntialiasing) {
         l.fill();
     });
     EXPECT_LT(qGray(halfDisc.pixel(13, 83)), 128);
+    // A line towards a point 1e30 units away keeps its width all across the image.
+    const QImage line =
+        withRaster(shape(Qt::black, {{-0.5f, 0}, {1e30f, 0}}, 0.1f), Qt::transparent);
+    for (int x : {60, 120, 199}) EXPECT_EQ(paintedInColumn(line, x, 254), 10) << x;
+    EXPECT_EQ(paintedInColumn(line, 40), 0);
+    // Width zero is a one-pixel line.
+    const QImage thin =
+        withRaster(shape(Qt::black, {{-0.9f, 0.005f}, {0.9f, 0.005f}}, 0), Qt::transparent);
+    EXPECT_EQ(paintedInColumn(thin, 100), 1);
+    EXPECT_EQ(paintedInColumn(thin, 100, 250), 1);
 }
 
 TEST(RasterLayer, ThreadsPaintingWhileRecordingAndWidePixelsDoNotShowInThePicture) {
@@ -288,34 +324,9 @@ TEST(RasterLayer, TwiceThePixelsLookLikeThePictureScaled) {
     EXPECT_LT(d.over8, 0.02);
 }
 
-TEST(RasterLayer, WidthZeroIsAOnePixelLine) {
-    const QImage image =
-        withRaster(shape(Qt::black, {{-0.9f, 0.005f}, {0.9f, 0.005f}}, 0), Qt::transparent);
-    EXPECT_EQ(paintedInColumn(image, 100), 1);
-    EXPECT_EQ(paintedInColumn(image, 100, 250), 1);
-}
-
-TEST(RasterLayer, FarOffPointsAreClippedWithoutBending) {
-    // A triangle whose corners lie far beyond the float precision of a pixel covers the image.
-    const QImage all = withRaster(shape(Qt::green, {{-1e20f, -1e20f}, {1e20f, -1e20f}, {0, 1e20f}}),
-                                  Qt::transparent);
-    EXPECT_EQ(paintedInColumn(all, 0), kSize);
-    EXPECT_EQ(paintedInColumn(all, kSize - 1), kSize);
-    // The right half plane, from a quadrilateral reaching a billion units away.
-    const QImage half = withRaster(
-        shape(Qt::green, {{0, -1e9f}, {1e9f, -1e9f}, {1e9f, 1e9f}, {0, 1e9f}}), Qt::transparent);
-    for (int y : {0, 57, 199}) {
-        EXPECT_EQ(qAlpha(half.pixel(99, y)), 0) << y;
-        EXPECT_EQ(qAlpha(half.pixel(100, y)), 255) << y;
-    }
-    // A line towards a point 1e30 units away keeps its width all across the image.
-    const QImage line =
-        withRaster(shape(Qt::black, {{-0.5f, 0}, {1e30f, 0}}, 0.1f), Qt::transparent);
-    for (int x : {60, 120, 199}) EXPECT_EQ(paintedInColumn(line, x, 254), 10) << x;
-    EXPECT_EQ(paintedInColumn(line, 40), 0);
-}
-
-TEST(RasterLayer, ShapesOutsideTheImageOrWithoutAlphaAreLeftOut) {
+// Shapes outside the image or without alpha are not recorded; pixels in a form the layer cannot
+// write are left alone.
+TEST(RasterLayer, WhatCannotShowOrCannotBePaintedIsLeftOut) {
     RasterLayer layer;
     layer.begin(kModel, kSize, kSize);
     layer.setColor(1, 0, 0, 1);
@@ -333,14 +344,7 @@ TEST(RasterLayer, ShapesOutsideTheImageOrWithoutAlphaAreLeftOut) {
     layer.rectPath(0.9f, 0.9f, 1, 1);  // reaches into the corner
     layer.fill();
     EXPECT_EQ(layer.items().size(), 1u);
-}
 
-TEST(RasterLayer, PixelsThatDoNotFitAreLeftAlone) {
-    RasterLayer layer;
-    layer.begin(kModel, kSize, kSize);
-    layer.setColor(1, 0, 0, 1);
-    layer.rectPath(-1, -1, 2, 2);
-    layer.fill();
     QImage wider = blank(Qt::white, kSize + 1), right = blank(Qt::white);
     QImage rgb = right.convertToFormat(QImage::Format_RGB32);
     RasterPixels narrow = rasterPixels(right);
@@ -354,41 +358,4 @@ TEST(RasterLayer, PixelsThatDoNotFitAreLeftAlone) {
     EXPECT_EQ(wider, blank(Qt::white, kSize + 1));
     EXPECT_EQ(right, blank(Qt::white));
     EXPECT_EQ(rgb, blank(Qt::white).convertToFormat(QImage::Format_RGB32));
-}
-
-TEST(RasterLayer, PointsThatAreNotFiniteAreDropped) {
-    const Draw withNaN = [](DrawLayer& l) {
-        shape(Qt::blue, {{-0.5f, -0.5f}, {NAN, 0}, {0.5f, -0.5f}, {INFINITY, 1}, {0, 0.5f}})(l);
-        l.ovalPath(NAN, 0, 1, 1);
-        l.fill();
-    };
-    EXPECT_EQ(withRaster(withNaN),
-              withRaster(shape(Qt::blue, {{-0.5f, -0.5f}, {0.5f, -0.5f}, {0, 0.5f}})));
-}
-
-TEST(RasterLayer, ContainsUsesTheNonZeroRule) {
-    RasterLayer layer;
-    layer.begin(kModel, kSize, kSize);
-    for (bool hole : {false, true}) {
-        layer.removeAllPoints();
-        polygon(layer, {{-0.8f, -0.8f}, {0.8f, -0.8f}, {0.8f, 0.8f}, {-0.8f, 0.8f}});
-        const float turn = hole ? -0.4f : 0.4f;  // wound the same way twice, or back: a hole
-        polygon(layer, {{-0.4f, -0.4f}, {turn, -turn}, {0.4f, 0.4f}, {-turn, turn}});
-        EXPECT_EQ(layer.contains(0, 0), !hole);
-        EXPECT_TRUE(layer.contains(0.6f, 0));
-        EXPECT_FALSE(layer.contains(0.9f, 0));
-        EXPECT_FALSE(layer.contains(NAN, 0));
-    }
-}
-
-TEST(RasterLayer, ManyPointsAlongALineCostNothingInThePicture) {
-    // Thinning keeps the ends of a straight run: the outline is that of the plain segment.
-    Points dense;
-    for (int i = 0; i <= 20; ++i) dense.push_back({-0.8f + 1.5f * i / 20, -0.6f + 0.95f * i / 20});
-    dense.push_back({-0.2f, 0.8f});
-    const QColor grey(0, 0, 0, 178);
-    EXPECT_LT(compare(withRaster(shape(grey, {{-0.8f, -0.6f}, {0.7f, 0.35f}, {-0.2f, 0.8f}})),
-                      withRaster(shape(grey, dense)))
-                  .largest,
-              2);
 }
