@@ -27,10 +27,6 @@ void makePicture(int v, int e, int f, int groupOrder, int projection, double len
         *typeColor(model.settings, t) = BColor{t / 16.0f, 1 - t / 16.0f, 0.5f};
 }
 
-PathTarget target(RecordingLayer& layer, bool mirror) {
-    return pathTarget(model, layer, mirror);
-}
-
 int typeOf(const Paint& p) {
     for (int t = 0; t < 16; ++t) {
         const BColor c = *typeColor(model.settings, t);

@@ -14,9 +14,6 @@ using Paint = RecordingLayer::Paint;
 void makePicture(int v, int e, int f, int groupOrder, int projection = 2, double lengthV = 0.2,
                  double lengthE = 0.3, double lengthF = 0.5);
 
-// The test picture's direct or inverted copy on the layer.
-PathTarget target(RecordingLayer& layer, bool mirror = false);
-
 // The type whose distinct colour the paint has, or −1.
 int typeOf(const Paint& p);
 bool isDot(const Paint& p);
