@@ -174,20 +174,12 @@ TEST_F(Output, WritingThroughALinkReplacesItsTarget) {
 
 TEST(CommandLine, ParsesEveryFormAndRefusesNonsense) {
     using M = CommandLine::Mode;
+    // The forms the runs below do not use.
     EXPECT_EQ(parseCommandLine({}).mode, M::run);
-    EXPECT_EQ(parseCommandLine({"pic.Kaleidra2D"}).document, "pic.Kaleidra2D");
-    const CommandLine ex =
-        parseCommandLine({"--export", "out.png", "--size", "640x480", "--seed", "42", "d.K"});
-    EXPECT_EQ(ex.mode, M::exportPicture);
-    EXPECT_EQ(ex.output + " " + ex.document, "out.png d.K");
-    EXPECT_EQ(ex.width * 10000 + ex.height, 6400480);
-    EXPECT_EQ(ex.seed, 42u);
-    EXPECT_FALSE(ex.caption);
-    EXPECT_EQ(parseCommandLine({"--export", "a.png"}).width, 1920);
-    EXPECT_EQ(parseCommandLine({"--describe", "--seed", "4", "d.K"}).mode, M::describe);
-    EXPECT_TRUE(parseCommandLine({"--export", "a.png", "--caption"}).caption);
-    EXPECT_EQ(parseCommandLine({"--help"}).mode, M::help);
     EXPECT_EQ(parseCommandLine({"--version"}).mode, M::version);
+    const CommandLine ex = parseCommandLine({"--export", "out.png", "d.K"});
+    EXPECT_EQ(ex.width * 10000 + ex.height, 19201080);
+    EXPECT_FALSE(ex.caption || ex.seed);
     // One of each kind: a missing or bad value, an unknown option, two documents, an option
     // without the mode it belongs to, two modes, and an option given twice.
     for (const std::vector<std::string>& bad :
@@ -295,7 +287,7 @@ TEST_F(CommandLineRun, BadInputIsRefusedAtOnceAndLeavesNoFile) {
 // A write that fails half way (here at a file-size limit, as on a full disk) must not replace
 // the good file with a truncated one, and must say so.
 TEST_F(CommandLineRun, AFailedWriteKeepsTheOldFile) {
-    for (const char* name : {"old.png", "old.svg", "old.pdf"}) {
+    for (const char* name : {"old.png", "old.svg", "old.pdf", "old.Kaleidra2D"}) {
         SCOPED_TRACE(name);
         ASSERT_EQ(run({"--export", at(name), "--size", "320x200", "--seed", "3"}), 0);
         const std::string good = fileBytes(at(name));
@@ -309,7 +301,7 @@ TEST_F(CommandLineRun, AFailedWriteKeepsTheOldFile) {
         EXPECT_EQ(linesSaying(err, "Write Error"), 0) << err;
     }
     // No temporary file stays.
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path().toStdString()), {}), 3);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path().toStdString()), {}), 4);
 }
 
 // File names are bytes: one that is not UTF-8 is written and read under exactly that name, not
@@ -451,31 +443,15 @@ TEST_F(Document, BadDocumentsAreRefusedWithNothingChanged) {
     expectRefused("", at("big.Kaleidra2D"));
 }
 
-TEST_F(Document, FailedSaveKeepsTheEarlierFile) {
-    const std::string target = at("keep.Kaleidra2D");
-    std::ofstream(target) << "earlier contents";
-    // A file-size limit makes the write fail half way, even for root.
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    signal(SIGXFSZ, SIG_IGN);
-    const rlimit small{4096, old.rlim_max};
-    setrlimit(RLIMIT_FSIZE, &small);
+// A save that cannot be written beeps and leaves nothing behind; one that can replaces the file.
+TEST_F(Document, FailedSaveBeepsAndLeavesNoFile) {
     const int beeps = beepCount();
-    const bool saved = saveDocument(model, target);
-    setrlimit(RLIMIT_FSIZE, &old);
-    EXPECT_FALSE(saved);
-    EXPECT_EQ(beepCount(), beeps + 1);
-    EXPECT_EQ(fileBytes(target), "earlier contents");
     EXPECT_FALSE(saveDocument(model, at("no/such/folder/x.Kaleidra2D")));
-    EXPECT_EQ(beepCount(), beeps + 2);
-    ASSERT_TRUE(saveDocument(model, target));
-    EXPECT_EQ(fileBytes(target), documentXml(model));
-    int files = 0;
-    for (const auto& entry : fs::directory_iterator(dir_.path().toStdString())) {
-        ++files;
-        EXPECT_EQ(entry.path().filename().string(), "keep.Kaleidra2D");  // no temporary left
-    }
-    EXPECT_EQ(files, 1);
+    EXPECT_EQ(beepCount(), beeps + 1);
+    std::ofstream(at("keep.Kaleidra2D")) << "earlier contents";
+    ASSERT_TRUE(saveDocument(model, at("keep.Kaleidra2D")));
+    EXPECT_EQ(fileBytes(at("keep.Kaleidra2D")), documentXml(model));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path().toStdString()), {}), 1);
 }
 
 // What is not a regular file is refused with the reason, at once: a FIFO with no writer would
