@@ -1,0 +1,375 @@
+// The drawing view and what moves its picture: drags driven by real events, set edge lengths
+// clicks and the hit test under them, the transform tab's steps; whole frames through the banded
+// raster layer (the view, PNG export) against QPainter (printing, PDF, SVG), and the caption.
+
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+#include <QTest>
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+#include "canvas/caption.h"
+#include "canvas/frame_painter.h"
+#include "canvas/hit_path.h"
+#include "canvas/mouse.h"
+#include "canvas/navigation.h"
+#include "canvas/view.h"
+#include "colour/colour.h"
+#include "geometry/kernel.h"
+#include "geometry/settings.h"
+#include "geometry/triangle_group.h"
+#include "platform/beep.h"
+#include "render/chain.h"
+#include "render/depth_order.h"
+#include "render/projection.h"
+#include "test_model.h"
+#include "tiling/tables.h"
+
+namespace {
+
+constexpr int kTriangles[3][3] = {{2, 3, 5}, {2, 4, 4}, {7, 3, 2}};  // sphere, plane, hyperbolic
+
+// Default settings, then the triangle (p, q, r) with the given proportions, enumerated and
+// assembled; the view matrices are the identity.
+void makePicture(const int* pqr, double lengthV = 1.0 / 3, double lengthE = 1.0 / 3) {
+    model.settings = Settings{};
+    model.settings.genV = pqr[0];
+    model.settings.genE = pqr[1];
+    model.settings.genF = pqr[2];
+    model.settings.lengthV = lengthV;
+    model.settings.lengthE = lengthE;
+    model.settings.lengthF = 1 - lengthV - lengthE;
+    initColorMatrices(model.colourState);
+    setGenType(model.settings);
+    setGen(model);
+    rebuildModules(model);
+}
+
+// Largest entry difference, the sign included; NaN when an entry is not a number.
+double maxDiff(const Matrix& a, const Matrix& b) {
+    const double x[] = {a.sign, a.m00, a.m01, a.m02, a.m10, a.m11, a.m12, a.m20, a.m21, a.m22};
+    const double y[] = {b.sign, b.m00, b.m01, b.m02, b.m10, b.m11, b.m12, b.m20, b.m21, b.m22};
+    double m = 0;
+    for (int i = 0; i < 10; ++i) {
+        const double d = std::fabs(x[i] - y[i]);
+        if (!(d <= m)) m = d;  // a NaN wins
+    }
+    return m;
+}
+
+QImage frame(QSize size, bool raster, QImage::Format format = QImage::Format_ARGB32_Premultiplied) {
+    QImage image(size, format);
+    if (raster) {
+        renderFrame(model, image);
+    } else {
+        renderFrameWithPainter(model, image);
+    }
+    return image;
+}
+
+// A view 800 × 800 at zoom 2: the model square −2..2, 200 pixels per unit.
+class ViewTest : public testing::Test {
+  protected:
+    void SetUp() override { view.resize(800, 800); }
+    void TearDown() override { mouseUp(); }
+    QPoint pixel(const QPointF& p) const { return view.widgetPoint(p).toPoint(); }
+    // The model point of the pixel nearest p.
+    QPointF at(const QPointF& p) const { return view.modelPoint(QPointF(pixel(p))); }
+    void press(const QPointF& p) { QTest::mousePress(&view, Qt::LeftButton, {}, pixel(p)); }
+    void move(const QPointF& p) { QTest::mouseMove(&view, pixel(p)); }
+    void release(const QPointF& p) { QTest::mouseRelease(&view, Qt::LeftButton, {}, pixel(p)); }
+    View view{model};
+};
+
+struct Drag {
+    int picture, projection, mode;
+    bool points, colours;
+    std::vector<QPointF> path;  // the press, then the moves
+    int skipped;  // the position left out (−1 none); 0: the press, so the whole drag
+};
+
+// Every step counts from the press, from a view already turned: the grabbed point goes under the
+// pointer (a translation, or a turn of the plane) or onto its ray from the centre (a turn); the
+// switches choose which matrices move, and with both the colours stay on the tiles. Positions
+// without a preimage or a finite motion (the centre under a turn, the south pole under a
+// translation, a point on the axis of a turn) are skipped, and a press there makes the drag inert.
+TEST_F(ViewTest, DragsMoveTheSwitchedMatricesKeepingTheGrabbedPointUnderThePointer) {
+    const QPointF a(0.3, -0.2), b(0.1, 0.1), c(-0.4, 0.25), d(0.05, -0.5), e(0.3, 0), w(-0.3, 0);
+    const Drag drags[] = {
+        {0, 0, 2, true, true, {a, b, c, d}, -1},      {1, 1, 2, true, true, {a, b, c, d}, -1},
+        {2, 2, 2, true, true, {a, b, c, d}, -1},      {2, 2, 2, true, false, {a, b, c}, -1},
+        {2, 2, 2, false, true, {a, b, c}, -1},        {0, 1, 1, true, true, {a, b, c, d}, -1},
+        {1, 0, 1, true, false, {e, w, {0, 0}, b}, 2}, {0, 3, 2, true, true, {e, w, {0, -1}, b}, 2},
+        {0, 3, 1, true, true, {e, w, {0, 1}, b}, 2},  {1, 0, 1, true, true, {{0, 0}, b, c}, 0}};
+    for (const Drag& row : drags) {
+        const int* p = kTriangles[row.picture];
+        SCOPED_TRACE(testing::Message()
+                     << p[0] << p[1] << p[2] << " projection " << row.projection << " mode "
+                     << row.mode << " switches " << row.points << row.colours);
+        makePicture(p);
+        Settings& s = model.settings;
+        applyViewStep(model, translateXYMatrix(s.gen, 0.5));
+        s.project3D2D = row.projection;
+        s.mouseMode = row.mode;
+        s.mousePoints = row.points;
+        s.mouseColors = row.colours;
+        const Matrix point0 = s.pointMatrix, colour0 = s.colorMatrix;
+        const QPointF pressed = at(row.path[0]);
+        Matrix inverse;
+        inv(inverse, point0);
+        const Point grabbed = dotP(inverse, projInv(s, pressed.x(), pressed.y(), nullptr));
+        const int beeps = beepCount();
+        press(row.path[0]);
+        EXPECT_EQ(beepCount() > beeps, row.skipped == 0);
+        Matrix point = point0, colour = colour0, first;
+        for (size_t i = 1; i < row.path.size(); ++i) {
+            SCOPED_TRACE(i);
+            move(row.path[i]);
+            if (row.skipped == 0 || int(i) == row.skipped) {
+                EXPECT_EQ(maxDiff(s.pointMatrix, point) + maxDiff(s.colorMatrix, colour), 0);
+                continue;
+            }
+            point = s.pointMatrix;
+            colour = s.colorMatrix;
+            if (i == 1) first = point;
+            EXPECT_EQ(maxDiff(point, point0) > 1e-3, row.points);
+            EXPECT_EQ(maxDiff(colour, colour0) > 1e-3, row.colours);
+            if (row.points && row.colours) {
+                EXPECT_LT(maxDiff(dotM(colour, point), dotM(colour0, point0)), 1e-9);
+            }
+            const ScreenPoint seen = projXYSelf(s, grabbed);
+            const QPointF to = at(row.path[i]);
+            if (row.points && (row.mode == 2 || s.gen == 0)) {
+                EXPECT_NEAR(seen.x, to.x(), 1e-5);
+                EXPECT_NEAR(seen.y, to.y(), 1e-5);
+            } else if (row.points && row.projection < 3) {
+                EXPECT_NEAR(seen.x * to.y() - seen.y * to.x(), 0, 1e-5);
+                EXPECT_GT(seen.x * to.x() + seen.y * to.y(), 0);
+            }
+        }
+        move(row.path[1]);  // the same step again, whatever came between
+        if (row.skipped != 0) {
+            EXPECT_LT(maxDiff(s.pointMatrix, first), 1e-12);
+        }
+        release(row.path[1]);
+    }
+}
+
+// A set edge lengths click moves the generating point under the pointer, on the copy drawn on
+// top and only on a copy drawn. On the sphere both copies overlap everywhere; V of odd order
+// makes them differ.
+TEST_F(ViewTest, SetEdgeLengthsClickMovesTheGeneratingPointOfTheCopyOnTop) {
+    const int rows[][7] = {
+        // p, q, r, self, mirror, emphasis, the copy hit (0 self, 1 mirror, −1 none)
+        {5, 3, 2, 1, 1, 0, 0}, {5, 3, 2, 1, 1, 1, 1},  {5, 3, 2, 1, 0, 1, 0},
+        {5, 3, 2, 0, 1, 0, 1}, {5, 3, 2, 0, 0, 0, -1}, {5, 3, 2, 1, 1, 2, -1},
+        {2, 4, 4, 1, 0, 0, 0}, {7, 3, 2, 1, 0, 0, 0}};
+    const QPointF q = at({0.35, 0.2});
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message()
+                     << row[0] << row[1] << row[2] << " " << row[3] << row[4] << row[5]);
+        makePicture(row, 0.5, 0.3);
+        model.settings.mouseMode = 0;
+        model.settings.selfDraw = row[3];
+        model.settings.mirrorDraw = row[4];
+        model.settings.selfMirrorEmphasis = row[5];
+        QSignalSpy lengths(&view, &View::lengthChanged);
+        press(q);
+        release(q);
+        EXPECT_EQ(lengths.count(), row[6] >= 0);
+        EXPECT_NEAR(model.settings.lengthV + model.settings.lengthE + model.settings.lengthF, 1,
+                    1e-12);
+        EXPECT_EQ(std::fabs(model.settings.lengthV - 0.5) > 1e-3, row[6] >= 0);
+        // Data records whose poly point is seen (self or mirror image) at the pointer.
+        int seen[2] = {0, 0};
+        const DataTable& t = model.groupTables.dataVEF;
+        for (int i = 0; i < t.count; ++i) {
+            for (int mirror : {0, 1}) {
+                const Point& p = t.at(i).polyPoint;
+                const ScreenPoint s =
+                    mirror ? projXYMirror(model.settings, p) : projXYSelf(model.settings, p);
+                seen[mirror] += std::hypot(s.x - q.x(), s.y - q.y()) < 1e-5;
+            }
+        }
+        EXPECT_EQ(seen[0] > 0, row[6] == 0);
+        EXPECT_EQ(seen[1] > 0, row[6] == 1);
+    }
+    EXPECT_EQ(mouseDown(model, 1e6f, 1e6f), MouseEffect::none);  // far outside the picture
+    // The mirror copy has no image at the view centre (its far side is at infinity).
+    makePicture(kTriangles[0]);
+    EXPECT_FALSE(reshapeMirror(model, 0, 0));
+    EXPECT_TRUE(reshapeMirror(model, 0.01f, 0.0f));
+}
+
+// The steps of the transform tab, from a view away from the identity: each moves the matrices
+// the switches let move (reflectZ only the sphere's), keeps the colours on the tiles when both
+// move, and is undone by its opposite. A random view starts from the identity, so that it
+// depends on the random numbers alone; the colours follow it.
+TEST(Steps, StepsMoveTheSwitchedMatricesAndUndoThemselves) {
+    const std::pair<void (*)(), void (*)()> pairs[] = {
+        {[] { translateZX(model, 0.7); }, [] { translateXZ(model, 0.7); }},
+        {[] { translateZY(model, 1.9); }, [] { translateYZ(model, 1.9); }},
+        {[] { translateXY(model, 0.3); }, [] { translateYX(model, 0.3); }},
+        {[] { reflectX(model); }, [] { reflectX(model); }},
+        {[] { reflectY(model); }, [] { reflectY(model); }},
+        {[] { reflectZ(model); }, [] { reflectZ(model); }}};
+    Settings& s = model.settings;
+    for (int gen : {-1, 0, 1}) {
+        for (int switches = 1; switches < 4; ++switches) {
+            for (int i = 0; i < 6; ++i) {
+                SCOPED_TRACE(testing::Message()
+                             << gen << " switches " << switches << " pair " << i);
+                s = Settings{};
+                model.drawLists = DrawLists{};
+                s.gen = gen;
+                applyViewStep(model, translateZXMatrix(gen, 0.4));
+                applyViewStep(model, translateXYMatrix(gen, 1.1));
+                s.colorMatrix = dotM(translateZYMatrix(gen, 0.3), s.colorMatrix);
+                s.mousePoints = switches & 1;
+                s.mouseColors = switches & 2;
+                const Matrix point0 = s.pointMatrix, colour0 = s.colorMatrix;
+                const bool moves = gen < 0 || i != 5;  // reflectZ
+                pairs[i].first();
+                EXPECT_EQ(maxDiff(s.pointMatrix, point0) > 1e-3, moves && s.mousePoints);
+                EXPECT_EQ(maxDiff(s.colorMatrix, colour0) > 1e-3, moves && s.mouseColors);
+                if (switches == 3) {
+                    EXPECT_LT(maxDiff(dotM(s.colorMatrix, s.pointMatrix), dotM(colour0, point0)),
+                              1e-9);
+                }
+                pairs[i].second();
+                EXPECT_LT(maxDiff(s.pointMatrix, point0), 1e-9);
+                EXPECT_LT(maxDiff(s.colorMatrix, colour0), 1e-9);
+            }
+        }
+    }
+    for (int gen : {-1, 0, 1}) {
+        SCOPED_TRACE(gen);
+        Matrix views[2][2];
+        for (int start = 0; start < 2; ++start) {
+            s = Settings{};
+            s.gen = gen;
+            if (start) translateZY(model, 0.4);
+            srandom(77);
+            ranMatrix(model);
+            views[start][0] = s.pointMatrix;
+            views[start][1] = s.colorMatrix;
+        }
+        EXPECT_GT(maxDiff(views[0][0], identity), 1e-3);
+        EXPECT_LT(maxDiff(dotM(views[0][1], views[0][0]), identity), 1e-9);
+        EXPECT_EQ(maxDiff(views[1][0], views[0][0]), 0);
+        EXPECT_EQ(maxDiff(views[1][1], views[0][1]), 0);
+    }
+}
+
+// Filled area under the non-zero winding rule; an open outline is closed as a fill closes it.
+TEST(HitPathLayer, ContainsFollowsTheNonZeroWindingRule) {
+    HitPathLayer layer;
+    EXPECT_FALSE(layer.contains(0, 0));                        // empty path
+    const float dart[][2] = {{0, 0}, {2, 1}, {0, 2}, {1, 1}};  // the notch is outside
+    for (const auto& p : dart) layer.lineTo(p[0], p[1]);
+    EXPECT_TRUE(layer.contains(1.5f, 1));
+    EXPECT_FALSE(layer.contains(0.5f, 1));
+    layer.rectPath(0, 0, 4, 4);  // a square with a hole turning the other way
+    layer.moveTo(1, 1);
+    const float hole[][2] = {{1, 3}, {3, 3}, {3, 1}};
+    for (const auto& p : hole) layer.lineTo(p[0], p[1]);
+    EXPECT_FALSE(layer.contains(2, 2));
+    EXPECT_TRUE(layer.contains(0.5f, 0.5f));
+    layer.ovalPath(-1, -1, 2, 2);  // replaces the path
+    EXPECT_TRUE(layer.contains(0.69f, 0.69f));
+    EXPECT_FALSE(layer.contains(0.72f, 0.72f));
+    layer.removeAllPoints();
+    layer.arc(0, 0, 1, 0, 180);  // a half disc closed by the diameter
+    EXPECT_TRUE(layer.contains(0, 0.5f));
+    EXPECT_FALSE(layer.contains(0, -0.5f));
+}
+
+// The mean over the pixels of the largest channel difference.
+double meanDifference(const QImage& a, const QImage& b) {
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            sum += std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                             std::abs(qBlue(p) - qBlue(q)), std::abs(qAlpha(p) - qAlpha(q))});
+        }
+    }
+    return sum / (a.width() * a.height());
+}
+
+// Each geometry in another projection, emphasis and copies drawn, opaque or over a translucent
+// background: the raster frame looks like the painter's up to antialiasing.
+TEST(Frame, RasterFrameLooksLikeThePainters) {
+    for (int row = 0; row < 3; ++row) {
+        SCOPED_TRACE(row);
+        makePicture(kTriangles[row], 0.2, 0.3);
+        Settings& s = model.settings;
+        s.windowColor = {0.1f, 0.1f, 0.2f};
+        s.windowAlpha = row ? 0.5 : 1;
+        s.project3D2D = 2 * row + 1;
+        s.triEdgeThick = s.polyEdgeThick = 1.5;  // lines wide enough to be seen at this size
+        s.triVertThick = s.polyVertThick = 2;
+        s.polyTriEmphasis = row % 2;
+        s.selfMirrorEmphasis = row > 0;
+        s.mirrorDraw = row < 2;
+        setOrder(model);
+        EXPECT_LT(meanDifference(frame({640, 360}, false), frame({640, 360}, true)), 0.6);
+    }
+    // The drawing view paints in device pixels: at a ratio of 2 the same picture on four times
+    // the pixels. Each 2 × 2 block, averaged, is the plain frame up to antialiasing.
+    EXPECT_LT(meanDifference(frame({320, 180}, true), frame({640, 360}, true)
+                                                          .scaled(320, 180, Qt::IgnoreAspectRatio,
+                                                                  Qt::SmoothTransformation)),
+              1.2);
+    // Images the raster layer cannot write are painted through the painter.
+    EXPECT_EQ(frame({160, 90}, true, QImage::Format_RGB32),
+              frame({160, 90}, false, QImage::Format_RGB32));
+    // Without room nothing is painted, and nothing breaks.
+    QImage image = frame({160, 90}, true);
+    paintFrame(model, &image, QSize(0, 0));
+    EXPECT_EQ(image, frame({160, 90}, true));
+    QImage empty;
+    renderFrame(model, empty);
+    paintFrame(model, nullptr, QSize(10, 10));
+}
+
+// The view shows its frame, the same from one paint to the next on its layer, and over it the
+// caption: white text on a dark plate in the lower-left corner, inside the window's margins
+// whatever its width, or nothing when there is no room for it.
+TEST(Frame, TheViewShowsTheFrameWithTheCaptionOnItsPlateInsideTheMargins) {
+    const int pqr[] = {2, 3, 4};
+    makePicture(pqr, 1, 0);
+    model.settings.windowColor = {0.6f, 0.6f, 0.6f};  // a plain grey picture
+    model.settings.originDraw = model.settings.selfDraw = model.settings.mirrorDraw = false;
+    model.settings.circleDraw = false;
+    View view(model);
+    for (const int width : {800, 260, 36}) {
+        SCOPED_TRACE(width);
+        view.resize(width, 200);
+        const QImage bare = frame(view.size(), true);
+        const QImage shown = view.grab().toImage().convertToFormat(bare.format());
+        QRect changed;
+        int darkest = 255, brightest = 0;
+        for (int y = 0; y < 200; ++y) {
+            for (int x = 0; x < width; ++x) {
+                if (shown.pixel(x, y) == bare.pixel(x, y)) continue;
+                changed |= QRect(x, y, 1, 1);
+                darkest = std::min(darkest, qGray(shown.pixel(x, y)));
+                brightest = std::max(brightest, qGray(shown.pixel(x, y)));
+            }
+        }
+        EXPECT_EQ(changed.isEmpty(), width < 40);
+        EXPECT_TRUE(width < 40 || (QRect(11, 140, width - 22, 49).contains(changed) &&
+                                   changed.left() < 14 && changed.bottom() > 185));
+        EXPECT_TRUE(width < 40 || (darkest < 100 && brightest > 240));
+    }
+    view.toggleCaption();
+    EXPECT_EQ(view.grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied),
+              frame(view.size(), true));
+    model.settings.snubForm = true;
+    EXPECT_NE(pictureCaption(model.settings).indexOf("snub"), -1);
+}
+
+}  // namespace
