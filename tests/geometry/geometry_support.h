@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cmath>
 
 #include "geometry/kernel.h"
@@ -31,20 +30,6 @@ inline testing::AssertionResult near(const Point& a, const Point& b, double tole
         return testing::AssertionSuccess();
     return testing::AssertionFailure() << "(" << a.x << ", " << a.y << ", " << a.z << ") against ("
                                        << b.x << ", " << b.y << ", " << b.z << ")";
-}
-
-// Every entry, the sign included, within the tolerance.
-inline testing::AssertionResult near(const Matrix& A, const Matrix& B, double tolerance) {
-    const std::array<double, 10> a{A.sign, A.m00, A.m01, A.m02, A.m10,
-                                   A.m11,  A.m12, A.m20, A.m21, A.m22};
-    const std::array<double, 10> b{B.sign, B.m00, B.m01, B.m02, B.m10,
-                                   B.m11,  B.m12, B.m20, B.m21, B.m22};
-    for (int i = 0; i < 10; ++i) {
-        if (!(std::fabs(a[i] - b[i]) <= tolerance))
-            return testing::AssertionFailure()
-                   << "entry " << i << ": " << a[i] << " against " << b[i];
-    }
-    return testing::AssertionSuccess();
 }
 
 }  // namespace
