@@ -12,12 +12,6 @@ namespace {
 
 const SortedTable<Matrix>& group = model.groupTables.matrix;
 
-// The table entry equal to M (sign included), or −1.
-int find(const Matrix& M) {
-    const int i = indexMatrix(group, M, 0, group.count);
-    return i >= 0 && group.at(i).sign == M.sign ? i : -1;
-}
-
 // How near the viewer the triangle carried by M is (the largest z on the
 // sphere, the smallest z on the hyperbolic plane, the smallest x² + y² on the
 // plane, x² alone in a band), and how far it reaches into the band of the
@@ -57,7 +51,7 @@ testing::AssertionResult isSublevelSet() {
         for (const Matrix* R : {&g.reflectEF, &g.reflectFV, &g.reflectVE}) {
             const Matrix n = dotM(group.at(i), *R);
             const auto [k, depth] = keyAndDepth(n);
-            if (find(n) < 0 && depth <= -1e-4 && better(k, worst) &&
+            if (!inGroup(n) && depth <= -1e-4 && better(k, worst) &&
                 std::fabs(k - worst) > (std::fabs(worst) + 1) * 2 * h)
                 return testing::AssertionFailure()
                        << "a neighbour of " << i << " with key " << k << " beyond " << worst;
@@ -66,28 +60,18 @@ testing::AssertionResult isSublevelSet() {
     return testing::AssertionSuccess();
 }
 
-Matrix turned(double angle) {
-    return Matrix{
-        1, std::cos(angle), -std::sin(angle), 0, std::sin(angle), std::cos(angle), 0, 0, 0, 1};
-}
-
 }  // namespace
 
 // In every geometry, plain and band-limited, in views turned to symmetric, a
 // hair off symmetric (where rejected keys come a hair apart, closer than the
 // tolerance but not equal) and anywhere: the fill reaches the order asked for
 // (under a band even where a ring lies wholly outside it and the ring after
-// does not), keeps its tables sorted without equal entries and ends on a
-// sublevel set.
-TEST(Enumeration, FillsReachTheOrderStaySortedAndAreSublevelSets) {
-    for (auto [p, q, r, order] : {std::tuple{2, 3, 5, 40},
-                                  {2, 3, 4, 1000},
-                                  {3, 3, 3, 500},
-                                  {2, 4, 4, 700},
-                                  {2, 3, 12, 2000},
-                                  {7, 3, 2, 1000},
-                                  {4, 5, 6, 700},
-                                  {5, 5, 5, 300}}) {
+// does not) and ends on a sublevel set.
+TEST(Enumeration, FillsReachTheOrderAndAreSublevelSets) {
+    const std::tuple<int, int, int, int> rows[] = {
+        {2, 3, 5, 40},    {2, 3, 4, 1000}, {3, 3, 3, 500}, {2, 4, 4, 700},
+        {2, 3, 12, 2000}, {7, 3, 2, 1000}, {4, 5, 6, 700}, {5, 5, 5, 300}};
+    for (auto [p, q, r, order] : rows) {
         for (int project : {2, 3}) {
             for (double turn : {0.0, 3e-8, 7e-7, 0.097, 0.6}) {
                 for (double spiral : {1.0, 2.5}) {
@@ -98,54 +82,22 @@ TEST(Enumeration, FillsReachTheOrderStaySortedAndAreSublevelSets) {
                     model.settings.groupOrder = order;
                     model.settings.project3D2D = project;
                     model.settings.spiralAngle = spiral;
-                    model.settings.pointMatrix = turned(turn);
+                    const double c = std::cos(turn), s = std::sin(turn);
+                    model.settings.pointMatrix = Matrix{1, c, -s, 0, s, c, 0, 0, 0, 1};
                     const int count = setGroup(model);
                     const int most =
                         model.settings.gen < 0 ? model.settings.groupOrderMax : kCapacity;
                     EXPECT_TRUE(count >= std::min(order, most) && count <= most) << count;
                     ASSERT_TRUE(isSublevelSet());
-                    if (turn != 0.097) continue;
-                    // Every pair, not only neighbours: the comparisons have a tolerance.
-                    for (int i = 0; i < count; ++i) {
-                        for (int j = i + 1; j < count; ++j)
-                            ASSERT_LT(compareM(group.at(i), group.at(j)), 0);
-                    }
-                    for (DataTable* table : dataTables()) {
-                        for (int i = 0; i < table->count; ++i) {
-                            for (int j = i + 1; j < table->count; ++j)
-                                ASSERT_LT(compareP(table->at(i).triPoint, table->at(j).triPoint),
-                                          0);
-                        }
-                    }
                 }
             }
         }
     }
 }
 
-TEST(Enumeration, FullSphericalGroupsAreClosedUnderProducts) {
-    for (auto [p, q, r, order] : {std::tuple{2, 3, 5, 120}, {2, 3, 4, 48}, {2, 2, 7, 28}}) {
-        SCOPED_TRACE(testing::Message() << p << "," << q << "," << r);
-        makeTriangle(p, q, r);
-        model.settings.groupOrder = 2000;
-        ASSERT_EQ(setGroup(model), order);
-        int positive = 0;
-        for (int i = 0; i < order; ++i) {
-            const Matrix& A = group.at(i);
-            positive += A.sign == 1;
-            Matrix Ainv;
-            inv(Ainv, A);
-            EXPECT_GE(find(Ainv), 0) << "inverse of entry " << i;
-            for (int j = 0; j < order; ++j) ASSERT_GE(find(dotM(A, group.at(j))), 0);
-        }
-        EXPECT_EQ(positive, order / 2);
-    }
-}
-
 // Views whose keys are not numbers or overflow, and orders out of range: the
-// fill ends within the capacity with finite points. A single pass (order 0), or
-// a view so magnified that the keys of all but the triangles round V overflow,
-// keeps exactly those.
+// fill ends within the capacity with finite points. A view so magnified that the
+// keys of all but the triangles round V overflow keeps exactly those.
 TEST(Enumeration, ExtremeViewsAndOrdersEndSoundly) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     struct Row {
@@ -156,20 +108,12 @@ TEST(Enumeration, ExtremeViewsAndOrdersEndSoundly) {
     };
     const Row rows[] = {
         {3, 3, 3, Matrix{1, nan, 0, 0, 0, 1, 0, 0, 0, 1}, 200, false},
-        {2, 3, 5, Matrix{1, 1, 0, 0, 0, 1, 0, 0, 0, nan}, 200, false},
         {7, 3, 2, Matrix{1, 1, 0, nan, 0, 1, 0, 0, 0, 1}, 200, false},
         {7, 3, 2, Matrix{1, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 200, false},
-        {2, 3, 5, Matrix{1, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 200, false},
         {7, 3, 2, Matrix{1, 1e150, 0, 0, 0, 1, 0, 0, 0, 1e150}, 200, false},
-        {3, 3, 3, identity, 1000000, false},
         {12, 12, 12, identity, 1000000, false},
         {7, 3, 2, identity, -5, false},
         {3, 3, 3, Matrix{1, 1e160, 0, 0, 0, 1e160, 0, 0, 0, 1}, 400, true},
-        {2, 4, 4, Matrix{1, 1e160, 0, 0, 0, 1e160, 0, 0, 0, 1}, 400, true},
-        {3, 3, 3, identity, 0, true},
-        {7, 3, 2, identity, 0, true},
-        {4, 5, 6, identity, 0, true},
-        {2, 3, 5, identity, 0, true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message()
@@ -192,54 +136,13 @@ TEST(Enumeration, ExtremeViewsAndOrdersEndSoundly) {
     }
 }
 
-TEST(Enumeration, RecentringPutsVAtTheOriginAndKeepsTheOldView) {
-    for (auto [p, q, r] : {std::tuple{2, 3, 5}, {3, 3, 3}, {7, 3, 2}}) {
-        SCOPED_TRACE(testing::Message() << p << "," << q << "," << r);
-        makeTriangle(p, q, r);
-        Matrix view;
-        translateM(model.settings.gen, view, at(model.settings.gen, 0.5, -0.6));
-        view = dotM(view, Matrix{1, 0, -1, 0, 1, 0, 0, 0, 0, 1});
-        model.settings.pointMatrix = view;
-        setGroup(model);
-        EXPECT_TRUE(equalsM(model.settings.pointMatrixInitial, view));
-        EXPECT_TRUE(near(dotP(model.settings.pointMatrix, O), O, 1e-12));
-    }
-    // V at the south pole of the sphere, where the translation to O would divide
-    // by zero.
+// Recentring keeps the old view and puts V at O, also from the south pole of the sphere, where
+// the translation to O would divide by zero. (Elsewhere it is seen in every turned picture.)
+TEST(Enumeration, RecentringFromTheSouthPole) {
     makeTriangle(2, 3, 5);
-    model.settings.pointMatrix = Matrix{1, 1, 0, 0, 0, -1, 0, 0, 0, -1};  // half-turn about x
+    const Matrix view{1, 1, 0, 0, 0, -1, 0, 0, 0, -1};  // half-turn about x
+    model.settings.pointMatrix = view;
     EXPECT_EQ(setGroup(model), 120);
+    EXPECT_TRUE(equalsM(model.settings.pointMatrixInitial, view));
     EXPECT_TRUE(near(dotP(model.settings.pointMatrix, O), O, 1e-12));
-}
-
-// Every triangle, at no, the default and the largest group order, plain and
-// band-limited: the fill ends, finds what was asked, leaves only finite points,
-// and the modules hold one tri record per element (but for elements so far out
-// that rounding has stored one triangle twice).
-TEST(Enumeration, EveryTriangleAtEveryOrderEndsWithFinitePoints) {
-    for (int p = 2; p <= 12; ++p) {
-        for (int q = 2; q <= 12; ++q) {
-            for (int r = 2; r <= 12; ++r) {
-                for (auto [order, project] : {std::pair{0, 2}, {300, 3}, {2000, 2}}) {
-                    SCOPED_TRACE(testing::Message() << p << "," << q << "," << r << " at " << order
-                                                    << ", projection " << project);
-                    makeTriangle(p, q, r);
-                    model.settings.groupOrder = order;
-                    model.settings.project3D2D = project;
-                    const int count = setGroup(model);
-                    const int most =
-                        model.settings.gen < 0 ? model.settings.groupOrderMax : kCapacity;
-                    ASSERT_TRUE(count >= std::min(order, most) && count <= most) << count;
-                    for (int i = 0; i < count; ++i) ASSERT_TRUE(finite(dotP(group.at(i), O)));
-                    for (DataTable* table : dataTables()) {
-                        for (int i = 0; i < table->count; ++i)
-                            ASSERT_TRUE(finite(table->at(i).polyPoint));
-                    }
-                    newModules(model);
-                    ASSERT_LE(model.moduleTables.triModule.count, count);
-                    ASSERT_GE(model.moduleTables.triModule.count, count * 99 / 100);
-                }
-            }
-        }
-    }
 }

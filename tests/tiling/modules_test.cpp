@@ -1,90 +1,124 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
-#include <cstring>
-#include <memory>
+#include <map>
+#include <set>
 #include <tuple>
-#include <vector>
+#include <utility>
 
+#include "tiling/snub.h"
 #include "tiling_support.h"
 
-namespace {
-
-std::vector<const SortedTable<PolyModule>*> polyTables() {
-    const ModuleTables& m = model.moduleTables;
-    return {&m.polyModuleV, &m.polyModuleE, &m.polyModuleF};
-}
-
-bool complete(const PolyModule& poly) {
-    for (int i = 0; i < poly.n; ++i) {
-        if (!poly.cornerA[i] || !poly.sideA[i] || !poly.cornerB[i] || !poly.sideB[i]) return false;
-    }
-    return poly.centre != nullptr;
-}
-
-}  // namespace
-
-// The full spherical groups: one tri record and three quad records per element, every polygon
-// complete with its corner's order of steps and nothing beyond, as many polygons of a kind as
-// the order over twice the corner's. Elsewhere the triangles are complete and the polygons at
-// the rim have gaps.
-TEST(Modules, PolygonsAreCompleteOnTheSphereAndHaveGapsAtTheRim) {
-    for (auto [p, q, r, order] : {std::tuple{2, 3, 5, 2000},
-                                  {2, 3, 4, 2000},
-                                  {2, 3, 3, 2000},
-                                  {2, 2, 7, 2000},
-                                  {4, 3, 2, 2000},
-                                  {2, 2, 2, 2000},
-                                  {2, 4, 4, 200},
-                                  {3, 3, 3, 200},
-                                  {7, 3, 2, 200},
-                                  {5, 5, 5, 200}}) {
+// Polygons: on the full spherical groups one tri record and three quad records per element, every
+// polygon complete with its corner's order of steps and nothing beyond, as many polygons of a kind
+// as the order over twice the corner's; elsewhere the triangles are complete and the polygons at
+// the rim have gaps. Every polygon runs round its centre through its triangles: each corner is a
+// triangle's incentre and the side point next to it that triangle's foot on a side, an inradius
+// away (also where the walk has to search, in large hyperbolic groups).
+// The snub's faces (below). Counters, when the modules are built again: c0 of a corner counts the
+// triangles there, at most twice its order, exactly that round V and everywhere on the full sphere.
+// A side point has one or two triangles beside it, where two one of each orientation; a centre has
+// its own.
+TEST(Modules, PolygonsSnubFacesCountersAndANewLength) {
+    const std::tuple<int, int, int, int> rows[] = {
+        {2, 3, 5, 2000}, {4, 3, 2, 2000}, {2, 2, 7, 2000}, {2, 2, 2, 2000},    {2, 4, 4, 300},
+        {3, 3, 3, 200},  {7, 3, 2, 400},  {5, 5, 5, 200},  {12, 12, 12, 2000}, {11, 10, 5, 2000}};
+    for (auto [p, q, r, order] : rows) {
         SCOPED_TRACE(testing::Message() << p << "," << q << "," << r);
-        const int count = build(p, q, r, order);
+        const int count = build(p, q, r, order, true);
+        const int gen = model.settings.gen;
+        const bool full = gen < 0;
         const ModuleTables& m = model.moduleTables;
+        const SpecialPoints& s = model.specialPoints;
+        const double inradius = dist(gen, s.triVEF, s.triEF);
         const int n[3] = {p, q, r};
-        int withGaps = 0;
+        int withGaps = 0, walked = 0;
         for (int kind = 0; kind < 3; ++kind) {
-            const SortedTable<PolyModule>& table = *polyTables()[kind];
+            const SortedTable<PolyModule>& table = kind == 0   ? m.polyModuleV
+                                                   : kind == 1 ? m.polyModuleE
+                                                               : m.polyModuleF;
             for (int i = 0; i < table.count; ++i) {
                 const PolyModule& poly = table.at(i);
                 EXPECT_TRUE(poly.kind == kind && poly.n == n[kind] &&
-                            poly.cornerA[poly.n % 12] == nullptr)
+                            (poly.n == 12 || !poly.cornerA[poly.n]))
                     << i;
-                withGaps += !complete(poly);
+                bool complete = poly.centre != nullptr;
+                for (int j = 0; j < 2 * poly.n; ++j) {
+                    const DataModule* corner = j % 2 ? poly.cornerB[j / 2] : poly.cornerA[j / 2];
+                    const DataModule* side = j % 2 ? poly.sideB[j / 2] : poly.sideA[j / 2];
+                    complete = complete && corner && side;
+                    // Far out, where rounding may store one point twice, a search can find its
+                    // twin: only the polygons in view are held to it.
+                    if (!corner || !side || std::fabs(corner->triPoint.z) > 50) continue;
+                    ++walked;
+                    ASSERT_NEAR(dist(gen, corner->triPoint, side->triPoint), inradius,
+                                1e-4 * (1 + inradius))
+                        << "polygon " << i << " step " << j;
+                }
+                withGaps += !complete;
             }
-            if (model.settings.gen < 0) {
-                EXPECT_EQ(table.count, count / (2 * n[kind]));
-            }
+            EXPECT_TRUE(!full || table.count == count / (2 * n[kind]));
         }
-        EXPECT_EQ(withGaps > 0, model.settings.gen >= 0);
+        EXPECT_GT(walked, std::min(count, 200));
+        EXPECT_EQ(withGaps > 0, !full);
         for (const SortedTable<QuadModule>* quads :
              {&m.quadModuleV, &m.quadModuleE, &m.quadModuleF})
-            EXPECT_TRUE(model.settings.gen >= 0 || quads->count == count);
+            EXPECT_TRUE(!full || quads->count == count);
         for (int i = 0; i < m.triModule.count; ++i) {
             const TriModule& t = m.triModule.at(i);
             for (const DataModule* d : {t.V, t.E, t.F, t.EF, t.FV, t.VE, t.VEF})
                 ASSERT_NE(d, nullptr);
         }
-    }
-}
 
-// c0 of a corner counts the triangles there: at most twice its order, exactly that round V and
-// everywhere on the full sphere. A side point has one or two triangles beside it, where two one
-// of each orientation; a centre has its own. Building the modules again counts afresh.
-TEST(Modules, DrawCountersCountTheTrianglesAtEachPoint) {
-    for (auto [p, q, r] : {std::tuple{2, 3, 5}, {3, 3, 3}, {7, 3, 2}}) {
-        SCOPED_TRACE(testing::Message() << p << "," << q << "," << r);
-        build(p, q, r, 400);
-        const bool full = model.settings.gen < 0;
+        // The uniform snub, in both copies: every whole face in view has sides of one length and
+        // its corners in the copy's orientation; on the sphere the faces close up into the
+        // polyhedron that the description counts (every edge on exactly two faces) with its
+        // configuration round every vertex.
+        const Description d = describeSnub(p, q, r, 1. / 3, 1. / 3, 1. / 3);
+        const std::multiset<int> configuration(d.vertexConfiguration.begin(),
+                                               d.vertexConfiguration.end());
+        for (bool mirror : {false, true}) {
+            std::map<std::pair<const DataModule*, const DataModule*>, int> edges;
+            std::map<const DataModule*, std::multiset<int>> round;
+            int faces = 0;
+            double first = 0;
+            for (const SortedTable<PolyModule>* table :
+                 {&m.polyModuleV, &m.polyModuleE, &m.polyModuleF, &m.snubModule}) {
+                for (int i = 0; i < table->count; ++i) {
+                    const DataModule* c[12];
+                    const int k = snubCorners(table->at(i), mirror, c);
+                    if (k < 3 || std::find(c, c + k, nullptr) != c + k) continue;
+                    ++faces;
+                    for (int j = 0; j < k; ++j) {
+                        const DataModule *a = c[j], *b = c[(j + 1) % k];
+                        ++edges[{std::min(a, b), std::max(a, b)}];
+                        round[a].insert(k);
+                        EXPECT_EQ(a->matrix.sign, mirror ? -1 : 1);
+                        if (std::fabs(a->polyPoint.z) + std::fabs(b->polyPoint.z) > 20) continue;
+                        const double e = dist(gen, a->polyPoint, b->polyPoint);
+                        if (first == 0) first = e;
+                        ASSERT_NEAR(e, first, 1e-5 * first) << "mirror " << mirror;
+                    }
+                }
+            }
+            EXPECT_GT(first, 0.01);
+            EXPECT_GT(faces, full ? 0 : 50);
+            if (!full) continue;
+            EXPECT_EQ(round.size(), d.counts->vertices);
+            EXPECT_EQ(edges.size(), d.counts->edges);
+            EXPECT_EQ(faces, d.counts->faces);
+            for (const auto& [edge, count] : edges) EXPECT_EQ(count, 2);
+            for (const auto& [vertex, sides] : round) EXPECT_EQ(sides, configuration);
+        }
+
         const GroupTables& g = model.groupTables;
         newModules(model);
-        const int orders[3] = {p, q, r};
         int k = 0, inside = 0;
         for (const DataTable* corners : {&g.dataV, &g.dataE, &g.dataF}) {
             for (int i = 0; i < corners->count; ++i) {
                 const uint32_t c0 = corners->at(i).c0;
-                EXPECT_TRUE(full ? c0 == 2u * orders[k] : c0 <= 2u * orders[k]);
+                EXPECT_TRUE(full ? c0 == 2u * n[k] : c0 <= 2u * n[k]);
             }
             ++k;
         }
@@ -100,76 +134,22 @@ TEST(Modules, DrawCountersCountTheTrianglesAtEachPoint) {
         }
         EXPECT_GT(inside, 0);
         for (int i = 0; i < g.dataVEF.count; ++i) EXPECT_EQ(g.dataVEF.at(i).c2, 1u);
-    }
-}
 
-// A new length moves the generating point only: the group, the module tables and the tri points
-// stay, and the poly points become each record's matrix applied to the new point.
-TEST(Modules, MovingALengthChangesOnlyPolyPoints) {
-    for (auto [p, q, r] : {std::tuple{2, 3, 5}, {2, 3, 6}, {7, 3, 2}}) {
-        SCOPED_TRACE(testing::Message() << p << "," << q << "," << r);
-        build(p, q, r, 300);
-        // Megabytes each: kept off the stack.
-        const auto before = std::make_unique<GroupTables>(model.groupTables);
-        const auto modulesBefore = std::make_unique<ModuleTables>(model.moduleTables);
+        // A new length: every poly point is its record's matrix applied to the new point (the
+        // group and the modules staying is the length chain's to see).
         setLength(model.settings, 0, 0.7);
         setPolyPoint(model.specialPoints, model.triangleGroup, model.settings);
         setPolyModules(model.groupTables, model.specialPoints);
-        EXPECT_EQ(std::memcmp(modulesBefore.get(), &model.moduleTables, sizeof(ModuleTables)), 0);
-        const GroupTables& old = *before;
-        const DataTable* oldTables[7] = {&old.dataV,  &old.dataE,  &old.dataF,  &old.dataEF,
-                                         &old.dataFV, &old.dataVE, &old.dataVEF};
-        const SpecialPoints& s = model.specialPoints;
-        const Point* feet[7] = {nullptr,   nullptr,   nullptr,   &s.polyEF,
-                                &s.polyFV, &s.polyVE, &s.polyVEF};
-        int moved = 0, k = 0;
+        const TriangleGroup& tg = model.triangleGroup;
+        const Point* images[7] = {&tg.triV,  &tg.triE,  &tg.triF,  &s.polyEF,
+                                  &s.polyFV, &s.polyVE, &s.polyVEF};
+        k = 0;
         for (const DataTable* table : dataTables()) {
-            ASSERT_EQ(table->count, oldTables[k]->count);
             for (int i = 0; i < table->count; ++i) {
-                DataModule now = table->at(i);
-                const DataModule& was = oldTables[k]->at(i);
-                const Point expected = feet[k] ? dotP(now.matrix, *feet[k]) : was.polyPoint;
-                EXPECT_EQ(std::memcmp(&now.polyPoint, &expected, sizeof(Point)), 0);
-                moved += !equalsP(now.polyPoint, was.polyPoint);
-                now.polyPoint = was.polyPoint;
-                EXPECT_EQ(std::memcmp(&now, &was, sizeof(DataModule)), 0);
+                const DataModule& d = table->at(i);
+                ASSERT_TRUE(near(d.polyPoint, dotP(d.matrix, *images[k]), 0)) << k << " " << i;
             }
             ++k;
         }
-        EXPECT_GT(moved, 0);
-    }
-}
-
-// Every polygon runs round its centre through its triangles: each corner is a triangle's
-// incentre and the side point next to it that triangle's foot on a side, an inradius away.
-TEST(Modules, EachSidePointIsTheFootOfItsCornersTriangle) {
-    for (auto [p, q, r, order] : {std::tuple{2, 3, 5, 300},
-                                  {2, 4, 4, 300},
-                                  {7, 3, 2, 2000},
-                                  {12, 12, 12, 2000},
-                                  {11, 10, 5, 2000}}) {
-        SCOPED_TRACE(testing::Message() << p << "," << q << "," << r);
-        build(p, q, r, order);
-        const int gen = model.settings.gen;
-        const SpecialPoints& s = model.specialPoints;
-        const double inradius = dist(gen, s.triVEF, s.triEF);
-        int checked = 0;
-        for (const SortedTable<PolyModule>* table : polyTables()) {
-            for (int i = 0; i < table->count; ++i) {
-                const PolyModule& poly = table->at(i);
-                for (int j = 0; j < 2 * poly.n; ++j) {
-                    const DataModule* corner = j % 2 ? poly.cornerB[j / 2] : poly.cornerA[j / 2];
-                    const DataModule* side = j % 2 ? poly.sideB[j / 2] : poly.sideA[j / 2];
-                    // Far out, where rounding may store one point twice, a search can find its
-                    // twin: only the polygons in view are held to it.
-                    if (!corner || !side || std::fabs(corner->triPoint.z) > 50) continue;
-                    ++checked;
-                    ASSERT_NEAR(dist(gen, corner->triPoint, side->triPoint), inradius,
-                                1e-4 * (1 + inradius))
-                        << "polygon " << i << " step " << j;
-                }
-            }
-        }
-        EXPECT_GT(checked, 100);
     }
 }
