@@ -40,18 +40,6 @@ inline void makeTriangle(int p, int q, int r, double lengthV = 1.0 / 3, double l
     if (s.gen >= -4 && s.gen <= -1) setGroupOrderMax(s);
 }
 
-// The triangle, then the group table and the module tables at the group order
-// asked for.
-inline int build(int p, int q, int r, int groupOrder, bool snub = false) {
-    makeTriangle(p, q, r);
-    model.settings.groupOrder = groupOrder;
-    model.settings.snubForm = snub;
-    setPolyPoint(model.specialPoints, model.triangleGroup, model.settings);
-    const int count = setGroup(model);
-    newModules(model);
-    return count;
-}
-
 inline std::vector<DataTable*> dataTables() {
     GroupTables& t = model.groupTables;
     return {&t.dataV, &t.dataE, &t.dataF, &t.dataEF, &t.dataFV, &t.dataVE, &t.dataVEF};
