@@ -62,11 +62,7 @@ double maxDiff(const Matrix& a, const Matrix& b) {
 QImage frame(QSize size, bool raster, QImage::Format format = QImage::Format_ARGB32_Premultiplied) {
     QImage image(size, format);
     image.fill(Qt::green);
-    if (raster) {
-        renderFrame(model, image);
-    } else {
-        renderFrameWithPainter(model, image);
-    }
+    raster ? renderFrame(model, image) : renderFrameWithPainter(model, image);
     return image;
 }
 
@@ -106,9 +102,7 @@ TEST_F(ViewTest, DragsMoveTheSwitchedMatricesKeepingTheGrabbedPointUnderThePoint
         {0, 3, 1, true, true, {e, w, {0, 1}, b}, 2},  {1, 0, 1, true, true, {{0, 0}, b, c}, 0}};
     for (const Drag& row : drags) {
         const int* p = kTriangles[row.picture];
-        SCOPED_TRACE(testing::Message()
-                     << p[0] << p[1] << p[2] << " projection " << row.projection << " mode "
-                     << row.mode << " switches " << row.points << row.colours);
+        SCOPED_TRACE(&row - drags);
         makePicture(p);
         Settings& s = model.settings;
         applyViewStep(model, translateXYMatrix(s.gen, 0.5));
@@ -164,8 +158,7 @@ TEST_F(ViewTest, SetEdgeLengthsClickMovesTheGeneratingPointOfTheCopyOnTop) {
         {2, 4, 4, 1, 0, 0, 0}, {7, 3, 2, 1, 0, 0, 0}};
     const QPointF q = at({0.35, 0.2});
     for (const auto& row : rows) {
-        SCOPED_TRACE(testing::Message()
-                     << row[0] << row[1] << row[2] << " " << row[3] << row[4] << row[5]);
+        SCOPED_TRACE(&row - rows);
         makePicture(row, 0.5, 0.3);
         model.settings.mouseMode = 0;
         model.settings.selfDraw = row[3];
@@ -198,7 +191,7 @@ TEST_F(ViewTest, SetEdgeLengthsClickMovesTheGeneratingPointOfTheCopyOnTop) {
 
 // The steps of the transform tab, from a view away from the identity: each moves the matrices
 // the switches let move (reflectZ only the sphere's), keeps the colours on the tiles when both
-// move, and is undone by its opposite.
+// move, and is undone by its opposite; a random view starts afresh.
 TEST(Steps, StepsMoveTheSwitchedMatricesAndUndoThemselves) {
     const std::pair<void (*)(), void (*)()> pairs[] = {
         {[] { translateZX(model, 0.7); }, [] { translateXZ(model, 0.7); }},
@@ -211,8 +204,7 @@ TEST(Steps, StepsMoveTheSwitchedMatricesAndUndoThemselves) {
     for (int gen : {-1, 0, 1}) {
         for (int switches = 1; switches < 4; ++switches) {
             for (int i = 0; i < 6; ++i) {
-                SCOPED_TRACE(testing::Message()
-                             << gen << " switches " << switches << " pair " << i);
+                SCOPED_TRACE(testing::Message() << gen << " " << switches << " " << i);
                 s = Settings{};
                 s.gen = gen;
                 applyViewStep(model, translateZXMatrix(gen, 0.4));
@@ -235,6 +227,15 @@ TEST(Steps, StepsMoveTheSwitchedMatricesAndUndoThemselves) {
             }
         }
     }
+    // A random view does not depend on the view before it, and the colours follow it.
+    srandom(77);
+    ranMatrix(model);
+    const Matrix random = s.pointMatrix;
+    EXPECT_LT(maxDiff(dotM(s.colorMatrix, random), identity), 1e-9);
+    translateZY(model, 0.4);
+    srandom(77);
+    ranMatrix(model);
+    EXPECT_EQ(maxDiff(s.pointMatrix, random), 0);
 }
 
 // Filled area under the non-zero winding rule; an open outline is closed as a fill closes it.

@@ -33,19 +33,15 @@ const BColor kOrange{1, 0.6f, 0};
 // Menu cells and slider steps at their boundaries, clamped at both ends; every value a slider
 // takes puts its marker back under the pointer (within half a step).
 TEST(ControlModel, MenusAndSlidersTakeTheValueUnderThePointer) {
-    struct Row {
-        int (*value)(double);
-        double at;
-        int want;
-    };
     auto bMenu = [](double x) { return bMenuChoice(x, 250); };            // five cells
     auto cMenu = [](double y) { return cMenuChoice(y, 48, 3); };          // three rows from the top
     auto bSlider = [](double x) { return bSliderValue(x, 101, 2, 12); };  // rounded half up
-    const Row rows[] = {{bMenu, 49.99, 0}, {bMenu, 50, 1},    {bMenu, 1e6, 4},    {bMenu, kNaN, 0},
-                        {cMenu, 32, 0},    {cMenu, 31.9, 1},  {cMenu, 15.9, 2},   {cMenu, -40, 2},
-                        {cMenu, 100, 0},   {bSlider, 54, 7},  {bSlider, 4.99, 2}, {bSlider, 5, 3},
-                        {bSlider, -20, 2}, {bSlider, 500, 12}};
-    for (const Row& row : rows) EXPECT_EQ(row.value(row.at), row.want) << row.at;
+    const std::tuple<int (*)(double), double, int> rows[] = {
+        {bMenu, 49.99, 0}, {bMenu, 50, 1},    {bMenu, 1e6, 4},    {bMenu, kNaN, 0},
+        {cMenu, 32, 0},    {cMenu, 31.9, 1},  {cMenu, 15.9, 2},   {cMenu, -40, 2},
+        {cMenu, 100, 0},   {bSlider, 54, 7},  {bSlider, 4.99, 2}, {bSlider, 5, 3},
+        {bSlider, -20, 2}, {bSlider, 500, 12}};
+    for (const auto& [value, at, want] : rows) EXPECT_EQ(value(at), want) << at;
     EXPECT_DOUBLE_EQ(cSliderValue(-10, 156, 1, 20), 1);
     EXPECT_DOUBLE_EQ(cSliderValue(1000, 156, 1, 20), 20);
     for (int x = 0; x <= 100; ++x) {
@@ -73,7 +69,8 @@ void expectColor(const BColor& c, const BColor& want) {
 TEST(PickerModel, ReadingAColourGivesItsPartsBackAndTrackingPicksTheColourUnderThePointer) {
     for (int k = 0; k < 36; ++k) {
         const int sector = k % 6;
-        const double hue = k % 4 < 2 ? 0.1 : 0.9, sat = k % 2 ? 0.2 : 0.95, bright = k % 3 / 2.0;
+        const double hue = k % 4 < 2 ? 0.1 : 0.9, sat = k / 6 % 2 ? 0.2 : 0.95,
+                     bright = k / 12 / 2.0;
         SCOPED_TRACE(testing::Message() << sector << " " << hue << " " << sat << " " << bright);
         const BColor c = pickerColor(sector, hue, sat, bright);
         readPickerColor(c, model.settings.bright);
