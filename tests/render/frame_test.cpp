@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "geometry/settings.h"
-#include "render/depth_order.h"
 #include "render_support.h"
 #include "test_model.h"
 
@@ -40,22 +39,6 @@ TEST(Frame, CopiesFollowTheEmphasisOrder) {
             EXPECT_TRUE(same(layer.commands(), want)) << "frame " << frame;
         }
     }
-}
-
-TEST(Frame, SparkleSchemeGivesNewColoursEveryFrame) {
-    makePicture(3, 3, 3, 100);
-    Settings& s = model.settings;
-    s.polyFaceScheme = s.polyEdgeScheme = s.polyVertScheme = 0;
-    s.triFaceScheme = s.triEdgeScheme = s.triVertScheme = 0;
-    RecordingLayer first, second;
-    drawFrame(model, {300, 200}, first);
-    drawFrame(model, {300, 200}, second);
-    const auto &a = first.paints(), &b = second.paints();
-    ASSERT_EQ(a.size(), b.size());
-    int same = 0;
-    for (size_t i = 1; i + 2 < a.size(); ++i)  // past the background, before the circle
-        same += a[i].r == b[i].r && a[i].g == b[i].g && a[i].b == b[i].b;
-    EXPECT_LT(same, int(a.size()) / 100 + 1);
 }
 
 // The view spans −zoom..zoom on its shorter side, centred, in the device's proportions.
