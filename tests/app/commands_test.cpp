@@ -258,6 +258,18 @@ TEST_F(Keys, SnubSwitchesAreUndoSteps) {
     EXPECT_FALSE(app->commands.snubMirror->isChecked());
 }
 
+TEST(ExportFormats, ThePngSizesAreTheScreenAnd4KAnd8K) {
+    const std::vector<ExportFormat> formats = exportFormats(QSize(1366, 768));
+    ASSERT_EQ(formats.size(), 5u);
+    const QSize sizes[] = {{1366, 768}, {3840, 2160}, {7680, 4320}, {1366, 768}, {1366, 768}};
+    const char* suffixes[] = {"png", "png", "png", "svg", "pdf"};
+    for (std::size_t i = 0; i < formats.size(); ++i) {
+        EXPECT_EQ(formats[i].size, sizes[i]);
+        EXPECT_EQ(formats[i].suffix, QLatin1String(suffixes[i]));
+        EXPECT_TRUE(formats[i].filter.contains("*." + formats[i].suffix));
+    }
+}
+
 TEST_F(ContextMenu, RightClickOpensTheMenuWhoseEntriesRunTheirCommands) {
     QMenu* menu = openMenu();
     QStringList texts;
@@ -316,6 +328,7 @@ TEST(App, LaunchDrawsARandomPictureThenShowsTheWindows) {
         EXPECT_EQ(panel->size(), QSize(432, 432));
         EXPECT_EQ(panel->windowFlags() & (Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
                   Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+        EXPECT_EQ(panel->windowFlags() & Qt::WindowType_Mask, Qt::Tool);
         EXPECT_TRUE(panel->testAttribute(Qt::WA_TranslucentBackground));
         EXPECT_EQ(panel->windowHandle()->transientParent(), app.wPoly()->windowHandle());
         EXPECT_TRUE(frame.adjusted(0, 0, 1, 1).contains(panel->geometry().center()));

@@ -180,17 +180,21 @@ TEST(CommandLine, ParsesEveryFormAndRefusesNonsense) {
     const CommandLine ex = parseCommandLine({"--export", "out.png", "d.K"});
     EXPECT_EQ(ex.width * 10000 + ex.height, 19201080);
     EXPECT_FALSE(ex.caption || ex.seed);
-    // One of each kind: a missing or bad value, an unknown option, two documents, an option
-    // without the mode it belongs to, two modes, and an option given twice.
     for (const std::vector<std::string>& bad :
          std::vector<std::vector<std::string>>{{"--export"},
+                                               {"--export", "a.png", "--size", "12"},
                                                {"--export", "a.png", "--size", "99999x10"},
                                                {"--export", "a.png", "--seed", "-1"},
                                                {"--frobnicate"},
                                                {"a.K", "b.K"},
                                                {"--seed", "3"},
-                                               {"--describe", "--caption"},
+                                               {"--caption"},
                                                {"--describe", "--export", "a.png"},
+                                               {"--describe", "--caption"},
+                                               {"--describe", "--size", "9x9"},
+                                               {"--export", "a.png", "--export", "b.png"},
+                                               {"--export", "a.png", "--seed", "1", "--seed", "2"},
+                                               {"--size", "9x9", "--export", "a", "--size", "8x8"},
                                                {"--export", "a.png", "--caption", "--caption"}}) {
         SCOPED_TRACE(bad.back());
         const CommandLine c = parseCommandLine(bad);
@@ -317,26 +321,36 @@ TEST_F(CommandLineRun, NamesThatAreNotUtf8KeepTheirBytes) {
     EXPECT_TRUE(fileBytes(at("again.png")) == second);
 }
 
+// The object, compact, for a polyhedron and for a tiling whose counts are infinite.
 TEST_F(CommandLineRun, DescribePrintsOneJsonObjectWithEveryKey) {
-    Settings& s = model.settings;
-    const int oldGen = s.gen;
-    s.genV = 2, s.genE = 3, s.genF = 4;
-    s.lengthV = 1, s.lengthE = s.lengthF = 0;
-    setGenType(s);
-    finishGen(model, oldGen);
-    updateGeometryLabels(s);
-    ASSERT_TRUE(saveDocument(model, at("d.Kaleidra2D")));
-    std::string out;
-    ASSERT_EQ(run({"--describe", at("d.Kaleidra2D")}, &out, 1), 0);
-    const QJsonDocument json = QJsonDocument::fromJson(QByteArray::fromStdString(out));
-    ASSERT_TRUE(json.isObject()) << out;
-    const char* expected =
-        R"j({"geometry":"sphere","generators":[2,3,4],"lengths":[1,0,0],"wythoff":"2 | 3 4",)j"
-        R"j("vertexConfiguration":"3.4.3.4","uniform":true,"name":"cuboctahedron",)j"
-        R"j("vertices":12,"edges":24,"faces":14,"facesBySides":{"3":8,"4":6},)j"
-        R"j("coxeter":"[4,3]","orbifold":"*432"})j";
-    EXPECT_EQ(json.toJson(QJsonDocument::Compact),
-              QJsonDocument::fromJson(expected).toJson(QJsonDocument::Compact));
+    const std::tuple<int, int, double, double, double, const char*> rows[] = {
+        {2, 4, 1, 0, 0,
+         R"j({"geometry":"sphere","generators":[2,3,4],"lengths":[1,0,0],"wythoff":"2 | 3 4",)j"
+         R"j("vertexConfiguration":"3.4.3.4","uniform":true,"name":"cuboctahedron",)j"
+         R"j("vertices":12,"edges":24,"faces":14,"facesBySides":{"3":8,"4":6},)j"
+         R"j("coxeter":"[4,3]","orbifold":"*432"})j"},
+        {7, 2, 0.2, 0.3, 0.5,
+         R"j({"geometry":"hyperbolic","generators":[7,3,2],"lengths":[0.2,0.3,0.5],)j"
+         R"j("wythoff":"2 3 7 |","vertexConfiguration":"4.6.14","uniform":false,)j"
+         R"j("name":"truncated triheptagonal tiling","vertices":null,"edges":null,"faces":null,)j"
+         R"j("facesBySides":null,"coxeter":"[7,3]","orbifold":"*732"})j"},
+    };
+    for (const auto& [genV, genF, lengthV, lengthE, lengthF, expected] : rows) {
+        Settings& s = model.settings;
+        const int oldGen = s.gen;
+        s.genV = genV, s.genE = 3, s.genF = genF;
+        s.lengthV = lengthV, s.lengthE = lengthE, s.lengthF = lengthF;
+        setGenType(s);
+        finishGen(model, oldGen);
+        updateGeometryLabels(s);
+        ASSERT_TRUE(saveDocument(model, at("d.Kaleidra2D")));
+        std::string out;
+        ASSERT_EQ(run({"--describe", at("d.Kaleidra2D")}, &out, 1), 0);
+        const QJsonDocument json = QJsonDocument::fromJson(QByteArray::fromStdString(out));
+        ASSERT_TRUE(json.isObject()) << out;
+        EXPECT_EQ(json.toJson(QJsonDocument::Compact),
+                  QJsonDocument::fromJson(expected).toJson(QJsonDocument::Compact));
+    }
 }
 
 // Opening replaces the whole picture, the snub and its mirror form included, down to every
@@ -369,11 +383,13 @@ TEST_F(Document, EditedDocumentsOpenAsTheyShould) {
 
     // Flags are exactly YES; some keys name their setting differently; harmless oddities apply.
     const std::pair<const char*, const char*> edits[] = {{"polyFaceDraw", "<string>yes</string>"},
+                                                         {"selfDraw", "<true/>"},
                                                          {"mirrorDraw", "<string>YES</string>"},
                                                          {"edgeSegments", "<integer>7</integer>"},
                                                          {"originThickness", "<real>0.125</real>"},
                                                          {"project3D2D", "<integer>7</integer>"},
                                                          {"panelAlpha", "<real>0</real>"},
+                                                         {"triEdgeAlpha", "<real>3</real>"},
                                                          {"groupOrder", "<real>300</real>"},
                                                          {"uniformV", nullptr},
                                                          {"uniformE", nullptr},
@@ -382,11 +398,13 @@ TEST_F(Document, EditedDocumentsOpenAsTheyShould) {
     for (const auto& [key, value] : edits) edited = withValue(edited, key, value);
     ASSERT_TRUE(openDocumentData(model, edited));
     const Settings& s = model.settings;
-    EXPECT_TRUE(!s.polyFaceDraw && s.mirrorDraw && s.uniformV && s.uniformE && s.uniformF);
+    EXPECT_TRUE(!s.polyFaceDraw && !s.selfDraw && s.mirrorDraw && s.uniformV && s.uniformE &&
+                s.uniformF);
     EXPECT_EQ(s.segments, 7);
     EXPECT_EQ(s.originThick, 0.125);
     EXPECT_EQ(s.project3D2D, 7);
     EXPECT_EQ(s.panelAlpha, 0.05);
+    EXPECT_EQ(s.triEdgeAlpha, 1.0);
     EXPECT_EQ(s.groupOrder, 300);
 }
 

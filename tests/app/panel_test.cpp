@@ -531,6 +531,15 @@ TEST_F(Panel, TheColourPickerEditsTheColourOfTheWellPressed) {
         EXPECT_FALSE(s.polyEdgeFVColor == before);
         EXPECT_EQ(this->redraws(), redraws);
     }
+    // The single colours redraw while their element is drawn.
+    clickCentre(app->control("cOriginColor0"));
+    s.originDraw = false;
+    startCounting();
+    click(picker, 40, 100);
+    EXPECT_EQ(redraws(), 0);
+    s.originDraw = true;
+    click(picker, 100, 160);
+    EXPECT_EQ(redraws(), 2);
     // A random colour replaces the one the picker edits: the brightness slider afterwards darkens
     // the new colour rather than bringing the old one back.
     clickCentre(app->control("cWindowColor0"));
