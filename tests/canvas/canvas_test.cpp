@@ -101,9 +101,8 @@ TEST_F(ViewTest, DragsMoveTheSwitchedMatricesKeepingTheGrabbedPointUnderThePoint
         {1, 0, 1, true, false, {e, w, {0, 0}, b}, 2}, {0, 3, 2, true, true, {e, w, {0, -1}, b}, 2},
         {0, 3, 1, true, true, {e, w, {0, 1}, b}, 2},  {1, 0, 1, true, true, {{0, 0}, b, c}, 0}};
     for (const Drag& row : drags) {
-        const int* p = kTriangles[row.picture];
         SCOPED_TRACE(&row - drags);
-        makePicture(p);
+        makePicture(kTriangles[row.picture]);
         Settings& s = model.settings;
         applyViewStep(model, translateXYMatrix(s.gen, 0.5));
         s.project3D2D = row.projection;
@@ -202,6 +201,10 @@ TEST(Steps, StepsMoveTheSwitchedMatricesAndUndoThemselves) {
         {[] { reflectZ(model); }, [] { reflectZ(model); }}};
     Settings& s = model.settings;
     for (int gen : {-1, 0, 1}) {
+        // ZX carries the view centre towards +x, ZY towards +y, and XY turns x towards y.
+        EXPECT_GT(translateZXMatrix(gen, 0.7).m02, 0);
+        EXPECT_GT(translateZYMatrix(gen, 0.7).m12, 0);
+        EXPECT_GT(translateXYMatrix(gen, 0.3).m10, 0);
         for (int switches = 1; switches < 4; ++switches) {
             for (int i = 0; i < 6; ++i) {
                 SCOPED_TRACE(testing::Message() << gen << " " << switches << " " << i);
