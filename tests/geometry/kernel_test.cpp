@@ -21,9 +21,8 @@ TEST(Kernel, ComparisonsAgreeWithinARelativeToleranceAndGoComponentByComponent) 
         {{0, 0, 2}, {0, 0, 1}, 1},          {{5e-7, 2, 0}, {0, 1, 0}, 1},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(testing::Message() << row.a.x << " " << row.a.y << " " << row.a.z);
-        EXPECT_EQ(compareP(row.a, row.b), row.expected);
-        EXPECT_EQ(equalsP(row.a, row.b), row.expected == 0);
+        EXPECT_EQ(compareP(row.a, row.b), row.expected) << row.a.x << " " << row.a.y;
+        EXPECT_EQ(equalsP(row.a, row.b), row.expected == 0) << row.a.x << " " << row.a.y;
     }
     // Matrices: the nine entries in rows, the sign left to equalsM.
     const Matrix rotation{1, 0, -1, 0, 1, 0, 0, 0, 0, 1},

@@ -134,16 +134,10 @@ TEST(EveryTriangle, PointsDescriptionsAndEnumerationHoldTogether) {
                     setPolyPoint(model.specialPoints, g, model.settings);
                     EXPECT_TRUE(finite(s.polyVEF) && finite(s.polyEF)) << L[0] << " " << L[1];
                 }
-                Point moved;
-                linCom(moved, 0.6, g.triV, 0.25, g.triE);
-                linCom(moved, 1, moved, 0.15, g.triF);
-                normalize(gen, model.specialPoints.polyVEF, moved);
-                moved = s.polyVEF;
+                const Point moved = model.specialPoints.polyVEF = weighted({0.6, 0.25, 0.15});
                 setLengthFromPoint(model);
                 const Lengths edges = ratios(moved);
-                EXPECT_TRUE(near(
-                    Point{model.settings.lengthV, model.settings.lengthE, model.settings.lengthF},
-                    Point{edges[0], edges[1], edges[2]}, 1e-15));
+                EXPECT_TRUE(near(lengths(), Point{edges[0], edges[1], edges[2]}, 1e-15));
                 setPolyPoint(model.specialPoints, g, model.settings);
                 EXPECT_NEAR(dist(gen, moved, s.polyVEF), 0, 1e-5);
                 const Description snub = describeSnub(p, q, r, 1. / 3, 1. / 3, 1. / 3);

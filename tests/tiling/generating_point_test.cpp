@@ -5,14 +5,6 @@
 
 #include "tiling_support.h"
 
-namespace {
-
-Point lengths() {
-    return {model.settings.lengthV, model.settings.lengthE, model.settings.lengthF};
-}
-
-}  // namespace
-
 // A step toward equal shares of the flagged kinds; setting one share rebalances the other two.
 TEST(Lengths, EqualizeAndSetOne) {
     Settings& s = model.settings;

@@ -29,16 +29,6 @@ Lengths shares(const Point& P) {
     return {e[0] / sum, e[1] / sum, e[2] / sum};
 }
 
-// The point with barycentric weights w of V, E, F.
-Point weighted(const Lengths& w) {
-    const TriangleGroup& g = model.triangleGroup;
-    Point P, Q;
-    linCom(P, w[0], g.triV, w[1], g.triE);
-    linCom(Q, 1, P, w[2], g.triF);
-    normalize(model.settings.gen, P, Q);
-    return P;
-}
-
 }  // namespace
 
 // P lands in the closed triangle with the proportions of a point of the triangle, whichever point

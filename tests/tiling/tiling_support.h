@@ -80,6 +80,21 @@ inline bool inTriangle(const Point& P) {
     return true;
 }
 
+// The point with barycentric weights w of V, E, F.
+inline Point weighted(const Lengths& w) {
+    const TriangleGroup& g = model.triangleGroup;
+    Point P, Q;
+    linCom(P, w[0], g.triV, w[1], g.triE);
+    linCom(Q, 1, P, w[2], g.triF);
+    normalize(model.settings.gen, P, Q);
+    return P;
+}
+
+// The three proportions.
+inline Point lengths() {
+    return {model.settings.lengthV, model.settings.lengthE, model.settings.lengthF};
+}
+
 // Symbol, configuration, name, geometry and symmetry groups in one line.
 inline std::string summary(const Description& d) {
     return d.wythoff + " " + configurationText(d.vertexConfiguration) + " " + d.name.value_or("-") +
