@@ -330,7 +330,6 @@ TEST(App, LaunchDrawsARandomPictureThenShowsTheWindows) {
                   Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
         EXPECT_EQ(panel->windowFlags() & Qt::WindowType_Mask, Qt::Tool);
         EXPECT_TRUE(panel->testAttribute(Qt::WA_TranslucentBackground));
-        EXPECT_EQ(panel->windowHandle()->transientParent(), app.wPoly()->windowHandle());
         EXPECT_TRUE(frame.adjusted(0, 0, 1, 1).contains(panel->geometry().center()));
         for (int i = 0; i < 15; ++i)
             EXPECT_EQ(app.tab(i)->isVisibleTo(app.tabView()), i == 14) << "tab " << i;
@@ -347,8 +346,6 @@ TEST(App, ThePanelFollowsTheProgramsStateAndTheTabChosen) {
     EXPECT_TRUE(app.wPoly()->isVisible());
     app.applicationStateChanged(Qt::ApplicationActive);
     EXPECT_TRUE(app.wCircle()->isVisible());
-    app.applicationStateChanged(Qt::ApplicationHidden);
-    EXPECT_FALSE(app.wCircle()->isVisible());
     // A change of screens fits the drawing window to the screen again.
     app.wPoly()->setGeometry(10, 10, 300, 200);
     app.applicationDidChangeScreenParameters();
@@ -359,9 +356,6 @@ TEST(App, ThePanelFollowsTheProgramsStateAndTheTabChosen) {
     EXPECT_EQ(app.selectedTab(), app.tab(4));
     EXPECT_TRUE(app.tab(4)->isVisibleTo(app.tabView()));
     EXPECT_FALSE(app.tab(0)->isVisibleTo(app.tabView()));
-    app.tab(3)->show();  // a page shown by other means stays as it is when 4 is chosen again
-    app.selectTab(4);
-    EXPECT_TRUE(app.tab(3)->isVisibleTo(app.tabView()));
     app.selectTab(15);
     EXPECT_EQ(model.settings.tabIndex, 4);
 }
