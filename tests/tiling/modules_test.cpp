@@ -112,7 +112,7 @@ TEST(Modules, PolygonsSnubFacesAndANewLength) {
         }
 
         // A new length: every poly point is its record's matrix applied to the new point (the
-        // group and the modules staying is the length chain's to see).
+        // refresh writes nothing else).
         setLength(model.settings, 0, 0.7);
         setPolyPoint(model.specialPoints, model.triangleGroup, model.settings);
         setPolyModules(model.groupTables, model.specialPoints);
