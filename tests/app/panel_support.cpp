@@ -7,14 +7,8 @@
 
 #include "canvas/view.h"
 #include "canvas/window.h"
-#include "geometry/settings.h"
 #include "test_model.h"
 #include "widgets/cwindow.h"
-
-bool PaintCounter::eventFilter(QObject*, QEvent* event) {
-    if (event->type() == QEvent::Paint) ++count;
-    return false;
-}
 
 void PanelTest::SetUp() {
     model.settings = Settings{};
@@ -40,10 +34,6 @@ int tabOf(const App& app, const Control* control) {
     for (int i = 0; i < 15; ++i)
         if (control->parentWidget() == app.tab(i)) return i;
     return -1;
-}
-
-void PanelTest::click(Control* control, double x, double y) {
-    drag(control, y, {x});
 }
 
 void PanelTest::drag(Control* control, double y, std::initializer_list<double> xs) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QEvent>
 #include <QImage>
 #include <QObject>
 #include <QPoint>
@@ -22,7 +23,10 @@ class PaintCounter : public QObject {
     int count = 0;
 
   protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool eventFilter(QObject*, QEvent* event) override {
+        count += event->type() == QEvent::Paint;
+        return false;
+    }
 };
 
 class PanelTest : public testing::Test {
@@ -38,7 +42,7 @@ class PanelTest : public testing::Test {
     // A left click in the panel window at a point of the control given in its own co-ordinates
     // (origin lower left, y upwards), routed as the platform routes a real click. The control's
     // tab is shown first.
-    void click(Control* control, double x, double y);
+    void click(Control* control, double x, double y) { drag(control, y, {x}); }
     void clickCentre(Control* control);
     // A left-button drag along the control at height y, through the given xs.
     void drag(Control* control, double y, std::initializer_list<double> xs);
