@@ -225,8 +225,11 @@ TEST(RasterLayer, FillsAndStrokesMatchThePainterUpToAntialiasing) {
     for (const auto& [name, draw] : shapes) {
         SCOPED_TRACE(name);
         std::vector<bool> painterHolds, rasterHolds;
-        const Difference d = compare(withPainter(draw, &painterHolds),
-                                     withRaster(draw, Qt::white, 0, kSize, &rasterHolds));
+        const QImage painted = withRaster(draw, Qt::white, 0, kSize, &rasterHolds);
+        const Difference d = compare(withPainter(draw, &painterHolds), painted);
+        // Painted over an opaque background, every pixel stays opaque.
+        EXPECT_EQ(painted.convertToFormat(QImage::Format_RGB32).convertToFormat(painted.format()),
+                  painted);
         EXPECT_LT(d.mean, 0.5);
         EXPECT_LT(d.over8, 0.01);
         EXPECT_LT(d.coverage, 6.0);  // the painted area agrees to a few pixels in 40000
