@@ -55,10 +55,7 @@ TEST(History, UndoAndRedoGiveBackEveryPictureExactly) {
     Settings& s = model.settings;
     const std::function<void()> steps[] = {
         [] { translateXY(model, 0.4); },
-        [&] {
-            s.lengthV = 0.7;
-            chainSetLength(model, 0);
-        },
+        [] { chainRanLength(model); },
         [] { ranAllColor(model.groupTables); },
         [&] {
             s.snubForm = !s.snubForm;  // on, and at the next step off again

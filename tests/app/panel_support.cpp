@@ -19,11 +19,6 @@ void PanelTest::SetUp() {
     paints = std::make_unique<PaintCounter>(app->view());
 }
 
-void PanelTest::TearDown() {
-    paints.reset();
-    app.reset();
-}
-
 void PanelTest::startCounting() {
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();

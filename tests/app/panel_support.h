@@ -32,7 +32,6 @@ class PaintCounter : public QObject {
 class PanelTest : public testing::Test {
   protected:
     void SetUp() override;
-    void TearDown() override;
 
     // Delivers pending repaints, then starts counting the redraws from zero. A redraw repaints
     // the view at once, so the count after an action is the redraws the action asked for.

@@ -28,19 +28,12 @@
 
 namespace {
 
-std::vector<Control*> controlsOn(const App& app, int tab) {
-    std::vector<Control*> out;
-    for (QObject* child : app.tab(tab)->children())
-        if (auto* c = dynamic_cast<Control*>(child)) out.push_back(c);
-    return out;
-}
-
 template <class T>
 std::vector<T*> all(const App& app) {
     std::vector<T*> out;
     for (int t = 0; t < 15; ++t)
-        for (Control* c : controlsOn(app, t))
-            if (auto* x = dynamic_cast<T*>(c)) out.push_back(x);
+        for (QObject* child : app.tab(t)->children())
+            if (auto* x = dynamic_cast<T*>(child)) out.push_back(x);
     return out;
 }
 
@@ -53,19 +46,15 @@ int geometryOfGen(int gen) {
     return gen < 0 ? 0 : gen == 0 ? 1 : 2;
 }
 
-// The lines a control shows, each with its font size.
-std::vector<std::pair<std::string, float>> captions(Control* c) {
-    if (auto* b = dynamic_cast<CPushButton*>(c)) return {{b->textA(), 10}, {b->textB(), 10}};
-    if (auto* b = dynamic_cast<CCheckbox*>(c)) return {{b->text(), 10}};
-    if (auto* l = dynamic_cast<CTextField*>(c))
-        return {{l->textA(), float(l->fontSize())}, {l->textB(), float(l->fontSize())}};
-    if (auto* w = dynamic_cast<CColorWell*>(c)) return {{w->text(), 10}};
-    std::vector<std::pair<std::string, float>> out;
-    if (auto* m = dynamic_cast<CMenu*>(c))
-        for (const std::string& t : m->texts()) out.push_back({t, 10});
-    if (dynamic_cast<BMenu*>(c))
-        for (int i = 0; i < 5; ++i) out.push_back({kSchemeTextA[i], 10});
-    return out;
+// The lines a control shows.
+std::vector<std::string> captions(Control* c) {
+    if (auto* b = dynamic_cast<CPushButton*>(c)) return {b->textA(), b->textB()};
+    if (auto* b = dynamic_cast<CCheckbox*>(c)) return {b->text()};
+    if (auto* l = dynamic_cast<CTextField*>(c)) return {l->textA(), l->textB()};
+    if (auto* w = dynamic_cast<CColorWell*>(c)) return {w->text()};
+    if (auto* m = dynamic_cast<CMenu*>(c)) return m->texts();
+    if (dynamic_cast<BMenu*>(c)) return {kSchemeTextA, kSchemeTextA + 5};
+    return {};
 }
 
 using Panel = PanelTest;
@@ -74,29 +63,29 @@ TEST_F(Panel, ControlsLieInsideTheRingApartWithTheirCaptionsInside) {
     QImage image(10, 10, QImage::Format_ARGB32_Premultiplied);
     QPainter painter(&image);
     QtDrawLayer measure(painter, QRectF(0, 0, 10, 10), QRectF(0, 0, 10, 10));
-    for (int t = 0; t < 15; ++t) {
-        const std::vector<Control*> page = controlsOn(*app, t);
-        EXPECT_FALSE(page.empty()) << "tab " << t;
-        for (size_t i = 0; i < page.size(); ++i) {
-            const ControlFrame& f = page[i]->frame();
-            SCOPED_TRACE(testing::Message() << "tab " << t << " control at " << f.x << "," << f.y);
-            for (double dx : {-f.w / 2, f.w / 2})
-                for (double dy : {-f.h / 2, f.h / 2})
-                    EXPECT_LT(std::hypot(f.x + dx - 216, f.y + dy - 216), kRingInner);
-            // The page shows the control where its frame says, rows running down from the top.
-            EXPECT_EQ(page[i]->geometry(),
-                      QRect(int(f.x - f.w / 2), int(432 - f.y - f.h / 2), int(f.w), int(f.h)));
-            for (size_t j = 0; j < i; ++j) {
-                const ControlFrame& g = page[j]->frame();
-                EXPECT_TRUE(std::fabs(f.x - g.x) >= (f.w + g.w) / 2 ||
-                            std::fabs(f.y - g.y) >= (f.h + g.h) / 2)
-                    << "over the control at " << g.x << "," << g.y;
-            }
-            for (const auto& [text, size] : captions(page[i])) {
-                const float room = dynamic_cast<CCheckbox*>(page[i]) ? f.w - f.h : f.w;
-                EXPECT_LE(measure.measureText(text, size).width, room) << text;
-            }
+    const std::vector<Control*> controls = all<Control>(*app);
+    for (size_t i = 0; i < controls.size(); ++i) {
+        const ControlFrame& f = controls[i]->frame();
+        SCOPED_TRACE(testing::Message()
+                     << "tab " << tabOf(*app, controls[i]) << " control at " << f.x << "," << f.y);
+        for (double dx : {-f.w / 2, f.w / 2})
+            for (double dy : {-f.h / 2, f.h / 2})
+                EXPECT_LT(std::hypot(f.x + dx - 216, f.y + dy - 216), kRingInner);
+        // The page shows the control where its frame says, rows running down from the top.
+        EXPECT_EQ(controls[i]->geometry(),
+                  QRect(int(f.x - f.w / 2), int(432 - f.y - f.h / 2), int(f.w), int(f.h)));
+        for (size_t j = 0; j < i; ++j) {  // none over another on the same page
+            const ControlFrame& g = controls[j]->frame();
+            EXPECT_TRUE(controls[j]->parent() != controls[i]->parent() ||
+                        std::fabs(f.x - g.x) >= (f.w + g.w) / 2 ||
+                        std::fabs(f.y - g.y) >= (f.h + g.h) / 2)
+                << "over the control at " << g.x << "," << g.y;
         }
+        // Text fields have their own size; every other caption is at 10 points.
+        auto* field = dynamic_cast<CTextField*>(controls[i]);
+        const float room = dynamic_cast<CCheckbox*>(controls[i]) ? f.w - f.h : f.w;
+        for (const std::string& text : captions(controls[i]))
+            EXPECT_LE(measure.measureText(text, field ? field->fontSize() : 10).width, room);
     }
 }
 
@@ -192,23 +181,9 @@ Parts changedParts(const std::string& a, const std::string& b) {
     return changed;
 }
 
-// The push button on the tab with this caption (both lines joined by "|").
-CPushButton* button(const App& app, int tab, const std::string& caption) {
-    for (CPushButton* b : all<CPushButton>(app))
-        if (tabOf(app, b) == tab &&
-            (b->textB().empty() ? b->textA() : b->textA() + "|" + b->textB()) == caption)
-            return b;
-    return nullptr;
-}
-
-// The buttons of a tab that change the same parts of the picture.
-struct Presses {
-    int tab;
-    std::vector<const char*> captions;
-    Parts changes;
-};
-
-const Presses kPresses[] = {
+// The buttons of a tab (by their captions, both lines joined by "|") that change the same parts
+// of the picture.
+const std::tuple<int, std::vector<std::string>, Parts> kPresses[] = {
     {0, {"copy/paste pdf"}, {}},
     {1, {"random|generators"}, {"generators", "view", "tileColours"}},
     {2, {"random|edge lengths", "equalize|edge lengths"}, {"lengths"}},
@@ -236,10 +211,14 @@ const Presses kPresses[] = {
 // what it must leave alone, and that the picture shown follows.
 TEST_F(Panel, EachButtonChangesWhatItShouldAndNothingElse) {
     const Settings initial = model.settings;
-    for (const Presses& presses : kPresses) {
-        for (const char* caption : presses.captions) {
-            SCOPED_TRACE(testing::Message() << "tab " << presses.tab << " " << caption);
-            CPushButton* b = button(*app, presses.tab, caption);
+    for (const auto& [tab, captions, changes] : kPresses) {
+        for (const std::string& caption : captions) {
+            SCOPED_TRACE(testing::Message() << "tab " << tab << " " << caption);
+            CPushButton* b = nullptr;
+            for (CPushButton* c : all<CPushButton>(*app))
+                if (tabOf(*app, c) == tab &&
+                    c->textA() + (c->textB().empty() ? "" : "|") + c->textB() == caption)
+                    b = c;
             ASSERT_NE(b, nullptr);
             model.settings = initial;
             makePicture(3, 3, 4, 200);
@@ -256,8 +235,8 @@ TEST_F(Panel, EachButtonChangesWhatItShouldAndNothingElse) {
             const std::string before = documentXml(model);
             startCounting();
             clickCentre(b);
-            EXPECT_EQ(changedParts(before, documentXml(model)), presses.changes);
-            EXPECT_EQ(redraws() > 0, !presses.changes.empty());
+            EXPECT_EQ(changedParts(before, documentXml(model)), changes);
+            EXPECT_EQ(redraws() > 0, !changes.empty());
             EXPECT_FALSE(b->selected());
         }
     }
@@ -302,37 +281,29 @@ TEST_F(Panel, EachFamilysButtonsActOnItsOwn) {
 // A control redraws the picture only when what it changed shows; the colour offsets in use
 // follow the offsets set.
 TEST_F(Panel, ControlsRedrawOnlyWhatShows) {
-    // The poly edges' family switch and their edge-face and face-vertex types' switches.
-    auto polyEdges = [](bool family, bool ef, bool fv) {
-        return [=](Settings& s) {
-            s.polyEdgeDraw = family, s.polyEdgeEFDraw = ef, s.polyEdgeFVDraw = fv;
-            s.polyEdgeVEDraw = false;
-        };
-    };
     auto triEdgeScheme = [](int scheme) { return [=](Settings& s) { s.triEdgeScheme = scheme; }; };
-    auto nothing = [](Settings&) {};
     // Set before the click, the control, where on it (at height 6; its centre when negative), and
     // the redraws.
     const std::tuple<std::function<void(Settings&)>, const char*, double, int> rows[] = {
-        {polyEdges(true, false, false), "bPolyEdgeDraw", -1, 0},
-        {polyEdges(true, false, true), "bPolyEdgeDraw", -1, 1},
         {[](Settings& s) { s.triFaceDraw = false; }, "bTriFaceNegDraw", -1, 0},
-        {polyEdges(true, true, false), "pPolyEdgeScheme", 10, 1},
-        {polyEdges(false, true, true), "pPolyEdgeScheme", 170, 0},
+        {[](Settings& s) { s.triFaceDraw = true; }, "bTriFaceNegDraw", -1, 1},
+        {{}, "pPolyEdgeScheme", 10, 1},
+        {[](Settings& s) { s.polyEdgeDraw = false; }, "pPolyEdgeScheme", 170, 0},
+        {{}, "bPolyEdgeDraw", -1, 1},
         {triEdgeScheme(2), "sTriEdgeOffset", sliderX(2.0 / 3, 0, 2), 0},
         {triEdgeScheme(3), "sTriEdgeOffset", sliderX(4.0 / 3, 0, 2), 1},
         {triEdgeScheme(0), "qRanAllOffset", -1, 1},
-        {nothing, "qCopyTriEdgeOffset", -1, 1},
-        {nothing, "sPolyFaceThick", 20, 0},  // faces are never stroked
-        {nothing, "sTriEdgeThick", 20, 1},
-        {nothing, "sTriEdgeAlpha", 20, 1},
+        {{}, "qCopyTriEdgeOffset", -1, 1},
+        {{}, "sPolyFaceThick", 20, 0},  // faces are never stroked
+        {{}, "sTriEdgeThick", 20, 1},
+        {{}, "sTriEdgeAlpha", 20, 1},
         {[](Settings& s) { s.circleDraw = false; }, "sCircleThick", 30, 0},
         {[](Settings& s) { s.circleDraw = true; }, "sCircleThick", 40, 1},
-        {nothing, "sPanelAlpha", sliderX(0.8, 0.05, 1), 0},
+        {{}, "sPanelAlpha", sliderX(0.8, 0.05, 1), 0},
     };
     for (const auto& [set, name, x, expected] : rows) {
         SCOPED_TRACE(name);
-        set(model.settings);
+        if (set) set(model.settings);
         Control* control = app->control(name);
         startCounting();
         if (x < 0) clickCentre(control);
@@ -466,7 +437,6 @@ TEST_F(Panel, TheColourPickerEditsTheColourOfTheWellPressed) {
         {2, true, true, 2}, {1, true, true, 0}, {2, false, true, 0}, {2, true, false, 0}};
     double x = 115;
     for (const auto& [scheme, typeSwitch, familySwitch, redraws] : edits) {
-        SCOPED_TRACE(x);
         s.polyEdgeScheme = scheme;
         s.polyEdgeFVDraw = typeSwitch;
         s.polyEdgeDraw = familySwitch;
