@@ -37,7 +37,7 @@ struct Row {
     int scheme;  // every family's scheme
     int turn;    // 0 none, 1 a rotation, 2 a rotation and a translation, 3 that and re-centred
     double spiral = 2.0;
-    int only = 0;  // 0 everything, 1 poly families only, 2 tri families only
+    int only = 0;  // 0 everything, 1 poly or 2 tri families only, 3 self or 4 mirror copy only
     int snub = 0;  // 0 the Wythoff tiling, 1 its snub, 2 the snub's mirror copy
 };
 
@@ -79,6 +79,8 @@ const Row kRows[] = {
     {"sphere235_p0_snub", 45, 2, 3, 5, 0, 0, 0, 200, 2, 1, 2.0, 0, 1},
     {"plane244_p2_snubmirror", 46, 2, 4, 4, 2, 1, 0, 300, 3, 2, 2.0, 0, 2},
     {"hyp237_p1_snub", 47, 2, 3, 7, 1, 0, 1, 400, 4, 0, 2.0, 0, 1},
+    {"sphere234_p0_selfonly", 48, 2, 3, 4, 0, 0, 0, 48, 2, 1, 2.0, 3},
+    {"hyp245_p2_mirroronly", 49, 2, 4, 5, 2, 1, 1, 300, 3, 0, 2.0, 4},
 };
 
 void build(const Row& row) {
@@ -105,6 +107,8 @@ void build(const Row& row) {
     s.triFaceScheme = s.triEdgeScheme = s.triVertScheme = row.scheme;
     if (row.only == 1) s.triFaceDraw = s.triEdgeDraw = s.triVertDraw = false;
     if (row.only == 2) s.polyFaceDraw = s.polyEdgeDraw = s.polyVertDraw = false;
+    s.mirrorDraw = row.only != 3;
+    s.selfDraw = row.only != 4;
     if (row.turn >= 1) {
         Matrix r;
         rotateMXY(model.settings.gen, r, Point{1, 0, 0}, Point{0.6, 0.8, 0});

@@ -13,37 +13,6 @@
 #include "render_support.h"
 #include "test_model.h"
 
-// The copies come in emphasis order, and a second frame repeats the first exactly.
-TEST(Frame, CopiesFollowTheEmphasisOrder) {
-    makePicture(2, 3, 5, 200);
-    model.settings.windowDraw = model.settings.circleDraw = model.settings.originDraw = false;
-    RecordingLayer self, mirror;
-    drawSelf(model, self);
-    drawMirror(model, mirror);
-    ASSERT_FALSE(self.commands().empty() || mirror.commands().empty());
-    struct Row {
-        int emphasis;
-        bool selfOn, mirrorOn;
-        std::vector<const RecordingLayer*> order;
-    };
-    for (const Row& row :
-         {Row{0, true, true, {&mirror, &self}}, Row{1, true, true, {&self, &mirror}},
-          Row{0, false, true, {&mirror}}, Row{1, true, false, {&self}}, Row{2, true, true, {}}}) {
-        SCOPED_TRACE(testing::Message() << row.emphasis << row.selfOn << row.mirrorOn);
-        model.settings.selfMirrorEmphasis = row.emphasis;
-        model.settings.selfDraw = row.selfOn;
-        model.settings.mirrorDraw = row.mirrorOn;
-        Commands want;
-        for (const auto* part : row.order)
-            want.insert(want.end(), part->commands().begin(), part->commands().end());
-        for (int frame = 0; frame < 2; ++frame) {
-            RecordingLayer layer;
-            drawFrame(model, {640, 480}, layer);
-            EXPECT_TRUE(same(layer.commands(), want)) << "frame " << frame;
-        }
-    }
-}
-
 // The view spans −zoom..zoom on its shorter side, centred, in the device's proportions.
 TEST(Frame, ViewRectangleIsCentredWithTheShorterSideSpanningTheZoom) {
     for (auto [w, h] : {std::pair{640.0, 480.0}, {300.0, 900.0}, {0.0, 10.0}}) {
