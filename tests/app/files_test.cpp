@@ -7,11 +7,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <QClipboard>
-#include <QGuiApplication>
 #include <QImage>
 #include <QJsonDocument>
-#include <QMimeData>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QSvgRenderer>
@@ -138,7 +135,7 @@ class Output : public testing::Test {
 
 using Document = Output;
 
-TEST_F(Output, PrintAndCopyMakeOnePageTheSizeOfTheViewWithoutMargins) {
+TEST_F(Output, PrintingMakesOnePageTheSizeOfTheViewWithoutMargins) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QString::fromStdString(at("print.pdf")));
@@ -146,14 +143,6 @@ TEST_F(Output, PrintAndCopyMakeOnePageTheSizeOfTheViewWithoutMargins) {
     EXPECT_EQ(printer.pageLayout().margins(), QMarginsF(0, 0, 0, 0));
     EXPECT_EQ(pdfPages(QByteArray::fromStdString(fileBytes(at("print.pdf")))),
               std::make_pair(1, QStringLiteral("0 0 1440 900")));
-
-    QGuiApplication::clipboard()->setText(QStringLiteral("something else"));
-    copyPicturePdf(model, QSize(640, 400));
-    const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
-    ASSERT_NE(mime, nullptr);
-    EXPECT_EQ(mime->formats(), QStringList{QStringLiteral("application/pdf")});
-    EXPECT_EQ(pdfPages(mime->data(QStringLiteral("application/pdf"))),
-              std::make_pair(1, QStringLiteral("0 0 640 400")));
 }
 
 // Named through a symbolic link, every kind of output replaces the link's target and keeps the
@@ -352,16 +341,7 @@ TEST_F(Document, SavedAndOpenedAgainGivesTheSamePicture) {
 }
 
 TEST_F(Document, EditedDocumentsOpenAsTheyShould) {
-    const std::string saved = documentXml(model);
-    // Computed keys are written for other readers but never read back.
-    std::string edited = withValue(saved, "generatorType", "<integer>77</integer>");
-    edited = withValue(edited, "matrixCount", "<integer>3</integer>");
-    edited = withValue(edited, "groupMatrixData", "<array/>");
-    edited = withValue(edited, "triPointE", "<array><real>9</real><real>9</real></array>");
-    launch(4242);
-    ASSERT_TRUE(openDocumentData(model, edited));
-    EXPECT_EQ(documentXml(model), saved);
-
+    std::string edited = documentXml(model);
     // Flags are exactly YES; some keys name their setting differently; harmless oddities apply.
     const std::pair<const char*, const char*> edits[] = {{"polyFaceDraw", "<string>yes</string>"},
                                                          {"selfDraw", "<true/>"},
