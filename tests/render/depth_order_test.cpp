@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 #include <random>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -66,26 +67,24 @@ TEST(DepthSort, ListsEveryElementOnceFarthestFirst) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
     const double notFinite[] = {nan, inf, -inf};
-    struct Row {
-        int n, levels;
-        double jitter;
-    };
-    for (const Row& row : {Row{300, 0, 0}, Row{700, 6, 0.4e-6}, Row{900, 5, 3e-6},
-                           Row{4000, 2, 0.9e-6}, Row{3 * kCapacity, 1, 0}, Row{60, -1, 0}}) {
-        SCOPED_TRACE(testing::Message() << row.n << " " << row.levels << " " << row.jitter);
+    const std::tuple<int, int, double> rows[] = {{300, 0, 0},           {700, 6, 0.4e-6},
+                                                 {900, 5, 3e-6},        {4000, 2, 0.9e-6},
+                                                 {3 * kCapacity, 1, 0}, {60, -1, 0}};
+    for (const auto& [n, levels, jitter] : rows) {
+        SCOPED_TRACE(testing::Message() << n << " " << levels << " " << jitter);
         std::uniform_real_distribution<double> unit(-1, 1);
-        std::uniform_int_distribution<int> level(0, std::max(0, row.levels - 1));
-        std::vector<double> depths(row.n);
+        std::uniform_int_distribution<int> level(0, std::max(0, levels - 1));
+        std::vector<double> depths(n);
         for (double& d : depths)
-            d = row.levels <= 0 ? unit(gen) : 0.25 * level(gen) + row.jitter * unit(gen);
-        if (row.levels < 0)
-            for (int i = 0; i < row.n; i += 3) depths[i] = notFinite[i % 9 / 3];
+            d = levels <= 0 ? unit(gen) : 0.25 * level(gen) + jitter * unit(gen);
+        if (levels < 0)
+            for (int i = 0; i < n; i += 3) depths[i] = notFinite[i % 9 / 3];
         Fixture f(depths);
         setOrder(model);
         const std::vector<int> order = f.order();
         std::vector<int> sorted = order;
         std::sort(sorted.begin(), sorted.end());
-        for (int i = 0; i < row.n; ++i) ASSERT_EQ(sorted[i], i);
+        for (int i = 0; i < n; ++i) ASSERT_EQ(sorted[i], i);
         double last = -inf;
         for (int i : order) {
             if (!std::isfinite(depths[i])) continue;
@@ -94,6 +93,6 @@ TEST(DepthSort, ListsEveryElementOnceFarthestFirst) {
         }
         model.settings.pointMatrix.m20 = nan;
         setOrder(model);
-        EXPECT_EQ(f.order().size(), size_t(row.n));
+        EXPECT_EQ(f.order().size(), size_t(n));
     }
 }

@@ -27,14 +27,6 @@ void makePicture(int v, int e, int f, int groupOrder, int projection, double len
         *typeColor(model.settings, t) = BColor{t / 16.0f, 1 - t / 16.0f, 0.5f};
 }
 
-int typeOf(const Paint& p) {
-    for (int t = 0; t < 16; ++t) {
-        const BColor c = *typeColor(model.settings, t);
-        if (c.r == p.r && c.g == p.g && c.b == p.b) return t;
-    }
-    return -1;
-}
-
 bool isDot(const Paint& p) {
     return !p.stroke && !p.path.empty() && p.path[0].op == RecordingLayer::Op::ovalPath;
 }

@@ -14,8 +14,7 @@ using Paint = RecordingLayer::Paint;
 void makePicture(int v, int e, int f, int groupOrder, int projection = 2, double lengthV = 0.2,
                  double lengthE = 0.3, double lengthF = 0.5);
 
-// The type whose distinct colour the paint has, or −1.
-int typeOf(const Paint& p);
+// Whether the paint is a filled oval: a vertex dot.
 bool isDot(const Paint& p);
 
 // Bit-exact equality of two recorded streams (operations and arguments).
