@@ -93,6 +93,13 @@ TEST_F(Panel, ControlsLieInsideTheRingApartWithTheirCaptionsInside) {
 // and all its boxes show the same state.
 TEST_F(Panel, EveryCheckBoxTogglesItsOwnSwitchAndNoOtherOnEveryTab) {
     const std::vector<CCheckbox*> boxes = all<CCheckbox>(*app);
+    std::set<long> perFamily;  // every family's switch has as many boxes as each other's
+    for (const FamilyInfo& f : kFamilies) {
+        perFamily.insert(std::count_if(boxes.begin(), boxes.end(), [&](CCheckbox* b) {
+            return b->setting() == &(model.settings.*f.draw);
+        }));
+    }
+    EXPECT_EQ(perFamily.size(), 1u);
     for (CCheckbox* box : boxes) {
         SCOPED_TRACE(box->text());
         std::vector<bool> before;

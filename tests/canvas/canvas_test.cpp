@@ -8,6 +8,7 @@
 #include <QTest>
 #include <cmath>
 #include <cstdlib>
+#include <tuple>
 #include <vector>
 
 #include "canvas/frame_painter.h"
@@ -80,12 +81,9 @@ class ViewTest : public testing::Test {
     View view{model};
 };
 
-struct Drag {
-    int picture, projection, mode;
-    bool points, colours;
-    std::vector<QPointF> path;  // the press, then the moves
-    int skipped;  // the position left out (−1 none); 0: the press, so the whole drag
-};
+// Picture, projection, mouse mode, the two switches, the press and then the moves, and the
+// position left out (−1 none; 0: the press, so the whole drag).
+using Drag = std::tuple<int, int, int, bool, bool, std::vector<QPointF>, int>;
 
 // Every step counts from the press, from a view already turned: the grabbed point goes under the
 // pointer (a translation, or a turn of the plane) or onto its ray from the centre (a turn); the
@@ -100,49 +98,49 @@ TEST_F(ViewTest, DragsMoveTheSwitchedMatricesKeepingTheGrabbedPointUnderThePoint
         {2, 2, 2, false, true, {a, b, c}, -1},        {0, 1, 1, true, true, {a, b, c, d}, -1},
         {1, 0, 1, true, false, {e, w, {0, 0}, b}, 2}, {0, 3, 2, true, true, {e, w, {0, -1}, b}, 2},
         {0, 3, 1, true, true, {e, w, {0, 1}, b}, 2},  {1, 0, 1, true, true, {{0, 0}, b, c}, 0}};
-    for (const Drag& row : drags) {
-        SCOPED_TRACE(&row - drags);
-        makePicture(kTriangles[row.picture]);
+    for (const auto& [picture, projection, mode, points, colours, path, skipped] : drags) {
+        SCOPED_TRACE(testing::Message() << picture << projection << mode << points << colours);
+        makePicture(kTriangles[picture]);
         Settings& s = model.settings;
         applyViewStep(model, translateXYMatrix(s.gen, 0.5));
-        s.project3D2D = row.projection;
-        s.mouseMode = row.mode;
-        s.mousePoints = row.points;
-        s.mouseColors = row.colours;
+        s.project3D2D = projection;
+        s.mouseMode = mode;
+        s.mousePoints = points;
+        s.mouseColors = colours;
         const Matrix point0 = s.pointMatrix, colour0 = s.colorMatrix;
-        const QPointF pressed = at(row.path[0]);
+        const QPointF pressed = at(path[0]);
         Matrix inverse;
         inv(inverse, point0);
         const Point grabbed = dotP(inverse, projInv(s, pressed.x(), pressed.y(), nullptr));
         const int beeps = beepCount();
-        press(row.path[0]);
-        EXPECT_EQ(beepCount() > beeps, row.skipped == 0);
+        press(path[0]);
+        EXPECT_EQ(beepCount() > beeps, skipped == 0);
         Matrix point = point0, colour = colour0;
-        for (size_t i = 1; i < row.path.size(); ++i) {
+        for (size_t i = 1; i < path.size(); ++i) {
             SCOPED_TRACE(i);
-            move(row.path[i]);
-            if (row.skipped == 0 || int(i) == row.skipped) {
+            move(path[i]);
+            if (skipped == 0 || int(i) == skipped) {
                 EXPECT_EQ(maxDiff(s.pointMatrix, point) + maxDiff(s.colorMatrix, colour), 0);
                 continue;
             }
             point = s.pointMatrix;
             colour = s.colorMatrix;
-            EXPECT_EQ(maxDiff(point, point0) > 1e-3, row.points);
-            EXPECT_EQ(maxDiff(colour, colour0) > 1e-3, row.colours);
-            if (row.points && row.colours) {
+            EXPECT_EQ(maxDiff(point, point0) > 1e-3, points);
+            EXPECT_EQ(maxDiff(colour, colour0) > 1e-3, colours);
+            if (points && colours) {
                 EXPECT_LT(maxDiff(dotM(colour, point), dotM(colour0, point0)), 1e-9);
             }
             const ScreenPoint seen = projXYSelf(s, grabbed);
-            const QPointF to = at(row.path[i]);
-            if (row.points && (row.mode == 2 || s.gen == 0)) {
+            const QPointF to = at(path[i]);
+            if (points && (mode == 2 || s.gen == 0)) {
                 EXPECT_NEAR(seen.x, to.x(), 1e-5);
                 EXPECT_NEAR(seen.y, to.y(), 1e-5);
-            } else if (row.points && row.projection < 3) {
+            } else if (points && projection < 3) {
                 EXPECT_NEAR(seen.x * to.y() - seen.y * to.x(), 0, 1e-5);
                 EXPECT_GT(seen.x * to.x() + seen.y * to.y(), 0);
             }
         }
-        release(row.path.back());
+        release(path.back());
     }
 }
 
